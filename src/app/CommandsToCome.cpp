@@ -1,0 +1,18 @@
+// Commands whose subsystems are not built yet. The menu items exist and do
+// nothing; each handler moves to its subsystem when that is built.
+#include "app/frmMain.h"
+
+void frmMain::mnuOpen_Click() {}
+void frmMain::mnuFileArray_Click(int) {}
+void frmMain::mnuSaveAs_Click() {}
+void frmMain::mnuPbrush_Click() {}
+void frmMain::mnuPrint_Click() {}
+void frmMain::mnuPrintSetup_Click() {}
+void frmMain::mnuOptionSetup_Click() {}
+void frmMain::mnuAbout_Click() {}
+void frmMain::mnuContents_Click() {}
+void frmMain::mnuRectangle_Click() {}
+void frmMain::mnuWindow_Click() {}
+void frmMain::mnuDesktop_Click() {}
+void frmMain::mnuDelayActive_Click() {}
+void frmMain::mnuDelayDesktop_Click() {}

@@ -1,0 +1,129 @@
+#include "app/Settings.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace settings {
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+// The text as plain ASCII without surrounding blanks, or nothing when it
+// holds any other character.
+std::optional<std::string> AsciiNumberText(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    if (text.empty()) return std::nullopt;
+    std::string ascii;
+    ascii.reserve(text.size());
+    for (wchar_t c : text) {
+        if (c > 0x7F) return std::nullopt;
+        ascii.push_back(static_cast<char>(c));
+    }
+    return ascii;
+}
+
+std::optional<double> ParseNumber(std::wstring_view text) {
+    const auto ascii = AsciiNumberText(text);
+    if (!ascii) return std::nullopt;
+    const char* first = ascii->data();
+    const char* last = first + ascii->size();
+    if (*first == '+') ++first;   // from_chars takes only a minus
+    if (first == last || *first == '+' || (ascii->front() == '+' && *first == '-')) return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    if (error != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+template <typename Integer>
+std::optional<Integer> ParseRounded(std::wstring_view text) {
+    const auto value = ParseNumber(text);
+    if (!value) return std::nullopt;
+    const double rounded = std::nearbyint(*value);   // the default mode: half to even
+    if (rounded < std::numeric_limits<Integer>::min() || rounded > std::numeric_limits<Integer>::max())
+        return std::nullopt;
+    return static_cast<Integer>(rounded);
+}
+
+}  // namespace
+
+std::wstring MruKeyName(int n) { return L"MRU  " + std::to_wstring(n); }
+
+std::optional<float> ParseSingle(std::wstring_view text) {
+    const auto value = ParseNumber(text);
+    if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
+    return static_cast<float>(*value);
+}
+
+std::optional<std::int32_t> ParseLong(std::wstring_view text) { return ParseRounded<std::int32_t>(text); }
+
+std::optional<std::int16_t> ParseInteger(std::wstring_view text) { return ParseRounded<std::int16_t>(text); }
+
+std::wstring FormatSingle(float value) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                            std::chars_format::general, 7);
+    if (error != std::errc()) return L"0";
+    std::wstring text(buffer, end);
+    if (text == L"-0") text = L"0";
+    return text;
+}
+
+std::wstring WithTrailingBackslash(const std::wstring& folder) {
+    if (!folder.empty() && folder.back() == L'\\') return folder;
+    return folder + L'\\';
+}
+
+Options ReadOptions(const Reader& read, const std::wstring& programFolder) {
+    Options o;
+    auto single = [&](const wchar_t* key, float fallback) {
+        const auto text = read(kStartup, key);
+        const auto value = text ? ParseSingle(*text) : std::nullopt;
+        return value ? *value : fallback;
+    };
+    o.top = single(kTop, kDefaultTop);
+    o.left = single(kLeft, kDefaultLeft);
+    o.width = single(kWidth, kDefaultWidth);
+    o.height = single(kHeight, kDefaultHeight);
+    if (!(o.width > 0)) o.width = kDefaultWidth;
+    if (!(o.height > 0)) o.height = kDefaultHeight;
+
+    if (const auto text = read(kCapture, kDelayTime))
+        o.delayTime = ParseLong(*text).value_or(kDefaultDelayTime);
+    if (const auto text = read(kCapture, kEditerName)) o.editerName = *text;
+    o.initDir = read(kStartup, kInitDir).value_or(WithTrailingBackslash(programFolder));
+    if (const auto text = read(kStartup, kTransClipboard))
+        o.transClipboard = ParseInteger(*text).value_or(kDefaultTransClipboard);
+
+    for (int n = 1; n <= kRecentFileKeys; ++n) {
+        const std::wstring path = read(kStartup, MruKeyName(n)).value_or(L"");
+        if (path.empty() || path == kEmptyListMark) break;
+        o.recentFiles.push_back(path);
+    }
+    return o;
+}
+
+std::vector<Write> ShutdownWrites(const Options& o, bool windowNormal) {
+    std::vector<Write> writes;
+    const std::wstring startup = kStartup, capture = kCapture;
+    writes.push_back({startup, kTop, FormatSingle(windowNormal ? o.top : kDefaultTop)});
+    writes.push_back({startup, kLeft, FormatSingle(windowNormal ? o.left : kDefaultLeft)});
+    writes.push_back({startup, kWidth, FormatSingle(windowNormal ? o.width : kDefaultWidth)});
+    writes.push_back({startup, kHeight, FormatSingle(windowNormal ? o.height : kDefaultHeight)});
+    writes.push_back({capture, kDelayTime, std::to_wstring(o.delayTime)});
+    writes.push_back({capture, kEditerName, o.editerName});
+    writes.push_back({startup, kInitDir, o.initDir});
+    writes.push_back({startup, kTransClipboard, std::to_wstring(o.transClipboard)});
+    if (o.recentFiles.empty()) {
+        writes.push_back({startup, MruKeyName(1), kEmptyListMark});
+    } else {
+        int n = 1;
+        for (const auto& path : o.recentFiles) writes.push_back({startup, MruKeyName(n++), path});
+    }
+    return writes;
+}
+
+}  // namespace settings

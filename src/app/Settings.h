@@ -1,0 +1,79 @@
+// The settings store's keys, defaults and text formats. Pure logic: the
+// store itself is reached through a reader and a list of writes, so this
+// unit compiles and is tested without Windows.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace settings {
+
+inline constexpr wchar_t kApplication[] = L"Capture";
+inline constexpr wchar_t kStartup[] = L"Startup";
+inline constexpr wchar_t kCapture[] = L"Capture";
+
+inline constexpr wchar_t kTop[] = L"Top";
+inline constexpr wchar_t kLeft[] = L"Left";
+inline constexpr wchar_t kWidth[] = L"Width";
+inline constexpr wchar_t kHeight[] = L"Height";
+inline constexpr wchar_t kDelayTime[] = L"DelayTime";
+inline constexpr wchar_t kEditerName[] = L"EditerName";
+inline constexpr wchar_t kInitDir[] = L"InitDir";
+inline constexpr wchar_t kTransClipboard[] = L"TransClipboard";
+
+inline constexpr float kDefaultTop = 0;
+inline constexpr float kDefaultLeft = 0;
+inline constexpr float kDefaultWidth = 4500;
+inline constexpr float kDefaultHeight = 3000;
+inline constexpr std::int32_t kDefaultDelayTime = 2000;
+inline constexpr wchar_t kDefaultEditerName[] = L"Pbrush.exe";
+inline constexpr std::int16_t kDefaultTransClipboard = 1;
+inline constexpr int kRecentFileKeys = 4;
+inline constexpr wchar_t kEmptyListMark[] = L"-";
+
+// "MRU " followed by n with a blank in the sign position: "MRU  1".
+std::wstring MruKeyName(int n);
+
+// Number texts as the program writes them. Parsing accepts surrounding
+// blanks, a sign, a fraction and an exponent; anything else is not a number.
+std::optional<float> ParseSingle(std::wstring_view text);
+std::optional<std::int32_t> ParseLong(std::wstring_view text);      // rounded half to even
+std::optional<std::int16_t> ParseInteger(std::wstring_view text);   // rounded half to even
+std::wstring FormatSingle(float value);   // up to 7 significant digits, "4500" not "4500.0"
+
+// Reads one stored text: (section, key) -> text, or nothing when absent.
+using Reader = std::function<std::optional<std::wstring>(const std::wstring&, const std::wstring&)>;
+
+struct Options {
+    float top = kDefaultTop, left = kDefaultLeft;          // twips
+    float width = kDefaultWidth, height = kDefaultHeight;  // twips, outer size
+    std::int32_t delayTime = kDefaultDelayTime;            // milliseconds
+    std::wstring editerName = kDefaultEditerName;
+    std::wstring initDir;                                  // CurPath
+    std::int16_t transClipboard = kDefaultTransClipboard;
+    std::vector<std::wstring> recentFiles;                 // oldest first, as stored
+};
+
+// The start-up reads. Absent keys and values that are not valid numbers
+// give the defaults; a width or height that is not positive is no size.
+// recentFiles stops at the first "-" or empty entry.
+Options ReadOptions(const Reader& read, const std::wstring& programFolder);
+
+struct Write {
+    std::wstring section, key, value;
+    bool operator==(const Write&) const = default;
+};
+
+// The shutdown writes, in order. With windowNormal false (minimized or
+// maximized) the default geometry is written instead of the options'.
+// recentFiles is the list as shown (oldest first); an empty list is
+// written as key 1 = "-".
+std::vector<Write> ShutdownWrites(const Options& options, bool windowNormal);
+
+// The program folder with a backslash added unless it already ends in one.
+std::wstring WithTrailingBackslash(const std::wstring& folder);
+
+}  // namespace settings

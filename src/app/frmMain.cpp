@@ -1,0 +1,267 @@
+#include "app/frmMain.h"
+
+#include "app/Module2.h"
+#include "app/Twips.h"
+#include "platform/Files.h"
+#include "platform/Gdi.h"
+#include "platform/Messages.h"
+#include "platform/Screen.h"
+#include "platform/SettingsStore.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+frmMain* liveMainForm = nullptr;
+
+constexpr COLORREF kPictureBackground = RGB(128, 128, 128);
+constexpr int kViewTop = 32;   // 480 twips
+
+// Toolbar1's buttons in order; a button's command id is ID_Toolbar1 + index.
+struct ToolbarEntry {
+    int index;
+    const wchar_t* key;   // nullptr for a separator
+    int image;            // 1-based in ImageList1
+    UINT tooltip;
+    bool checkStyle;
+};
+constexpr std::array<ToolbarEntry, 13> kToolbarButtons{{
+    {1, nullptr, 0, 0, false},
+    {2, L"Open", 1, IDS_TIP_OPEN, false},
+    {3, L"Save", 2, IDS_TIP_SAVE, false},
+    {4, L"Print", 3, IDS_TIP_PRINT, false},
+    {5, nullptr, 0, 0, false},
+    {6, L"Rect", 4, IDS_TIP_RECT, false},
+    {7, L"Window", 5, IDS_TIP_WINDOW, false},
+    {8, L"DeskTop", 6, IDS_TIP_DESKTOP, false},
+    {9, L"Delay", 7, IDS_TIP_DELAY, false},
+    {10, nullptr, 0, 0, false},
+    {11, L"Pbrush", 8, IDS_TIP_PBRUSH, false},
+    {12, nullptr, 0, 0, false},
+    {13, L"Mouse", 9, IDS_TIP_MOUSE, true},
+}};
+constexpr int kMouseButtonCommand = ID_Toolbar1 + 13;
+
+const ToolbarEntry* ToolbarEntryFor(int command) {
+    for (const auto& entry : kToolbarButtons)
+        if (ID_Toolbar1 + entry.index == command && entry.key) return &entry;
+    return nullptr;
+}
+
+double TwipsPerPixelX() { return twips::PerPixel(platform::ScreenDpiX()); }
+double TwipsPerPixelY() { return twips::PerPixel(platform::ScreenDpiY()); }
+
+}  // namespace
+
+frmMain& MainForm() { return *liveMainForm; }
+
+frmMain::frmMain() { liveMainForm = this; }
+
+frmMain::~frmMain() {
+    Destroy();
+    if (liveMainForm == this) liveMainForm = nullptr;
+}
+
+bool frmMain::Form_Load() {
+    const platform::WindowClassInfo info{TOVIK_CLASS_MAIN, 0,
+                                         platform::LoadIconResource(IDI_TOVIK, 32),
+                                         platform::LoadIconResource(IDI_TOVIK, 16), nullptr,
+                                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+    if (!CreateWindowOf(info, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, L"Tovik", 0, 0, 300, 200,
+                        nullptr, platform::LoadMenuResource(IDR_MAINMENU)))
+        return false;
+    accelerators_ = platform::LoadAcceleratorResource(IDR_ACCELERATORS);
+    CreateControls();
+
+    Module2& shared = Shared();
+    shared.DesktopRect = platform::DesktopRectangle();
+    Picture2().SetOuterSize(shared.DesktopRect.right, shared.DesktopRect.bottom);
+
+    const settings::Options options = settings::ReadOptions(
+        [](const std::wstring& section, const std::wstring& key) {
+            return platform::GetSetting(settings::kApplication, section, key);
+        },
+        platform::ProgramFolder());
+    ApplyStoredGeometry(options);
+    shared.DelayTime = options.delayTime;
+    EditerName = options.editerName;
+    CurPath = options.initDir;
+    TransClipboard = options.transClipboard;
+    storedRecentFiles_ = options.recentFiles;
+
+    loaded_ = true;
+    return true;
+}
+
+void frmMain::ApplyStoredGeometry(const settings::Options& options) {
+    const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    // Sizes beyond what the system lets a window take are cut down to that.
+    const int width = std::clamp(twips::ToPixels(options.width, tx), 1, GetSystemMetrics(SM_CXMAXTRACK));
+    const int height = std::clamp(twips::ToPixels(options.height, ty), 1, GetSystemMetrics(SM_CYMAXTRACK));
+    int left = twips::ToPixels(options.left, tx);
+    int top = twips::ToPixels(options.top, ty);
+    // A window stored where no monitor is now (a monitor removed, a
+    // resolution lowered, a value edited by hand) could never be reached:
+    // bring it back to the primary monitor's top-left corner.
+    if (!platform::IsOnAnyMonitor({left, top, left + width, top + height})) {
+        const RECT work = platform::PrimaryWorkArea();
+        left = work.left;
+        top = work.top;
+    }
+    SetOuterBounds(left, top, width, height);
+}
+
+void frmMain::CreateControls() {
+    imageList1_ = platform::ImageList::FromBitmapResource(IDB_TOOLBAR, 16, 16, RGB(192, 192, 192));
+    std::vector<platform::ToolbarButton> buttons;
+    for (const auto& entry : kToolbarButtons)
+        buttons.push_back({entry.key ? ID_Toolbar1 + entry.index : 0, entry.image - 1, entry.key == nullptr,
+                           entry.checkStyle});
+    // -15, 60, 4635 x 390 twips; buttons 24 x 22 pixels.
+    toolbar1_.Create(hwnd(), IDC_Toolbar1, -1, 4, 309, 26, imageList1_.get(), {24, 22}, buttons);
+    // 3540, 480, 375 x 2295 twips: the buffer, never shown.
+    picture2_.Create(hwnd(), 236, kViewTop, 25, 153, false, kPictureBackground);
+    // 0, 480, 3495 x 2295 twips: the view.
+    picture1_.Create(hwnd(), 0, kViewTop, 233, 153, true, kPictureBackground);
+}
+
+void frmMain::Form_Resize() {
+    if (!picture1_.exists()) return;
+    const SIZE client = ClientSize();
+    picture1_.SetOuterSize(client.cx, client.cy);
+    // The etched rule reaches to the outer width in twips, read as pixels:
+    // always past the right edge. It is repainted with the window.
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    picture1_.Cls();
+    platform::CopyPixels(picture1_.hDC(), 0, 0, picture1_.OuterWidth(), picture1_.OuterHeight(),
+                         picture2_.hDC(), 0, 0);
+    picture1_.Refresh();
+}
+
+void frmMain::Form_Activate() { Form_Resize(); }
+
+void frmMain::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    const RECT outer = OuterRect();
+    settings::Options live;
+    live.left = twips::FromPixels(outer.left, tx);
+    live.top = twips::FromPixels(outer.top, ty);
+    live.width = twips::FromPixels(outer.right - outer.left, tx);
+    live.height = twips::FromPixels(outer.bottom - outer.top, ty);
+    live.delayTime = Shared().DelayTime;
+    live.editerName = EditerName;
+    live.initDir = CurPath;
+    live.transClipboard = TransClipboard;
+    live.recentFiles = storedRecentFiles_;
+    const bool normal = !IsMinimized() && !IsMaximized();
+    for (const auto& write : settings::ShutdownWrites(live, normal))
+        platform::SaveSetting(settings::kApplication, write.section, write.key, write.value);
+
+    platform::DeleteFileQuietly(settings::WithTrailingBackslash(platform::ProgramFolder()) + L"temp.bmp");
+}
+
+void frmMain::PaintEtchedRule() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd(), &ps);
+    const int x2 = static_cast<int>(twips::FromPixels(OuterRect().right - OuterRect().left, TwipsPerPixelX()));
+    platform::DrawLine(dc, -16, 0, x2, 0, RGB(128, 128, 128));    // Line1
+    platform::DrawLine(dc, -12, 1, x2, 1, RGB(255, 255, 255));    // Line2
+    EndPaint(hwnd(), &ps);
+}
+
+void frmMain::OnCommand(int id) {
+    if (const ToolbarEntry* entry = ToolbarEntryFor(id)) {
+        Toolbar1_ButtonClick(entry->key);
+        return;
+    }
+    if (id > ID_mnuFileArray && id < ID_mnuFileArray + 0x1000) {
+        mnuFileArray_Click(id - ID_mnuFileArray);
+        return;
+    }
+    switch (id) {
+    case ID_mnuOpen: mnuOpen_Click(); break;
+    case ID_mnuSaveAs: mnuSaveAs_Click(); break;
+    case ID_mnuPrintSetup: mnuPrintSetup_Click(); break;
+    case ID_mnuPrint: mnuPrint_Click(); break;
+    case ID_mnuPbrush: mnuPbrush_Click(); break;
+    case ID_mnuExit: mnuExit_Click(); break;
+    case ID_mnuRectangle: mnuRectangle_Click(); break;
+    case ID_mnuWindow: mnuWindow_Click(); break;
+    case ID_mnuDesktop: mnuDesktop_Click(); break;
+    case ID_mnuDelayActive: mnuDelayActive_Click(); break;
+    case ID_mnuDelayDesktop: mnuDelayDesktop_Click(); break;
+    case ID_mnuClear: mnuClear_Click(); break;
+    case ID_mnuOptionMouseCapt: mnuOptionMouseCapt_Click(); break;
+    case ID_mnuOptionSetup: mnuOptionSetup_Click(); break;
+    case ID_mnuContents: mnuContents_Click(); break;
+    case ID_mnuAbout: mnuAbout_Click(); break;
+    }
+}
+
+void frmMain::Toolbar1_ButtonClick(std::wstring_view key) {
+    if (key == L"Open") mnuOpen_Click();
+    else if (key == L"Save") mnuSaveAs_Click();
+    else if (key == L"Print") mnuPrint_Click();
+    else if (key == L"Rect") mnuRectangle_Click();
+    else if (key == L"Window") mnuWindow_Click();
+    else if (key == L"DeskTop") mnuDesktop_Click();
+    else if (key == L"Delay") mnuDelayActive_Click();
+    else if (key == L"Pbrush") mnuPbrush_Click();
+    else if (key == L"Mouse") Shared().MouseCapt = static_cast<std::int16_t>(~Shared().MouseCapt);
+}
+
+void frmMain::mnuExit_Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+void frmMain::mnuOption_Click() {
+    platform::SetMenuCheck(GetMenu(hwnd()), ID_mnuOptionMouseCapt, Shared().MouseCapt != 0);
+}
+
+void frmMain::mnuOptionMouseCapt_Click() {
+    Shared().MouseCapt = static_cast<std::int16_t>(~Shared().MouseCapt);
+    toolbar1_.SetPressed(kMouseButtonCommand, !toolbar1_.IsPressed(kMouseButtonCommand));
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        if (loaded_) Form_Resize();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && loaded_) Form_Activate();
+        break;
+    case WM_PAINT:
+        PaintEtchedRule();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_INITMENUPOPUP:
+        if (HIWORD(lParam) == FALSE && LOWORD(lParam) == 2) mnuOption_Click();   // the Options menu
+        break;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->code == TTN_GETDISPINFOW) {
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+            for (const auto& entry : kToolbarButtons)
+                if (entry.key && ID_Toolbar1 + entry.index == static_cast<int>(header->idFrom)) {
+                    info->hinst = platform::ModuleInstance();
+                    info->lpszText = MAKEINTRESOURCEW(entry.tooltip);
+                }
+            return 0;
+        }
+        break;
+    }
+    case WM_CLOSE:
+        Form_Unload();
+        Destroy();
+        return 0;
+    case WM_DESTROY:
+        if (unloaded_) PostQuitMessage(0);
+        return 0;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}

@@ -1,0 +1,77 @@
+// The main window: start-up and shutdown, the options it keeps, its menu,
+// toolbar and image (the hidden buffer Picture2 and the view Picture1).
+#pragma once
+#include "app/Settings.h"
+#include "platform/Controls.h"
+#include "platform/PictureBox.h"
+#include "platform/Window.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class frmMain : public platform::Window {
+public:
+    frmMain();
+    ~frmMain() override;
+
+    // Creates the window hidden and applies the stored settings.
+    bool Form_Load();
+    // The layout rule: the view fills the client area and shows the buffer's top-left part.
+    void Form_Resize();
+    void Form_Activate();
+    // Writes every setting back and deletes the temporary bitmap.
+    void Form_Unload();
+
+    platform::PictureBox& Picture1() { return picture1_; }
+    platform::PictureBox& Picture2() { return picture2_; }
+    HACCEL Accelerators() const { return accelerators_; }
+
+    // Options kept for the whole run and stored at exit.
+    std::wstring EditerName;
+    std::wstring CurPath;
+    std::int16_t TransClipboard = settings::kDefaultTransClipboard;
+
+    // Menu commands; each subsystem defines its own.
+    void mnuOpen_Click();
+    void mnuSaveAs_Click();
+    void mnuPrintSetup_Click();
+    void mnuPrint_Click();
+    void mnuPbrush_Click();
+    void mnuFileArray_Click(int index);
+    void mnuExit_Click();
+    void mnuRectangle_Click();
+    void mnuWindow_Click();
+    void mnuDesktop_Click();
+    void mnuDelayActive_Click();
+    void mnuDelayDesktop_Click();
+    void mnuClear_Click();
+    void mnuOption_Click();
+    void mnuOptionMouseCapt_Click();
+    void mnuOptionSetup_Click();
+    void mnuContents_Click();
+    void mnuAbout_Click();
+    void Toolbar1_ButtonClick(std::wstring_view key);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void ApplyStoredGeometry(const settings::Options& options);
+    void OnCommand(int id);
+    void PaintEtchedRule();
+
+    platform::PictureBox picture1_;
+    platform::PictureBox picture2_;
+    platform::ImageList imageList1_;
+    platform::Toolbar toolbar1_;
+    HACCEL accelerators_ = nullptr;
+    std::vector<std::wstring> storedRecentFiles_;   // kept as read until the recent-files menu holds them
+    bool loaded_ = false;
+    bool unloaded_ = false;
+};
+
+// The one main window of the run (the capture and file commands reach the image through it).
+frmMain& MainForm();

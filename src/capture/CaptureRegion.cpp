@@ -1,0 +1,43 @@
+#include "capture/CaptureRegion.h"
+
+#include "app/frmMain.h"
+#include "platform/Clipboard.h"
+#include "platform/Gdi.h"
+#include "platform/Messages.h"
+#include "resources/resource.h"
+
+void CaptureRegion(HWND window, const RECT& region) {
+    frmMain& main = MainForm();
+    platform::WindowDC source(window);
+    platform::MemoryDC memory(source.get());
+    const int w = region.right - region.left;
+    const int h = region.bottom - region.top;
+
+    platform::PictureBox& picture1 = main.Picture1();
+    platform::PictureBox& picture2 = main.Picture2();
+    picture2.SetOuterWidth(w + 4);
+    picture2.SetOuterHeight(h + 4);
+
+    platform::Bitmap bitmap = platform::CreateCompatibleBitmapFor(source.get(), w, h);
+    if (!bitmap) {
+        platform::ShowMessage(main.hwnd(), platform::LoadText(IDS_CLIPBOARD_FAILED), L"Error");
+        return;
+    }
+    picture1.Cls();
+    picture2.Cls();
+    {
+        platform::Selection select(memory.get(), bitmap.get());
+        // Each copy reads the screen itself, so all three hold what the
+        // source shows at that moment.
+        platform::CopyPixels(memory.get(), 0, 0, w, h, source.get(), region.left, region.top);
+        platform::CopyPixels(picture1.hDC(), 0, 0, w, h, source.get(), region.left, region.top);
+        platform::CopyPixels(picture2.hDC(), 0, 0, w, h, source.get(), region.left, region.top);
+    }
+    picture1.Refresh();
+
+    // A clipboard that another program holds open is left as it is; the
+    // bitmap it did not take is deleted with its wrapper.
+    platform::Clipboard clipboard(window);
+    clipboard.Empty();
+    clipboard.SetBitmap(bitmap);
+}

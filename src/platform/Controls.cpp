@@ -1,0 +1,69 @@
+#include "platform/Controls.h"
+
+#include "platform/Gdi.h"
+#include "platform/Window.h"
+
+namespace platform {
+
+ImageList ImageList::FromBitmapResource(UINT id, int width, int height, COLORREF mask) {
+    Bitmap strip(static_cast<HBITMAP>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
+    if (!strip) return {};
+    BITMAP info{};
+    GetObjectW(strip.get(), sizeof info, &info);
+    const int count = width > 0 ? info.bmWidth / width : 0;
+    HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR4 | ILC_MASK, count, 0);
+    if (list) ImageList_AddMasked(list, strip.get(), mask);
+    return ImageList(list);
+}
+
+bool Toolbar::Create(HWND parent, int id, int x, int y, int width, int height, HIMAGELIST images,
+                     SIZE buttonSize, const std::vector<ToolbarButton>& buttons) {
+    window_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
+                                  TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                              x, y, width, height, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(),
+                              nullptr);
+    if (!window_) return false;
+    SendMessageW(window_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(window_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    std::vector<TBBUTTON> items;
+    for (const auto& b : buttons) {
+        TBBUTTON t{};
+        t.iBitmap = b.separator ? 0 : b.image;
+        t.idCommand = b.command;
+        t.fsState = TBSTATE_ENABLED;
+        t.fsStyle = static_cast<BYTE>(b.separator ? BTNS_SEP : (b.checkStyle ? BTNS_CHECK : BTNS_BUTTON));
+        items.push_back(t);
+    }
+    SendMessageW(window_, TB_ADDBUTTONSW, items.size(), reinterpret_cast<LPARAM>(items.data()));
+    SendMessageW(window_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonSize.cx, buttonSize.cy));
+    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+bool Toolbar::IsPressed(int command) const {
+    return SendMessageW(window_, TB_ISBUTTONCHECKED, command, 0) != 0;
+}
+
+void Toolbar::SetPressed(int command, bool pressed) const {
+    SendMessageW(window_, TB_CHECKBUTTON, command, MAKELPARAM(pressed ? TRUE : FALSE, 0));
+}
+
+void SetMenuCheck(HMENU menu, int command, bool checked) {
+    CheckMenuItem(menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+HICON LoadIconResource(UINT id, int size) {
+    return static_cast<HICON>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+HMENU LoadMenuResource(UINT id) { return LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(id)); }
+
+HACCEL LoadAcceleratorResource(UINT id) {
+    return LoadAcceleratorsW(ModuleInstance(), MAKEINTRESOURCEW(id));
+}
+
+}  // namespace platform

@@ -1,0 +1,64 @@
+// Common controls and menus: the image list, the toolbar and menu check marks.
+#pragma once
+#include "platform/Win32.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+// An image list, destroyed with its owner.
+class ImageList {
+public:
+    ImageList() = default;
+    // Cuts a resource bitmap into width x height images; pixels of the mask
+    // colour become transparent.
+    static ImageList FromBitmapResource(UINT id, int width, int height, COLORREF mask);
+    ~ImageList() { if (list_) ImageList_Destroy(list_); }
+    ImageList(ImageList&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
+    ImageList& operator=(ImageList&& other) noexcept {
+        if (this != &other) {
+            if (list_) ImageList_Destroy(list_);
+            list_ = std::exchange(other.list_, nullptr);
+        }
+        return *this;
+    }
+    ImageList(const ImageList&) = delete;
+    ImageList& operator=(const ImageList&) = delete;
+    HIMAGELIST get() const { return list_; }
+    int Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
+private:
+    explicit ImageList(HIMAGELIST list) : list_(list) {}
+    HIMAGELIST list_ = nullptr;
+};
+
+struct ToolbarButton {
+    int command;       // WM_COMMAND id; 0 for a separator
+    int image;         // 0-based image index; -1 for a separator
+    bool separator;
+    bool checkStyle;   // stays pressed until clicked again
+};
+
+// A toolbar child window that keeps the place and width it is given.
+class Toolbar {
+public:
+    bool Create(HWND parent, int id, int x, int y, int width, int height, HIMAGELIST images,
+                SIZE buttonSize, const std::vector<ToolbarButton>& buttons);
+    HWND hwnd() const { return window_; }
+    bool IsPressed(int command) const;
+    void SetPressed(int command, bool pressed) const;
+private:
+    HWND window_ = nullptr;   // a child: destroyed with its parent
+};
+
+// Sets or clears a menu item's check mark.
+void SetMenuCheck(HMENU menu, int command, bool checked);
+
+HICON LoadIconResource(UINT id, int size);   // shared resource icon, never destroyed
+HMENU LoadMenuResource(UINT id);             // given to a window, destroyed with it
+HACCEL LoadAcceleratorResource(UINT id);     // freed with the program
+
+}  // namespace platform

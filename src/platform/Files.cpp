@@ -1,0 +1,28 @@
+#include "platform/Files.h"
+
+#include "platform/Win32.h"
+
+#include <vector>
+
+namespace platform {
+
+std::wstring ProgramFolder() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return L".";
+        if (length < buffer.size()) {
+            std::wstring path(buffer.data(), length);
+            const size_t slash = path.find_last_of(L"\\/");
+            if (slash == std::wstring::npos) return L".";
+            std::wstring folder = path.substr(0, slash);
+            if (folder.size() == 2 && folder[1] == L':') folder += L'\\';   // drive root
+            return folder;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+void DeleteFileQuietly(const std::wstring& path) { DeleteFileW(path.c_str()); }
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+// The program's own folder and the few file operations outside the picture code.
+#pragma once
+#include <string>
+
+namespace platform {
+
+// The folder that holds the program file, as the system reports it: no
+// trailing backslash except at a drive root.
+std::wstring ProgramFolder();
+// Deletes a file; any failure (absent, in use) is ignored.
+void DeleteFileQuietly(const std::wstring& path);
+
+}  // namespace platform

@@ -1,0 +1,34 @@
+#include "platform/Gdi.h"
+
+#include <algorithm>
+
+namespace platform {
+
+void FillSolid(HDC dc, const RECT& area, COLORREF colour) {
+    const COLORREF previous = SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+    SetBkColor(dc, previous);
+}
+
+void DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour) {
+    Pen pen(CreatePen(PS_SOLID, 1, colour));
+    Selection select(dc, pen.get());
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+}
+
+void InvertOutline(HDC dc, POINT a, POINT b) {
+    const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
+    const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+    auto invert = [dc](int x0, int y0, int x1, int y1) {   // half-open box
+        PatBlt(dc, x0, y0, x1 - x0, y1 - y0, DSTINVERT);
+    };
+    invert(left, top, right + 1, top + 1);                 // top edge, both corners
+    if (bottom > top) invert(left, bottom, right + 1, bottom + 1);   // bottom edge
+    if (bottom - top > 1) {
+        invert(left, top + 1, left + 1, bottom);           // left edge between
+        if (right > left) invert(right, top + 1, right + 1, bottom);
+    }
+}
+
+}  // namespace platform

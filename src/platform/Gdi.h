@@ -1,0 +1,119 @@
+// Device contexts, bitmaps and selections, each with exactly one owner.
+#pragma once
+#include "platform/Win32.h"
+
+#include <utility>
+
+namespace platform {
+
+// Borrowed DC of a whole window (frame included, origin at the window's
+// top-left corner); released to the same window on every path.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Borrowed DC of a window's client area.
+class ClientDC {
+public:
+    explicit ClientDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~ClientDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ClientDC(const ClientDC&) = delete;
+    ClientDC& operator=(const ClientDC&) = delete;
+    HDC get() const { return dc_; }
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Memory DC owned by its creator and deleted with it.
+class MemoryDC {
+public:
+    MemoryDC() = default;
+    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDC() { reset(); }
+    MemoryDC(MemoryDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+    MemoryDC& operator=(MemoryDC&& other) noexcept {
+        if (this != &other) { reset(); dc_ = std::exchange(other.dc_, nullptr); }
+        return *this;
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+private:
+    void reset() { if (dc_) DeleteDC(std::exchange(dc_, nullptr)); }
+    HDC dc_ = nullptr;
+};
+
+// Any GDI object (bitmap, pen, brush, font) deleted by its owner.
+template <typename Handle>
+class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(Handle handle) : handle_(handle) {}
+    ~GdiObject() { reset(); }
+    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) { reset(); handle_ = std::exchange(other.handle_, nullptr); }
+        return *this;
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    // Hands the object to a new owner (the clipboard); this wrapper forgets it.
+    [[nodiscard]] Handle release() { return std::exchange(handle_, nullptr); }
+private:
+    void reset() { if (handle_) DeleteObject(std::exchange(handle_, nullptr)); }
+    Handle handle_ = nullptr;
+};
+
+using Bitmap = GdiObject<HBITMAP>;
+using Pen = GdiObject<HPEN>;
+using Brush = GdiObject<HBRUSH>;
+using Font = GdiObject<HFONT>;
+
+// A bitmap in the format of the given DC (a DDB), which other processes can
+// read from the clipboard. Empty when the system cannot make one.
+inline Bitmap CreateCompatibleBitmapFor(HDC dc, int width, int height) {
+    return Bitmap(CreateCompatibleBitmap(dc, width, height));
+}
+
+// Selects an object into a DC and puts the previous one back when it ends.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection() { if (previous_) SelectObject(dc_, previous_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// Plain source copy of width x height pixels.
+inline void CopyPixels(HDC destination, int x, int y, int width, int height,
+                       HDC source, int sourceX, int sourceY) {
+    BitBlt(destination, x, y, width, height, source, sourceX, sourceY, SRCCOPY);
+}
+
+void FillSolid(HDC dc, const RECT& area, COLORREF colour);
+
+// A one-pixel solid line from (x1, y1) up to, not including, (x2, y2).
+void DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour);
+
+// Inverts the one-pixel outline of the axis-aligned rectangle whose opposite
+// corners are a and b, both corner pixels included. Drawing it twice
+// restores the surface exactly: no pixel is inverted twice in one call.
+void InvertOutline(HDC dc, POINT a, POINT b);
+
+}  // namespace platform

@@ -1,0 +1,18 @@
+// Message boxes. Every failure a command reports goes through here.
+#pragma once
+#include "platform/Win32.h"
+
+#include <string>
+
+namespace platform {
+
+// A message box with an exclamation icon and a single OK button.
+void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title);
+// The "Error" box with the system's own description of a Win32 error or HRESULT.
+void ShowSystemError(HWND owner, DWORD error);
+std::wstring SystemErrorText(DWORD error);
+
+// A string from the program's string table.
+std::wstring LoadText(UINT id);
+
+}  // namespace platform

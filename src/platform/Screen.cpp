@@ -1,0 +1,47 @@
+#include "platform/Screen.h"
+
+#include "platform/Gdi.h"
+
+namespace platform {
+namespace {
+int ScreenDpi(int capability) {
+    ClientDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), capability);
+}
+}  // namespace
+
+HWND DesktopWindow() { return GetDesktopWindow(); }
+
+RECT DesktopRectangle() { return WindowRectangle(GetDesktopWindow()); }
+
+int ScreenDpiX() { return ScreenDpi(LOGPIXELSX); }
+int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
+
+POINT CursorPosition() {
+    POINT p{};
+    GetCursorPos(&p);
+    return p;
+}
+
+HWND ForegroundWindow() { return GetForegroundWindow(); }
+
+RECT WindowRectangle(HWND window) {
+    RECT r{};
+    if (!window || !GetWindowRect(window, &r)) return RECT{};
+    return r;
+}
+
+void Pause(DWORD milliseconds) { Sleep(milliseconds); }
+
+bool IsOnAnyMonitor(const RECT& outer) {
+    return MonitorFromRect(&outer, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+RECT PrimaryWorkArea() {
+    RECT area{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return area;
+}
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+// The screen: its size, its resolution in twips, the pointer and the
+// foreground window.
+#pragma once
+#include "platform/Win32.h"
+
+namespace platform {
+
+HWND DesktopWindow();
+RECT DesktopRectangle();        // GetWindowRect of the desktop window
+int ScreenDpiX();                // logical pixels per inch of the screen
+int ScreenDpiY();
+POINT CursorPosition();          // screen pixels
+HWND ForegroundWindow();
+RECT WindowRectangle(HWND window);   // all zero when the window is gone
+void Pause(DWORD milliseconds);      // blocks the thread; no events run
+
+// Hides the system pointer for as long as it lives; the show count is
+// always given back.
+class HiddenCursor {
+public:
+    HiddenCursor() { ShowCursor(FALSE); }
+    ~HiddenCursor() { ShowCursor(TRUE); }
+    HiddenCursor(const HiddenCursor&) = delete;
+    HiddenCursor& operator=(const HiddenCursor&) = delete;
+};
+
+// True when the rectangle lies at least partly on some monitor.
+bool IsOnAnyMonitor(const RECT& outer);
+// The primary monitor's work area, screen pixels.
+RECT PrimaryWorkArea();
+
+}  // namespace platform

@@ -1,0 +1,105 @@
+#include "platform/Window.h"
+
+namespace platform {
+
+HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+
+Window::~Window() { Destroy(); }
+
+void Window::Destroy() {
+    if (hwnd_) {
+        HWND window = hwnd_;
+        DestroyWindow(window);   // WM_NCDESTROY clears hwnd_
+        hwnd_ = nullptr;
+    }
+}
+
+bool Window::CreateWindowOf(const WindowClassInfo& info, DWORD style, DWORD exStyle,
+                            const wchar_t* caption, int x, int y, int width, int height,
+                            HWND parent, HMENU menu) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (!GetClassInfoExW(ModuleInstance(), info.name, &existing)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = info.style;
+        wc.lpfnWndProc = &Window::Procedure;
+        wc.hInstance = ModuleInstance();
+        wc.hIcon = info.icon;
+        wc.hIconSm = info.smallIcon;
+        wc.hCursor = info.cursor ? info.cursor : LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = info.background;
+        wc.lpszClassName = info.name;
+        if (!RegisterClassExW(&wc)) return false;
+    }
+    return CreateWindowExW(exStyle, info.name, caption, style, x, y, width, height, parent,
+                           menu, ModuleInstance(), this) != nullptr;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+RECT Window::OuterRect() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return r;
+}
+
+SIZE Window::ClientSize() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void Window::MoveTo(int x, int y) const {
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::SetOuterBounds(int x, int y, int width, int height) const {
+    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DoEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));   // leave it for the main loop
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+int RunMessageLoop(HWND acceleratorWindow, HACCEL accelerators) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (accelerators && acceleratorWindow &&
+            TranslateAcceleratorW(acceleratorWindow, accelerators, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace platform

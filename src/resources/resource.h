@@ -1,0 +1,58 @@
+// Identifiers shared by the resource script, the program and its test drivers.
+#pragma once
+
+// Icons, bitmaps, menus, accelerators
+#define IDI_TOVIK              1
+#define IDR_MAINMENU           100
+#define IDR_ACCELERATORS       101
+#define IDB_TOOLBAR            102    // ImageList1: nine 16x16 images side by side
+#define IDC_ARROW_PICTURE      103    // imgArrow: 32x32 pointer picture, hot spot (2, 4)
+
+// Menu commands (the menu item names they belong to)
+#define ID_mnuOpen             1001
+#define ID_mnuSaveAs           1002
+#define ID_mnuPrintSetup       1003
+#define ID_mnuPrint            1004
+#define ID_mnuPbrush           1005
+#define ID_mnuExit             1006
+#define ID_mnuRectangle        1101
+#define ID_mnuWindow           1102
+#define ID_mnuDesktop          1103
+#define ID_mnuDelayActive      1104
+#define ID_mnuDelayDesktop     1105
+#define ID_mnuClear            1106
+#define ID_mnuOptionMouseCapt  1201
+#define ID_mnuOptionSetup      1202
+#define ID_mnuContents         1301
+#define ID_mnuAbout            1302
+// Recent files: element n of mnuFileArray has the id ID_mnuFileArray + n.
+#define ID_mnuFileArray        1500
+
+// Toolbar buttons: ID_Toolbar1 + index (1-based, separators included).
+#define ID_Toolbar1            2000
+
+// Child window ids of frmMain
+#define IDC_Toolbar1           3001
+#define IDC_Picture1           3002
+#define IDC_Picture2           3003
+
+// String table
+#define IDS_TIP_OPEN           4001
+#define IDS_TIP_SAVE           4002
+#define IDS_TIP_PRINT          4003
+#define IDS_TIP_RECT           4004
+#define IDS_TIP_WINDOW         4005
+#define IDS_TIP_DESKTOP        4006
+#define IDS_TIP_DELAY          4007
+#define IDS_TIP_PBRUSH         4008
+#define IDS_TIP_MOUSE          4009
+#define IDS_CLIPBOARD_FAILED   4100   // "クリップボードへの転送に失敗しました"
+
+// Version
+#define TOVIK_FILEVERSION      2,3,0,0
+#define TOVIK_VERSION_TEXT     "2.03"
+
+// Window class names, one per top-level window (test drivers find them by these)
+#define TOVIK_CLASS_MAIN       L"Tovik.frmMain"
+#define TOVIK_CLASS_DESKTOP    L"Tovik.frmDesktop"
+#define TOVIK_CLASS_SIZE       L"Tovik.frmSize"

@@ -1,0 +1,178 @@
+#include "app/Settings.h"
+#include "app/Twips.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <utility>
+
+namespace {
+
+using Store = std::map<std::pair<std::wstring, std::wstring>, std::wstring>;
+
+settings::Options Read(const Store& store, const std::wstring& folder = L"C:\\Tools\\Tovik") {
+    return settings::ReadOptions(
+        [&](const std::wstring& section, const std::wstring& key) -> std::optional<std::wstring> {
+            const auto found = store.find({section, key});
+            if (found == store.end()) return std::nullopt;
+            return found->second;
+        },
+        folder);
+}
+
+Store Apply(const std::vector<settings::Write>& writes) {
+    Store store;
+    for (const auto& w : writes) store[{w.section, w.key}] = w.value;
+    return store;
+}
+
+TEST(Settings, EmptyStoreGivesEveryDefault) {
+    const auto o = Read({});
+    EXPECT_EQ(o.top, 0);
+    EXPECT_EQ(o.left, 0);
+    EXPECT_EQ(o.width, 4500);
+    EXPECT_EQ(o.height, 3000);
+    EXPECT_EQ(o.delayTime, 2000);
+    EXPECT_EQ(o.editerName, L"Pbrush.exe");
+    EXPECT_EQ(o.initDir, L"C:\\Tools\\Tovik\\");
+    EXPECT_EQ(o.transClipboard, 1);
+    EXPECT_TRUE(o.recentFiles.empty());
+    EXPECT_EQ(Read({}, L"D:\\").initDir, L"D:\\");   // a drive root keeps its one backslash
+}
+
+TEST(Settings, ValuesThatAreNotNumbersFallBackToDefaults) {
+    for (const std::wstring bad : {L"", L"abc", L"12abc", L"0x10", L"１２", L"inf", L"nan", L"1,5",
+                                   L"--3", L"+-3", L"1e", L" ", L"3 4"}) {
+        const auto o = Read({{{L"Startup", L"Top"}, bad},
+                             {{L"Startup", L"Left"}, bad},
+                             {{L"Startup", L"Width"}, bad},
+                             {{L"Startup", L"Height"}, bad},
+                             {{L"Capture", L"DelayTime"}, bad},
+                             {{L"Startup", L"TransClipboard"}, bad}});
+        SCOPED_TRACE(std::string(bad.begin(), bad.end()));
+        EXPECT_EQ(o.top, 0);
+        EXPECT_EQ(o.left, 0);
+        EXPECT_EQ(o.width, 4500);
+        EXPECT_EQ(o.height, 3000);
+        EXPECT_EQ(o.delayTime, 2000);
+        EXPECT_EQ(o.transClipboard, 1);
+    }
+}
+
+TEST(Settings, NegativeAndHugeNumbers) {
+    const auto o = Read({{{L"Startup", L"Top"}, L"-150"},
+                         {{L"Startup", L"Left"}, L"-3e4"},
+                         {{L"Startup", L"Width"}, L"-100"},      // no size: default
+                         {{L"Startup", L"Height"}, L"0"},
+                         {{L"Capture", L"DelayTime"}, L"-5"},
+                         {{L"Startup", L"TransClipboard"}, L"-1"}});
+    EXPECT_EQ(o.top, -150);
+    EXPECT_EQ(o.left, -30000);
+    EXPECT_EQ(o.width, 4500);
+    EXPECT_EQ(o.height, 3000);
+    EXPECT_EQ(o.delayTime, -5);
+    EXPECT_EQ(o.transClipboard, -1);
+
+    const auto huge = Read({{{L"Startup", L"Top"}, L"1e40"},             // beyond single precision
+                            {{L"Startup", L"Width"}, L"1e30"},           // a number; the window cuts it down
+                            {{L"Capture", L"DelayTime"}, L"2147483648"},  // beyond 32 bits
+                            {{L"Startup", L"TransClipboard"}, L"32768"}});  // beyond 16 bits
+    EXPECT_EQ(huge.top, 0);
+    EXPECT_FLOAT_EQ(huge.width, 1e30f);
+    EXPECT_EQ(huge.delayTime, 2000);
+    EXPECT_EQ(huge.transClipboard, 1);
+    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"2147483647"}}).delayTime, 2147483647);
+    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"-2147483648"}}).delayTime, -2147483647 - 1);
+}
+
+TEST(Settings, NumbersAreReadLikeTheProgramWritesThem) {
+    EXPECT_EQ(settings::ParseSingle(L" 4500 "), 4500.0f);
+    EXPECT_EQ(settings::ParseSingle(L"+15"), 15.0f);
+    EXPECT_EQ(settings::ParseSingle(L"1234.5"), 1234.5f);
+    EXPECT_EQ(settings::ParseLong(L"2000.5"), 2000);    // half to even
+    EXPECT_EQ(settings::ParseLong(L"2001.5"), 2002);
+    EXPECT_EQ(settings::ParseLong(L"1e3"), 1000);
+    EXPECT_EQ(settings::ParseInteger(L"0"), 0);
+    EXPECT_EQ(settings::ParseInteger(L"32767"), 32767);
+
+    EXPECT_EQ(settings::FormatSingle(4500), L"4500");
+    EXPECT_EQ(settings::FormatSingle(0), L"0");
+    EXPECT_EQ(settings::FormatSingle(-0.0f), L"0");
+    EXPECT_EQ(settings::FormatSingle(-15), L"-15");
+    EXPECT_EQ(settings::FormatSingle(1234.5f), L"1234.5");
+    EXPECT_EQ(settings::FormatSingle(28800), L"28800");
+    for (float v : {0.0f, 15.0f, -2880.0f, 4500.0f, 57585.0f, 1234.5f, 8.571428f})
+        EXPECT_EQ(settings::ParseSingle(settings::FormatSingle(v)), v);
+}
+
+TEST(Settings, RecentFileKeysAreSixCharactersAndStopAtTheFirstGap) {
+    EXPECT_EQ(settings::MruKeyName(1), L"MRU  1");
+    EXPECT_EQ(settings::MruKeyName(4).size(), 6u);
+    const auto o = Read({{{L"Startup", L"MRU  1"}, L"C:\\a.bmp"},
+                         {{L"Startup", L"MRU  2"}, L""},
+                         {{L"Startup", L"MRU  3"}, L"C:\\c.bmp"}});
+    EXPECT_EQ(o.recentFiles, std::vector<std::wstring>{L"C:\\a.bmp"});
+    EXPECT_TRUE(Read({{{L"Startup", L"MRU  1"}, L"-"}, {{L"Startup", L"MRU  2"}, L"C:\\b.bmp"}})
+                    .recentFiles.empty());
+}
+
+TEST(Settings, ShutdownWritesEveryKeyInOrderWithExactTexts) {
+    settings::Options o;
+    o.top = 1500; o.left = 750; o.width = 6000; o.height = 4500;
+    o.delayTime = 5000; o.editerName = L"C:\\ペイント\\edit.exe"; o.initDir = L"D:\\画像\\";
+    o.transClipboard = 0;
+    const std::vector<settings::Write> expected{
+        {L"Startup", L"Top", L"1500"},        {L"Startup", L"Left", L"750"},
+        {L"Startup", L"Width", L"6000"},      {L"Startup", L"Height", L"4500"},
+        {L"Capture", L"DelayTime", L"5000"},  {L"Capture", L"EditerName", L"C:\\ペイント\\edit.exe"},
+        {L"Startup", L"InitDir", L"D:\\画像\\"}, {L"Startup", L"TransClipboard", L"0"},
+        {L"Startup", L"MRU  1", L"-"}};
+    EXPECT_EQ(settings::ShutdownWrites(o, true), expected);
+
+    const auto back = Read(Apply(settings::ShutdownWrites(o, true)));
+    EXPECT_EQ(back.top, 1500);
+    EXPECT_EQ(back.width, 6000);
+    EXPECT_EQ(back.delayTime, 5000);
+    EXPECT_EQ(back.editerName, o.editerName);
+    EXPECT_EQ(back.initDir, o.initDir);
+    EXPECT_EQ(back.transClipboard, 0);
+    EXPECT_TRUE(back.recentFiles.empty());
+}
+
+TEST(Settings, MinimizedOrMaximizedWindowStoresTheDefaultGeometry) {
+    settings::Options o;
+    o.top = -32000; o.left = -32000; o.width = 2400; o.height = 540;
+    const auto store = Apply(settings::ShutdownWrites(o, false));
+    EXPECT_EQ(store.at({L"Startup", L"Top"}), L"0");
+    EXPECT_EQ(store.at({L"Startup", L"Left"}), L"0");
+    EXPECT_EQ(store.at({L"Startup", L"Width"}), L"4500");
+    EXPECT_EQ(store.at({L"Startup", L"Height"}), L"3000");
+}
+
+TEST(Settings, RecentFilesAreWrittenOldestFirst) {
+    settings::Options o;
+    o.recentFiles = {L"C:\\b.bmp", L"C:\\c.gif"};
+    const auto store = Apply(settings::ShutdownWrites(o, true));
+    EXPECT_EQ(store.at({L"Startup", L"MRU  1"}), L"C:\\b.bmp");
+    EXPECT_EQ(store.at({L"Startup", L"MRU  2"}), L"C:\\c.gif");
+    EXPECT_EQ(store.count({L"Startup", L"MRU  3"}), 0u);
+}
+
+TEST(Twips, FollowTheScreenResolution) {
+    EXPECT_EQ(twips::PerPixel(96), 15.0);
+    EXPECT_EQ(twips::PerPixel(120), 12.0);
+    EXPECT_EQ(twips::PerPixel(144), 10.0);
+    EXPECT_EQ(twips::PerPixel(0), 15.0);
+    EXPECT_EQ(twips::ToPixels(4500, 15), 300);
+    EXPECT_EQ(twips::ToPixels(3000, 15), 200);
+    EXPECT_EQ(twips::ToPixels(4500, 12), 375);
+    EXPECT_EQ(twips::ToPixels(-150, 15), -10);
+    EXPECT_EQ(twips::ToPixels(22, 15), 1);   // nearest pixel
+    EXPECT_EQ(twips::FromPixels(300, 15), 4500.0f);
+    EXPECT_EQ(twips::FromPixels(-8, 15), -120.0f);
+    const double odd = twips::PerPixel(168);   // 8.57... twips per pixel
+    for (int px : {0, 1, 7, 300, 1919, -1})
+        EXPECT_EQ(twips::ToPixels(twips::FromPixels(px, odd), odd), px);
+}
+
+}  // namespace
