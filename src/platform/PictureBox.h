@@ -1,9 +1,10 @@
 // A picture box: a child window with a 2-pixel sunken border whose drawing
-// area is backed by a persistent bitmap. What is drawn into hDC() stays
+// area is backed by a persistent surface. What is drawn into hDC() stays
 // until it is cleared, survives resizes (top-left part kept) and is what
 // every repaint shows.
 #pragma once
 #include "platform/Gdi.h"
+#include "platform/Surface.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -16,8 +17,8 @@ public:
                 COLORREF background);
 
     // The persistent drawing surface; valid for the life of the box.
-    HDC hDC() const { return surface_.get(); }
-    COLORREF BackColor() const { return background_; }
+    HDC hDC() const { return surface_.hDC(); }
+    COLORREF BackColor() const { return surface_.BackColor(); }
 
     // Outer size includes the border; the drawing area (ScaleWidth/Height)
     // is kBorder*2 smaller in each direction, never negative.
@@ -26,11 +27,11 @@ public:
     void SetOuterHeight(int height);
     int OuterWidth() const { return outerWidth_; }
     int OuterHeight() const { return outerHeight_; }
-    int ScaleWidth() const { return surfaceWidth_; }
-    int ScaleHeight() const { return surfaceHeight_; }
+    int ScaleWidth() const { return surface_.Width(); }
+    int ScaleHeight() const { return surface_.Height(); }
 
     // Fills the whole surface with the background colour.
-    void Cls();
+    void Cls() { surface_.Cls(); }
     // Makes the window show the surface now.
     void Refresh() const;
     // Makes the surface the given size (outer size = size + border) and
@@ -41,16 +42,9 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void ResizeSurface(int width, int height);
-
-    MemoryDC surface_;
-    Bitmap surfaceBitmap_;
-    HGDIOBJ originalBitmap_ = nullptr;
-    int surfaceWidth_ = 0;
-    int surfaceHeight_ = 0;
+    Surface surface_;
     int outerWidth_ = 0;
     int outerHeight_ = 0;
-    COLORREF background_ = RGB(128, 128, 128);
 };
 
 }  // namespace platform
