@@ -1,0 +1,180 @@
+// The capture routine inside a real main window: buffer, view and clipboard.
+#include "app/frmMain.h"
+#include "capture/CaptureRegion.h"
+#include "support/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+using namespace tovik_test;
+
+constexpr std::uint32_t kGray = 0x808080;
+
+class CaptureRegionTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
+    }
+    void SetUp() override {
+        ClearSettings();
+        ASSERT_TRUE(main_.Form_Load());
+        main_.Show(SW_SHOWNORMAL);
+        SetWindowPos(main_.hwnd(), nullptr, 400, 300, 500, 400, SWP_NOZORDER);
+        pattern_ = std::make_unique<PatternWindow>(60, 50, 200, 150);
+        ASSERT_TRUE(pattern_->WaitUntilOnScreen());
+        PutMarkerOnClipboard();
+    }
+    void TearDown() override {
+        pattern_.reset();
+        ClearSettings();
+    }
+
+    // Checks that the surface holds the pattern from (fromX, fromY) in its top-left w x h pixels.
+    static void ExpectPattern(const Pixels& p, int fromX, int fromY, int w, int h, const char* what) {
+        ASSERT_GE(p.width, w) << what;
+        ASSERT_GE(p.height, h) << what;
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (p.At(x, y) != PatternWindow::PatternAt(fromX + x, fromY + y) && wrong++ < 3)
+                    ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << p.At(x, y)
+                                  << " not " << PatternWindow::PatternAt(fromX + x, fromY + y);
+    }
+
+    Pixels Buffer() {
+        auto& b = main_.Picture2();
+        return ReadDC(b.hDC(), 0, 0, b.ScaleWidth(), b.ScaleHeight());
+    }
+    Pixels View() {
+        auto& v = main_.Picture1();
+        return ReadDC(v.hDC(), 0, 0, v.ScaleWidth(), v.ScaleHeight());
+    }
+
+    frmMain main_;
+    std::unique_ptr<PatternWindow> pattern_;
+};
+
+TEST_F(CaptureRegionTest, CopiesExactlyTheRegionIntoBufferViewAndClipboard) {
+    const RECT region{10, 20, 110, 80};   // in the pattern window's own coordinates
+    CaptureRegion(pattern_->hwnd(), region);
+
+    EXPECT_EQ(main_.Picture2().OuterWidth(), 104);
+    EXPECT_EQ(main_.Picture2().OuterHeight(), 64);
+    EXPECT_EQ(main_.Picture2().ScaleWidth(), 100);
+    EXPECT_EQ(main_.Picture2().ScaleHeight(), 60);
+    ExpectPattern(Buffer(), 10, 20, 100, 60, "buffer");
+    ExpectPattern(View(), 10, 20, 100, 60, "view");
+    EXPECT_EQ(View().At(100, 0), kGray);    // beyond the picture the view is gray
+    EXPECT_EQ(View().At(0, 60), kGray);
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, 100);
+    EXPECT_EQ(clip->height, 60);
+    ExpectPattern(*clip, 10, 20, 100, 60, "clipboard");
+}
+
+TEST_F(CaptureRegionTest, ScreenCoordinatesThroughTheDesktopWindow) {
+    const RECT region{60 + 5, 50 + 7, 60 + 5 + 33, 50 + 7 + 21};
+    CaptureRegion(GetDesktopWindow(), region);
+    ExpectPattern(Buffer(), 5, 7, 33, 21, "buffer");
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, 33);
+    EXPECT_EQ(clip->height, 21);
+    ExpectPattern(*clip, 5, 7, 33, 21, "clipboard");
+}
+
+TEST_F(CaptureRegionTest, ASecondCaptureReplacesTheFirstCompletely) {
+    CaptureRegion(pattern_->hwnd(), {0, 0, 150, 100});
+    CaptureRegion(pattern_->hwnd(), {40, 30, 70, 50});
+    EXPECT_EQ(main_.Picture2().OuterWidth(), 34);
+    EXPECT_EQ(main_.Picture2().OuterHeight(), 24);
+    ExpectPattern(Buffer(), 40, 30, 30, 20, "buffer");
+    const Pixels view = View();
+    EXPECT_EQ(view.At(30, 0), kGray);
+    EXPECT_EQ(view.At(149, 99), kGray);
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, 30);
+    EXPECT_EQ(clip->height, 20);
+}
+
+TEST_F(CaptureRegionTest, ZeroSizeRegionClearsBothSurfacesAndStillReplacesTheClipboard) {
+    CaptureRegion(pattern_->hwnd(), {0, 0, 150, 100});
+    CaptureRegion(pattern_->hwnd(), {30, 30, 30, 90});   // zero width
+    EXPECT_EQ(main_.Picture2().OuterWidth(), 4);
+    EXPECT_EQ(main_.Picture2().OuterHeight(), 64);
+    for (auto px : View().data) ASSERT_EQ(px, kGray);
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_FALSE(clip->width == 3 && clip->height == 2) << "the marker is still on the clipboard";
+}
+
+TEST_F(CaptureRegionTest, ClipboardHeldOpenByAnotherProgramStillShowsTheImage) {
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"TovikTestClipboardHeld");
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"TovikTestClipboardRelease");
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring holder = L"clipboard_holder.exe";
+    ASSERT_TRUE(CreateProcessW(nullptr, holder.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
+
+    CaptureRegion(pattern_->hwnd(), {0, 0, 50, 40});   // no message box: the test would hang on one
+    ExpectPattern(Buffer(), 0, 0, 50, 40, "buffer");
+    ExpectPattern(View(), 0, 0, 50, 40, "view");
+
+    SetEvent(release);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    CloseHandle(held);
+    CloseHandle(release);
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, 3);   // still the marker
+    EXPECT_EQ(clip->height, 2);
+}
+
+TEST_F(CaptureRegionTest, RepeatedCapturesLeaveNoGdiObjectsBehind) {
+    {   // the count itself must see objects come and go
+        const unsigned start = GdiObjectCount();
+        HDC screen = GetDC(nullptr);
+        HBITMAP probe = CreateCompatibleBitmap(screen, 4, 4);
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(GdiObjectCount(), start + 1);
+        DeleteObject(probe);
+        EXPECT_EQ(GdiObjectCount(), start);
+    }
+    CaptureRegion(pattern_->hwnd(), {0, 0, 120, 90});   // settle one-time allocations
+    const unsigned gdiBefore = GdiObjectCount();
+    const unsigned userBefore = UserObjectCount();
+    for (int i = 0; i < 200; ++i) CaptureRegion(pattern_->hwnd(), {i % 7, i % 5, 120 + i % 11, 90 + i % 3});
+    EXPECT_EQ(GdiObjectCount(), gdiBefore);
+    EXPECT_EQ(UserObjectCount(), userBefore);
+    EXPECT_GT(gdiBefore, 0u) << "no GDI object count to compare";
+}
+
+TEST_F(CaptureRegionTest, LayoutShowsThePictureTopLeftAndRedrawsItAfterMinimizeAndRestore) {
+    CaptureRegion(pattern_->hwnd(), {0, 0, 200, 150});
+    SetWindowPos(main_.hwnd(), nullptr, 0, 0, 120, 150, SWP_NOZORDER | SWP_NOMOVE);   // smaller than the picture
+    RECT client{};
+    GetClientRect(main_.hwnd(), &client);
+    EXPECT_EQ(main_.Picture1().OuterWidth(), client.right);
+    EXPECT_EQ(main_.Picture1().OuterHeight(), client.bottom);
+    ExpectPattern(View(), 0, 0, main_.Picture1().ScaleWidth(), main_.Picture1().ScaleHeight(), "small view");
+
+    ShowWindow(main_.hwnd(), SW_MINIMIZE);
+    ShowWindow(main_.hwnd(), SW_RESTORE);
+    SetWindowPos(main_.hwnd(), nullptr, 0, 0, 600, 450, SWP_NOZORDER | SWP_NOMOVE);   // larger than the picture
+    const Pixels view = View();
+    ExpectPattern(view, 0, 0, 200, 150, "large view");
+    EXPECT_EQ(view.At(200, 10), kGray);
+    EXPECT_EQ(view.At(10, 150), kGray);
+}
+
+}  // namespace

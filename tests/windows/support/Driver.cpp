@@ -1,0 +1,321 @@
+#include "support/Driver.h"
+
+#include "resources/resource.h"
+
+#include <winternl.h>
+
+#include <algorithm>
+
+namespace tovik_test {
+namespace {
+
+constexpr wchar_t kSettingsRoot[] = L"Software\\Tovik";
+
+std::wstring SectionPath(const std::wstring& section) {
+    return std::wstring(kSettingsRoot) + L"\\Capture\\" + section;
+}
+
+struct FindData {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
+    auto* data = reinterpret_cast<FindData*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (pid == data->processId && IsWindowVisible(window) && wcscmp(name, data->className) == 0) {
+        data->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+Pixels ReadBitmap(HDC compatible, HBITMAP bitmap) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    Pixels p;
+    p.width = info.bmWidth;
+    p.height = info.bmHeight;
+    p.data.assign(static_cast<size_t>(p.width) * p.height, 0);
+    if (p.data.empty()) return p;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = p.width;
+    bi.bmiHeader.biHeight = -p.height;   // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    GetDIBits(compatible, bitmap, 0, p.height, p.data.data(), &bi, DIB_RGB_COLORS);
+    for (auto& px : p.data) px &= 0xFFFFFF;
+    return p;
+}
+
+}  // namespace
+
+std::wstring DistFolder() {
+    // The build passes the folder as a Linux path; Wine shows it on drive Z:.
+    std::string unix = TOVIK_DIST_DIR_UNIX;
+    std::wstring path = L"Z:";
+    for (char c : unix) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    if (path.back() != L'\\') path += L'\\';
+    return path;
+}
+
+void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot); }
+
+void WriteSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    HKEY k = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &k, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(k, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(k);
+}
+
+std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::wstring& key) {
+    wchar_t buffer[2048];
+    DWORD bytes = sizeof buffer;
+    DWORD type = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, SectionPath(section).c_str(), key.c_str(), RRF_RT_ANY, &type,
+                     buffer, &bytes) != ERROR_SUCCESS || type != REG_SZ)
+        return std::nullopt;
+    return std::wstring(buffer);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (condition()) return true;
+        if (GetTickCount64() > end) return false;
+        Sleep(20);
+    }
+}
+
+TovikProcess::~TovikProcess() {
+    if (process_) {
+        if (IsRunning()) {
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, 5000);
+        }
+        CloseHandle(process_);
+    }
+}
+
+bool TovikProcess::Start() {
+    const std::wstring exe = DistFolder() + L"Tovik.exe";
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    processId_ = pi.dwProcessId;
+    WaitForInputIdle(process_, 10000);
+    return WaitUntil([this] { return (main_ = FindTopLevel(TOVIK_CLASS_MAIN)) != nullptr; }, 20000);
+}
+
+HWND TovikProcess::FindTopLevel(const wchar_t* className) const {
+    FindData data{processId_, className, nullptr};
+    EnumWindows(&FindWindowOfProcess, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+void TovikProcess::Command(int id) const { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+bool TovikProcess::CloseAndWait(int timeoutMs) {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    return WaitForExit(timeoutMs);
+}
+
+bool TovikProcess::WaitForExit(int timeoutMs) {
+    return WaitUntil([this] { return !IsRunning(); }, timeoutMs);
+}
+
+bool TovikProcess::IsRunning() const {
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::uint32_t Rgb(int r, int g, int b) {
+    return (static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) |
+           static_cast<std::uint32_t>(b);
+}
+
+std::optional<Pixels> ReadClipboardBitmap() {
+    bool open = false;
+    WaitUntil([&] { return open = OpenClipboard(nullptr) != FALSE; }, 3000);
+    if (!open) return std::nullopt;
+    std::optional<Pixels> result;
+    if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+        HDC screen = GetDC(nullptr);
+        result = ReadBitmap(screen, bitmap);
+        ReleaseDC(nullptr, screen);
+    }
+    CloseClipboard();
+    return result;
+}
+
+Pixels ReadDC(HDC dc, int x, int y, int width, int height) {
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max(width, 1), std::max(height, 1));
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, dc, x, y, SRCCOPY);
+    SelectObject(memory, old);
+    Pixels p = ReadBitmap(memory, bitmap);
+    p.width = width;
+    p.height = height;
+    p.data.resize(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0));
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return p;
+}
+
+Pixels ReadScreen(const RECT& area) {
+    HWND desktop = GetDesktopWindow();
+    HDC screen = GetWindowDC(desktop);
+    Pixels p = ReadDC(screen, area.left, area.top, area.right - area.left, area.bottom - area.top);
+    ReleaseDC(desktop, screen);
+    return p;
+}
+
+void PutMarkerOnClipboard() {
+    HDC screen = GetDC(nullptr);
+    HBITMAP marker = CreateCompatibleBitmap(screen, 3, 2);
+    ReleaseDC(nullptr, screen);
+    WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000);
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, marker);
+    CloseClipboard();
+}
+
+namespace {
+LRESULT CALLBACK PatternProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT client;
+        GetClientRect(window, &client);
+        const int w = client.right, h = client.bottom;
+        std::vector<std::uint32_t> bits(static_cast<size_t>(w) * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) bits[static_cast<size_t>(y) * w + x] = PatternWindow::PatternAt(x, y);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, bits.data(), &bi, DIB_RGB_COLORS);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    if (message == WM_ERASEBKGND) return 1;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+}  // namespace
+
+PatternWindow::PatternWindow(int x, int y, int width, int height)
+    : x_(x), y_(y), width_(width), height_(height) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &PatternProcedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TovikTestPattern";
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        RegisterClassW(&wc);
+        registered = true;
+    }
+    window_ = CreateWindowExW(WS_EX_TOPMOST, L"TovikTestPattern", L"pattern", WS_POPUP | WS_VISIBLE, x, y,
+                              width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    UpdateWindow(window_);
+}
+
+PatternWindow::~PatternWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+std::uint32_t PatternWindow::PatternAt(int x, int y) {
+    return Rgb((x * 7 + y) & 0xFF, (y * 5 + 3 * x) & 0xFF, ((x ^ y) * 3) & 0xFF);
+}
+
+bool PatternWindow::WaitUntilOnScreen(int timeoutMs) const {
+    return WaitUntil(
+        [this] {
+            const Pixels p = ReadScreen({x_, y_, x_ + width_, y_ + height_});
+            for (int y = 0; y < height_; y += 7)
+                for (int x = 0; x < width_; x += 5)
+                    if (p.At(x, y) != PatternAt(x, y)) return false;
+            return p.At(width_ - 1, height_ - 1) == PatternAt(width_ - 1, height_ - 1);
+        },
+        timeoutMs);
+}
+
+namespace {
+
+// One entry of the process's GDI handle table, which the system maps into
+// the process and points to from the PEB.
+struct GdiHandleEntry {
+    std::uint64_t object;
+    std::uint32_t owner;
+    std::uint16_t unique;   // bit 7: a stock object
+    std::uint8_t type;      // 0: a free entry
+    std::uint8_t flags;
+    std::uint64_t userPointer;
+};
+static_assert(sizeof(GdiHandleEntry) == 24);
+constexpr size_t kGdiHandleEntries = 0x10000;
+
+const GdiHandleEntry* GdiHandleTable() {
+    auto* peb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    constexpr size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    return *reinterpret_cast<const GdiHandleEntry* const*>(peb + offset);
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM param) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == GetCurrentProcessId()) {
+        ++*reinterpret_cast<unsigned*>(param);
+        EnumChildWindows(window, &CountWindow, param);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+unsigned GdiObjectCount() {
+    if (const unsigned count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
+    // Wine answers 0 here; its handle table is the process's own, so count
+    // the entries in use that are not stock objects.
+    const GdiHandleEntry* table = GdiHandleTable();
+    if (!table) return 0;
+    unsigned count = 0;
+    for (size_t i = 0; i < kGdiHandleEntries; ++i)
+        if (table[i].type != 0 && !(table[i].unique & 0x80)) ++count;
+    return count;
+}
+
+unsigned UserObjectCount() {
+    if (const unsigned count = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return count;
+    // Wine answers 0 here too; the user objects a capture could leave behind
+    // are windows, so count the process's windows, children included.
+    unsigned count = 0;
+    EnumWindows(&CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+}  // namespace tovik_test

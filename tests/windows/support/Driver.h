@@ -1,0 +1,92 @@
+// Drives the real Tovik.exe from a test process: a clean settings store,
+// the program's windows, the clipboard and the screen.
+#pragma once
+#include "platform/Win32.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tovik_test {
+
+// The folder the build leaves Tovik.exe in, as a Windows path with a trailing backslash.
+std::wstring DistFolder();
+
+// The settings store of the program (HKCU\Software\Tovik\Capture\<section>).
+void ClearSettings();
+void WriteSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::wstring& key);
+
+// Pumps this thread's messages until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
+
+// A running Tovik.exe; killed at the end of the test if it is still running.
+class TovikProcess {
+public:
+    TovikProcess() = default;
+    ~TovikProcess();
+    TovikProcess(const TovikProcess&) = delete;
+    TovikProcess& operator=(const TovikProcess&) = delete;
+
+    // Starts the program and waits for its main window to be shown.
+    bool Start();
+    HWND MainWindow() const { return main_; }
+    DWORD ProcessId() const { return processId_; }
+    // A shown top-level window of this process with the given class.
+    HWND FindTopLevel(const wchar_t* className) const;
+    // Runs a menu command the way the menu or an accelerator would.
+    void Command(int id) const;
+    // Closes the main window by its close box and waits for the program to end.
+    bool CloseAndWait(int timeoutMs = 10000);
+    bool WaitForExit(int timeoutMs);
+    bool IsRunning() const;
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    HWND main_ = nullptr;
+};
+
+// 32-bit 0x00RRGGBB pixels, top row first.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> data;
+    std::uint32_t At(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
+};
+std::uint32_t Rgb(int r, int g, int b);
+
+// The CF_BITMAP on the clipboard, or nothing.
+std::optional<Pixels> ReadClipboardBitmap();
+// Pixels of any DC, e.g. a picture box's persistent surface.
+Pixels ReadDC(HDC dc, int x, int y, int width, int height);
+// What the screen shows in the rectangle (screen pixels).
+Pixels ReadScreen(const RECT& area);
+// Puts a small marker bitmap on the clipboard, so a test sees whether a capture replaced it.
+void PutMarkerOnClipboard();
+
+// A window of the test's own that shows a known pattern: every pixel's
+// colour depends on its position, so any offset or scaling shows.
+class PatternWindow {
+public:
+    PatternWindow(int x, int y, int width, int height);
+    ~PatternWindow();
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
+    HWND hwnd() const { return window_; }
+    // The colour at (x, y) of the window's whole area (frame-less popup).
+    static std::uint32_t PatternAt(int x, int y);
+    // Waits until the screen shows the pattern.
+    bool WaitUntilOnScreen(int timeoutMs = 10000) const;
+private:
+    HWND window_ = nullptr;
+    int x_, y_, width_, height_;
+};
+
+// The number of GDI objects this process holds now.
+unsigned GdiObjectCount();
+unsigned UserObjectCount();
+
+}  // namespace tovik_test
