@@ -11,8 +11,3 @@ void frmMain::mnuPrintSetup_Click() {}
 void frmMain::mnuOptionSetup_Click() {}
 void frmMain::mnuAbout_Click() {}
 void frmMain::mnuContents_Click() {}
-void frmMain::mnuRectangle_Click() {}
-void frmMain::mnuWindow_Click() {}
-void frmMain::mnuDesktop_Click() {}
-void frmMain::mnuDelayActive_Click() {}
-void frmMain::mnuDelayDesktop_Click() {}

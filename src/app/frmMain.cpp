@@ -2,6 +2,7 @@
 
 #include "app/Module2.h"
 #include "app/Twips.h"
+#include "capture/frmSize.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "platform/Messages.h"
@@ -91,6 +92,7 @@ bool frmMain::Form_Load() {
     TransClipboard = options.transClipboard;
     storedRecentFiles_ = options.recentFiles;
 
+    SizeForm().Form_Load();   // hidden until a rectangle selection needs it
     loaded_ = true;
     return true;
 }

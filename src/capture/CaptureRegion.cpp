@@ -6,7 +6,7 @@
 #include "platform/Messages.h"
 #include "resources/resource.h"
 
-void CaptureRegion(HWND window, const RECT& region) {
+void CaptureRegion(HWND window, const RECT& region, HWND messageOwner) {
     frmMain& main = MainForm();
     platform::WindowDC source(window);
     platform::MemoryDC memory(source.get());
@@ -20,7 +20,8 @@ void CaptureRegion(HWND window, const RECT& region) {
 
     platform::Bitmap bitmap = platform::CreateCompatibleBitmapFor(source.get(), w, h);
     if (!bitmap) {
-        platform::ShowMessage(main.hwnd(), platform::LoadText(IDS_CLIPBOARD_FAILED), L"Error");
+        platform::ShowMessage(messageOwner ? messageOwner : main.hwnd(),
+                              platform::LoadText(IDS_CLIPBOARD_FAILED), L"Error");
         return;
     }
     picture1.Cls();

@@ -1,6 +1,7 @@
 #include "platform/Surface.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace platform {
 
@@ -66,6 +67,56 @@ void PushDrawingToScreen() {
     constexpr UINT kNeverPosted = 0xBFFF;   // the top of the WM_APP range
     MSG msg;
     PeekMessageW(&msg, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
+}
+
+namespace {
+
+// A top-down 32-bit copy of width x height pixels of a DC, in memory this program reads directly.
+class PixelCopy {
+public:
+    PixelCopy(HDC source, int x, int y, int width, int height) : size_(Bytes(width, height)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        bitmap_ = Bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+        if (!bitmap_) return;
+        MemoryDC memory(source);
+        Selection select(memory.get(), bitmap_.get());
+        CopyPixels(memory.get(), 0, 0, width, height, source, x, y);
+        GdiFlush();   // the bits are read directly below
+    }
+    bool SameAs(const PixelCopy& other) const {
+        if (!bitmap_ || !other.bitmap_ || size_ != other.size_) return false;
+        // The fourth byte of each pixel is not part of the colour.
+        const auto* a = static_cast<const std::uint32_t*>(bits_);
+        const auto* b = static_cast<const std::uint32_t*>(other.bits_);
+        for (size_t i = 0; i < size_ / 4; ++i)
+            if (((a[i] ^ b[i]) & 0xFFFFFF) != 0) return false;
+        return true;
+    }
+
+private:
+    static size_t Bytes(int width, int height) {
+        return static_cast<size_t>(std::max(width, 0)) * static_cast<size_t>(std::max(height, 0)) * 4;
+    }
+    Bitmap bitmap_;
+    void* bits_ = nullptr;
+    size_t size_;
+};
+
+}  // namespace
+
+bool ScreenShows(HDC expected, const RECT& area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return true;
+    const PixelCopy wanted(expected, 0, 0, width, height);
+    WindowDC screen(GetDesktopWindow());
+    const PixelCopy shown(screen.get(), area.left, area.top, width, height);
+    return wanted.SameAs(shown);
 }
 
 }  // namespace platform

@@ -44,4 +44,8 @@ private:
 // screen before the screen is read. Runs no event.
 void PushDrawingToScreen();
 
+// True when the screen shows in `area` (screen pixels) exactly the pixels
+// that `expected` holds from its (0, 0).
+bool ScreenShows(HDC expected, const RECT& area);
+
 }  // namespace platform

@@ -1,0 +1,73 @@
+#include "capture/CaptureWindow.h"
+
+#include "app/Module2.h"
+#include "app/frmMain.h"
+#include "capture/CaptureRegion.h"
+#include "capture/frmDesktop.h"
+#include "platform/Screen.h"
+
+#include <optional>
+
+namespace {
+
+constexpr DWORD kShowTimeout = 500;   // ms; beyond it the screen is read as it is
+
+// The end of the pointer path, run whatever the capture did: the overlay
+// is hidden (it stays loaded), the system pointer shown again (by the
+// HiddenCursor it outlives) and the main window returns.
+class EndOfPointerPath {
+public:
+    explicit EndOfPointerPath(frmDesktop& overlay) : overlay_(overlay) {}
+    ~EndOfPointerPath() {
+        overlay_.Hide();
+        hidden_.reset();
+        overlay_.imgArrow.SetVisible(false);
+        MainForm().Show();
+    }
+    EndOfPointerPath(const EndOfPointerPath&) = delete;
+    EndOfPointerPath& operator=(const EndOfPointerPath&) = delete;
+    void HideCursor() { hidden_.emplace(); }
+
+private:
+    frmDesktop& overlay_;
+    std::optional<platform::HiddenCursor> hidden_;
+};
+
+}  // namespace
+
+void CaptureWindow(HWND window) {
+    RECT rect{};
+    // The foreground window may have closed during a delay, or there may be
+    // none; the desktop stands in, so the capture still yields a picture.
+    if (!window || !GetWindowRect(window, &rect)) {
+        window = platform::DesktopWindow();
+        rect = platform::WindowRectangle(window);
+    }
+
+    const Module2& shared = Shared();
+    if ((shared.MouseCapt & shared.DelayPending) == 0) {
+        CaptureRegion(window, {0, 0, rect.right - rect.left, rect.bottom - rect.top});
+        return;
+    }
+
+    frmDesktop& overlay = Desktop();
+    overlay.imgArrow.SetVisible(true);
+    POINT pointer = platform::CursorPosition();
+    overlay.TakeSnapshot();
+    EndOfPointerPath end(overlay);
+    // Placed before the overlay appears, so the arrow is never seen anywhere
+    // else. 3 and 5 pixels rather than the picture's hot spot (2, 4): the
+    // drawn tip lies one pixel left of and above the true pointer position.
+    ScreenToClient(overlay.hwnd(), &pointer);
+    overlay.imgArrow.Move(pointer.x - 3, pointer.y - 5);
+    // Shown without taking the activation: the frozen picture covers the
+    // screen and the captured window keeps its look.
+    overlay.ShowFullScreen(false);
+    end.HideCursor();
+    overlay.PresentNow();
+    // A window that has just appeared may reach the screen a moment after
+    // its paint (under Wine the display maps it asynchronously); the screen
+    // read must wait for the arrow, or the picture would lack it.
+    overlay.WaitUntilOnScreen(overlay.imgArrow.Bounds(), kShowTimeout);
+    CaptureRegion(platform::DesktopWindow(), rect, overlay.hwnd());
+}

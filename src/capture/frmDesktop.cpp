@@ -1,0 +1,303 @@
+#include "capture/frmDesktop.h"
+
+#include "app/Module2.h"
+#include "app/frmMain.h"
+#include "capture/CaptureRegion.h"
+#include "capture/Selection.h"
+#include "capture/frmSize.h"
+#include "platform/Screen.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+constexpr UINT_PTR kTimer1 = 1;
+
+// The one loaded overlay, or none. Unloading resets it; the next reference
+// to the overlay loads a new one.
+std::unique_ptr<frmDesktop> loadedDesktop;
+
+RECT ToRect(const selection::Region& r) {
+    return {static_cast<LONG>(r.left), static_cast<LONG>(r.top), static_cast<LONG>(r.right),
+            static_cast<LONG>(r.bottom)};
+}
+
+// Runs at the end of a selection whatever happens in the capture: the
+// overlay never stays on the screen and the main window always returns.
+class EndOfSelection {
+public:
+    EndOfSelection() = default;
+    ~EndOfSelection() {
+        UnloadDesktop();
+        MainForm().Show();
+    }
+    EndOfSelection(const EndOfSelection&) = delete;
+    EndOfSelection& operator=(const EndOfSelection&) = delete;
+};
+
+}  // namespace
+
+frmDesktop& Desktop() {
+    if (!loadedDesktop || !loadedDesktop->exists()) {
+        loadedDesktop.reset();   // the old surface goes before the new one is made
+        loadedDesktop = std::make_unique<frmDesktop>();
+        loadedDesktop->Form_Load();
+    }
+    return *loadedDesktop;
+}
+
+void UnloadDesktop() { loadedDesktop.reset(); }
+
+bool DesktopLoaded() { return loadedDesktop && loadedDesktop->exists(); }
+
+// ---------------------------------------------------------------- imgArrow
+
+ArrowImage::~ArrowImage() {
+    if (picture_) DestroyCursor(picture_);
+}
+
+void ArrowImage::Load(HWND owner) {
+    owner_ = owner;
+    if (!picture_)
+        picture_ = static_cast<HCURSOR>(LoadImageW(platform::ModuleInstance(),
+                                                   MAKEINTRESOURCEW(IDC_ARROW_PICTURE), IMAGE_CURSOR,
+                                                   kSize, kSize, LR_DEFAULTCOLOR));
+}
+
+void ArrowImage::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    Invalidate();
+}
+
+void ArrowImage::Move(int left, int top) {
+    if (visible_) Invalidate();   // where it was
+    left_ = left;
+    top_ = top;
+    if (visible_) Invalidate();   // where it is now
+}
+
+void ArrowImage::Draw(HDC dc) const {
+    // The picture's own transparency lets the snapshot show around the arrow;
+    // drawn at its natural size, its top-left corner (not its hot spot) at the position.
+    if (visible_ && picture_) DrawIconEx(dc, left_, top_, picture_, kSize, kSize, 0, nullptr, DI_NORMAL);
+}
+
+void ArrowImage::Invalidate() const {
+    if (!owner_) return;
+    const RECT bounds = Bounds();
+    InvalidateRect(owner_, &bounds, FALSE);
+}
+
+// ---------------------------------------------------------------- frmDesktop
+
+frmDesktop::frmDesktop() = default;
+
+frmDesktop::~frmDesktop() {
+    Timer1_Stop();
+    if (GetCapture() == hwnd() && hwnd()) ReleaseCapture();
+    Destroy();   // the window goes before the surface it shows
+}
+
+bool frmDesktop::Form_Load() {
+    const RECT& snapshot = Shared().DesktopRect;
+    surface_.SetBackColor(GetSysColor(COLOR_BTNFACE));
+    surface_.Resize(snapshot.right, snapshot.bottom);
+    // Maximised: it covers the screen as it is now, even when that is no
+    // longer the size read at start-up.
+    const RECT screen = platform::DesktopRectangle();
+    const platform::WindowClassInfo info{TOVIK_CLASS_DESKTOP};
+    // No title bar, no frame, kept out of the task bar; its client origin is
+    // the screen origin, so screen pixels are its drawing coordinates. Above
+    // other programs' always-on-top windows too, so the whole screen is frozen.
+    if (!CreateWindowOf(info, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"", screen.left, screen.top,
+                        screen.right - screen.left, screen.bottom - screen.top, nullptr))
+        return false;
+    imgArrow.Load(hwnd());
+    Dragging = false;
+    return true;
+}
+
+void frmDesktop::TakeSnapshot() {
+    const RECT& snapshot = Shared().DesktopRect;
+    platform::WindowDC screen(platform::DesktopWindow());
+    platform::CopyPixels(surface_.hDC(), 0, 0, snapshot.right, snapshot.bottom, screen.get(), 0, 0);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void frmDesktop::SetMousePointer(HCURSOR cursor) {
+    mousePointer_ = cursor;
+    if (IsVisible()) SetCursor(mousePointer_ ? mousePointer_ : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void frmDesktop::ShowFullScreen(bool activate) {
+    if (activate) {
+        Show(SW_SHOW);
+        SetForegroundWindow(hwnd());
+    } else {
+        SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    UpdateWindow(hwnd());
+    // The pointer takes the overlay's shape now, not at the next move.
+    if (mousePointer_) SetCursor(mousePointer_);
+}
+
+void frmDesktop::PresentNow() const {
+    UpdateWindow(hwnd());
+    platform::PushDrawingToScreen();
+}
+
+bool frmDesktop::WaitUntilOnScreen(const RECT& area, DWORD timeoutMs) const {
+    const RECT screen = platform::DesktopRectangle();
+    RECT probe{};
+    if (!IntersectRect(&probe, &area, &screen)) return true;
+    // What the paint puts there: the snapshot, with the arrow on it.
+    platform::ClientDC screenDC(nullptr);
+    platform::MemoryDC expected(screenDC.get());
+    platform::Bitmap pixels = platform::CreateCompatibleBitmapFor(
+        screenDC.get(), probe.right - probe.left, probe.bottom - probe.top);
+    if (!pixels) return false;
+    {
+        platform::Selection select(expected.get(), pixels.get());
+        SetViewportOrgEx(expected.get(), -probe.left, -probe.top, nullptr);
+        surface_.PaintTo(expected.get(), probe);
+        imgArrow.Draw(expected.get());
+        SetViewportOrgEx(expected.get(), 0, 0, nullptr);
+    }
+    platform::Selection select(expected.get(), pixels.get());
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        platform::PushDrawingToScreen();
+        if (platform::ScreenShows(expected.get(), probe)) return true;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(1);
+    }
+}
+
+void frmDesktop::InvertBand(POINT a, POINT b) {
+    platform::InvertOutline(surface_.hDC(), a, b);
+    // Only the outline changed: copying its four edges keeps a drag smooth
+    // even on a very large screen.
+    const LONG left = std::min(a.x, b.x), right = std::max(a.x, b.x) + 1;
+    const LONG top = std::min(a.y, b.y), bottom = std::max(a.y, b.y) + 1;
+    const RECT edges[] = {{left, top, right, top + 1},
+                          {left, bottom - 1, right, bottom},
+                          {left, top, left + 1, bottom},
+                          {right - 1, top, right, bottom}};
+    platform::ClientDC window(hwnd());
+    for (const RECT& edge : edges) surface_.PaintTo(window.get(), edge);
+}
+
+void frmDesktop::Form_MouseDown() {
+    if (selectionEnded_) return;
+    // A second button pressed during a drag (or a press after a release that
+    // never reached the overlay) starts over: the band drawn so far goes
+    // first, so no stray outline stays in the snapshot that is captured.
+    if (bandDrawn_) InvertBand(StartPoint, LastPoint);
+    bandDrawn_ = false;
+    Dragging = true;
+    StartPoint = platform::CursorPosition();
+    LastPoint = StartPoint;
+    SetCapture(hwnd());
+}
+
+void frmDesktop::Form_MouseMove(int x, int y) {
+    if (!Dragging) return;
+    CurrentPoint = platform::CursorPosition();
+    frmSize& box = SizeForm();
+    box.SetSizeText(selection::SizeCaption({StartPoint.x, StartPoint.y}, {CurrentPoint.x, CurrentPoint.y}));
+    box.ShowAt(x + 10, y + 10);
+    // Nothing is drawn at the press, so only a band that was drawn is
+    // removed; inverting the lone start pixel on the first move would leave
+    // it inverted in the snapshot once the band is erased at the release.
+    if (bandDrawn_) InvertBand(StartPoint, LastPoint);
+    LastPoint = CurrentPoint;
+    InvertBand(StartPoint, LastPoint);
+    bandDrawn_ = true;
+}
+
+void frmDesktop::Form_MouseUp() {
+    if (!Dragging) return;
+    Dragging = false;
+    selectionEnded_ = true;
+    if (GetCapture() == hwnd()) ReleaseCapture();
+    CurrentPoint = platform::CursorPosition();
+    SizeForm().Hide();
+    if (bandDrawn_) InvertBand(StartPoint, LastPoint);
+    bandDrawn_ = false;
+    // The size box's old place and the band's edges repaint: the screen then
+    // shows the clean snapshot that the capture reads.
+    platform::DoEvents();
+    const RECT region = ToRect(selection::Normalise({StartPoint.x, StartPoint.y},
+                                                    {CurrentPoint.x, CurrentPoint.y}));
+    PresentNow();
+    const HWND overlay = hwnd();
+    const EndOfSelection end;   // unloads this overlay: nothing below may touch it
+    // A failure message belongs to the overlay, so it shows above it.
+    CaptureRegion(platform::DesktopWindow(), region, overlay);
+}
+
+bool frmDesktop::Timer1_Start(UINT interval) {
+    timer1Enabled_ = SetTimer(hwnd(), kTimer1, interval, nullptr) != 0;
+    return timer1Enabled_;
+}
+
+void frmDesktop::Timer1_Stop() {
+    if (timer1Enabled_) KillTimer(hwnd(), kTimer1);
+    timer1Enabled_ = false;
+}
+
+void frmDesktop::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd(), &ps);
+    surface_.PaintTo(dc, ps.rcPaint);
+    imgArrow.Draw(dc);
+    EndPaint(hwnd(), &ps);
+}
+
+LRESULT frmDesktop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;   // the paint covers every pixel
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && mousePointer_) {
+            SetCursor(mousePointer_);
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        Form_MouseDown();
+        return 0;
+    case WM_MOUSEMOVE:
+        Form_MouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        Form_MouseUp();   // may unload this overlay
+        return 0;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+        // Losing the mouse capture does not end a drag: the overlay covers
+        // the whole screen, so the moves and the release still reach it.
+        if (message == WM_CANCELMODE && GetCapture() == hwnd()) ReleaseCapture();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kTimer1) {
+            Timer1_Timer();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        return 0;   // no keys, no close box: only a selection ends the overlay
+    }
+    return DefaultHandling(message, wParam, lParam);
+}

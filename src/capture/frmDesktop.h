@@ -1,0 +1,105 @@
+// The selection overlay: a borderless window covering the screen that shows
+// a frozen snapshot of it. The user drags a rectangle on it; the delayed
+// capture's timer and the arrow picture of the pointer path live on it too.
+#pragma once
+#include "platform/Gdi.h"
+#include "platform/Surface.h"
+#include "platform/Window.h"
+
+// imgArrow: a picture placed on the overlay, drawn over the snapshot by
+// every repaint while it is visible; transparent around its shape.
+class ArrowImage {
+public:
+    ArrowImage() = default;
+    ~ArrowImage();
+    ArrowImage(const ArrowImage&) = delete;
+    ArrowImage& operator=(const ArrowImage&) = delete;
+
+    void Load(HWND owner);   // the 32 x 32 arrow picture of the resources
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    // Moves the top-left corner to (left, top) overlay pixels, size kept.
+    void Move(int left, int top);
+    RECT Bounds() const { return {left_, top_, left_ + kSize, top_ + kSize}; }
+    void Draw(HDC dc) const;
+
+    static constexpr int kSize = 32;
+
+private:
+    void Invalidate() const;
+
+    HWND owner_ = nullptr;
+    HCURSOR picture_ = nullptr;
+    int left_ = 0;
+    int top_ = 0;
+    bool visible_ = false;
+};
+
+class frmDesktop : public platform::Window {
+public:
+    frmDesktop();
+    ~frmDesktop() override;
+
+    // Creates the window hidden, covering the screen, with a surface the
+    // size of DesktopRect; Dragging is False.
+    bool Form_Load();
+
+    // The persistent drawing surface: what is drawn into it stays until the
+    // overlay is unloaded, also before the window is shown.
+    platform::Surface& Surface() { return surface_; }
+    HDC hDC() const { return surface_.hDC(); }
+    // Copies the screen (DesktopRect's size, from its top-left corner) into the surface.
+    void TakeSnapshot();
+    // The pointer shown over the overlay; nullptr for the arrow.
+    void SetMousePointer(HCURSOR cursor);
+    // Shows the overlay above the other windows and paints it at once.
+    // Activated, it takes the mouse and the keyboard focus.
+    void ShowFullScreen(bool activate);
+    // Paints what is still to be painted and makes sure the screen shows it
+    // before anything reads the screen.
+    void PresentNow() const;
+    // Waits, at most timeoutMs, until the screen shows in `area` what the
+    // overlay paints there; false when it still does not.
+    bool WaitUntilOnScreen(const RECT& area, DWORD timeoutMs) const;
+
+    // Selection state, discarded with the overlay.
+    bool Dragging = false;
+    POINT StartPoint{};
+    POINT CurrentPoint{};
+    POINT LastPoint{};
+
+    // Mouse handlers; any button. x and y are the event's overlay pixels.
+    void Form_MouseDown();
+    void Form_MouseMove(int x, int y);
+    void Form_MouseUp();
+
+    // Timer1: one interval at a time, stopped when the overlay is created.
+    bool Timer1_Start(UINT interval);
+    void Timer1_Stop();
+    bool Timer1_Enabled() const { return timer1Enabled_; }
+    void Timer1_Timer();
+
+    ArrowImage imgArrow;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Inverts the band's outline on the surface and copies just its edges to the window.
+    void InvertBand(POINT a, POINT b);
+    void Paint();
+
+    platform::Surface surface_;
+    HCURSOR mousePointer_ = nullptr;   // shared system cursor, never destroyed
+    bool bandDrawn_ = false;           // the outline StartPoint..LastPoint is on the surface
+    bool selectionEnded_ = false;      // released: later presses belong to no selection
+    bool timer1Enabled_ = false;
+};
+
+// The overlay, created and loaded when it is not: each reference after an
+// unload gets a fresh one.
+frmDesktop& Desktop();
+// Discards the overlay: its window, snapshot, selection state and timer.
+void UnloadDesktop();
+// True while an overlay is loaded (tests watch its lifetime).
+bool DesktopLoaded();

@@ -1,0 +1,36 @@
+// The size box: a small borderless-looking box that follows the pointer
+// during a rectangle selection and shows the selection's size.
+#pragma once
+#include "platform/Gdi.h"
+#include "platform/Window.h"
+
+#include <string>
+
+class frmSize : public platform::Window {
+public:
+    ~frmSize() override { Destroy(); }   // the window goes before the font it uses
+
+    // Creates the box hidden, its label reading "0 × 0". Does nothing when
+    // it exists already.
+    bool Form_Load();
+
+    // The label's caption.
+    void SetSizeText(const std::wstring& text) const;
+    std::wstring SizeText() const;
+    HWND lblSize() const { return lblSize_; }
+
+    // Puts the top-left corner at (x, y) screen pixels and shows the box
+    // above the overlay without taking the activation from it.
+    void ShowAt(int x, int y) const;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HWND lblSize_ = nullptr;   // a child: destroyed with the box
+    platform::Font font_;
+};
+
+// The one size box of the run; the object exists from the first call, its
+// window from frmMain's load.
+frmSize& SizeForm();
