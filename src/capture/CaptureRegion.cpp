@@ -15,8 +15,7 @@ void CaptureRegion(HWND window, const RECT& region, HWND messageOwner) {
 
     platform::PictureBox& picture1 = main.Picture1();
     platform::PictureBox& picture2 = main.Picture2();
-    picture2.SetOuterWidth(w + 4);
-    picture2.SetOuterHeight(h + 4);
+    picture2.SetOuterSize(w + 4, h + 4);
 
     platform::Bitmap bitmap = platform::CreateCompatibleBitmapFor(source.get(), w, h);
     if (!bitmap) {
@@ -28,11 +27,13 @@ void CaptureRegion(HWND window, const RECT& region, HWND messageOwner) {
     picture2.Cls();
     {
         platform::Selection select(memory.get(), bitmap.get());
-        // Each copy reads the screen itself, so all three hold what the
-        // source shows at that moment.
+        // The screen is read once; the view and the buffer are copied from
+        // that bitmap, so the clipboard, the view and what is saved or
+        // printed are always the same picture, and a full-screen capture
+        // pays for one screen read instead of three.
         platform::CopyPixels(memory.get(), 0, 0, w, h, source.get(), region.left, region.top);
-        platform::CopyPixels(picture1.hDC(), 0, 0, w, h, source.get(), region.left, region.top);
-        platform::CopyPixels(picture2.hDC(), 0, 0, w, h, source.get(), region.left, region.top);
+        platform::CopyPixels(picture1.hDC(), 0, 0, w, h, memory.get(), 0, 0);
+        platform::CopyPixels(picture2.hDC(), 0, 0, w, h, memory.get(), 0, 0);
     }
     picture1.Refresh();
 
