@@ -178,4 +178,30 @@ TEST_F(MainWindow, ViewShowsGrayUntilACaptureAndFollowsTheWindowSize) {
     EXPECT_EQ(toolbarAfter.top, toolbarBefore.top);
 }
 
+// At 144 dpi a twip is a tenth of a pixel: the default window is 450 x 300
+// pixels, and the program, aware of the resolution, sees the screen's true size.
+TEST_F(MainWindow, TwipsFollowTheScreenResolution) {
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &desktop, nullptr),
+              ERROR_SUCCESS);
+    const DWORD dpi = 144;
+    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    TovikProcess tovik;
+    const bool started = tovik.Start();
+    RegDeleteValueW(desktop, L"LogPixels");
+    RegCloseKey(desktop);
+    ASSERT_TRUE(started);
+    const RECT r = OuterRect(tovik.MainWindow());
+    EXPECT_EQ(r.right - r.left, 450);
+    EXPECT_EQ(r.bottom - r.top, 300);
+    SetWindowPos(tovik.MainWindow(), nullptr, 20, 10, 500, 400, SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([&] { return OuterRect(tovik.MainWindow()).left == 20; }));
+    ASSERT_TRUE(tovik.CloseAndWait());
+    EXPECT_EQ(Stored(L"Startup", L"Left"), L"200");
+    EXPECT_EQ(Stored(L"Startup", L"Top"), L"100");
+    EXPECT_EQ(Stored(L"Startup", L"Width"), L"5000");
+    EXPECT_EQ(Stored(L"Startup", L"Height"), L"4000");
+}
+
 }  // namespace

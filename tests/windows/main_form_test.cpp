@@ -1,0 +1,206 @@
+// The main window's menu tree, shortcuts, toolbar and version, checked inside a real frmMain.
+#include "app/frmMain.h"
+#include "app/Module2.h"
+#include "resources/resource.h"
+#include "support/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tovik_test;
+
+std::wstring Caption(HMENU menu, UINT position) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING | MIIM_FTYPE;
+    info.dwTypeData = text;
+    info.cch = 128;
+    GetMenuItemInfoW(menu, position, TRUE, &info);
+    return (info.fType & MFT_SEPARATOR) ? L"-" : text;
+}
+
+// "caption=id" for every item, submenus as "caption>" followed by their items and "<".
+void Describe(HMENU menu, std::vector<std::wstring>& out) {
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            out.push_back(Caption(menu, i) + L">");
+            Describe(sub, out);
+            out.push_back(L"<");
+        } else {
+            const std::wstring caption = Caption(menu, i);
+            out.push_back(caption == L"-" ? caption : caption + L"=" + std::to_wstring(GetMenuItemID(menu, i)));
+        }
+    }
+}
+
+class MainForm : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
+    }
+    void SetUp() override {
+        ClearSettings();
+        ASSERT_TRUE(main_.Form_Load());
+        main_.Show(SW_SHOWNORMAL);
+    }
+    void TearDown() override { ClearSettings(); }
+    frmMain main_;
+};
+
+TEST_F(MainForm, MenuTreeHasEveryCaptionAndShortcut) {
+    std::vector<std::wstring> tree;
+    Describe(GetMenu(main_.hwnd()), tree);
+    auto id = [](int n) { return L"=" + std::to_wstring(n); };
+    const std::vector<std::wstring> expected{
+        L"ﾌｧｲﾙ(&F)>",
+        L"開く(&O)...\tCtrl+O" + id(ID_mnuOpen),
+        L"名前を付けて保存(&A)...\tCtrl+A" + id(ID_mnuSaveAs),
+        L"-",
+        L"ﾌﾟﾘﾝﾀの設定 (&U)..." + id(ID_mnuPrintSetup),
+        L"印刷 (&P)" + id(ID_mnuPrint),
+        L"-",
+        L"ﾍﾟｲﾝﾄｿﾌﾄの起動(&P)..." + id(ID_mnuPbrush),
+        L"-",
+        L"終了(&X)" + id(ID_mnuExit),
+        L"<",
+        L"ｷｬﾌﾟﾁｬ(&C)>",
+        L"矩形(&R)\tCtrl+R" + id(ID_mnuRectangle),
+        L"ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ(&W)\tCtrl+W" + id(ID_mnuWindow),
+        L"ﾃﾞｽｸﾄｯﾌﾟ(&D)\tCtrl+T" + id(ID_mnuDesktop),
+        L"ﾃﾞｨﾚｲｷｬﾌﾟﾁｬ(&T)>",
+        L"ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ(&A)\tCtrl+V" + id(ID_mnuDelayActive),
+        L"ﾃﾞｽｸﾄｯﾌﾟ(&D)\tCtrl+D" + id(ID_mnuDelayDesktop),
+        L"<",
+        L"-",
+        L"ｸﾘｱ(&C)\tDel" + id(ID_mnuClear),
+        L"<",
+        L"ｵﾌﾟｼｮﾝ(&O)>",
+        L"ﾏｳｽ画像ｷｬﾌﾟﾁｬ(&M)" + id(ID_mnuOptionMouseCapt),
+        L"-",
+        L"設定(&S)..." + id(ID_mnuOptionSetup),
+        L"<",
+        L"ﾍﾙﾌﾟ(&H)>",
+        L"目次(&C)\tF1" + id(ID_mnuContents),
+        L"-",
+        L"ﾊﾞｰｼﾞｮﾝ情報(&A)..." + id(ID_mnuAbout),
+        L"<",
+    };
+    EXPECT_EQ(tree, expected);
+
+    std::vector<ACCEL> keys(CopyAcceleratorTableW(main_.Accelerators(), nullptr, 0));
+    CopyAcceleratorTableW(main_.Accelerators(), keys.data(), static_cast<int>(keys.size()));
+    auto command = [&](BYTE modifiers, WORD key) {
+        for (const auto& a : keys)
+            if ((a.fVirt & (FCONTROL | FSHIFT | FALT)) == modifiers && a.key == key) return static_cast<int>(a.cmd);
+        return 0;
+    };
+    EXPECT_EQ(command(FCONTROL, 'O'), ID_mnuOpen);
+    EXPECT_EQ(command(FCONTROL, 'A'), ID_mnuSaveAs);
+    EXPECT_EQ(command(FCONTROL, 'R'), ID_mnuRectangle);
+    EXPECT_EQ(command(FCONTROL, 'W'), ID_mnuWindow);
+    EXPECT_EQ(command(FCONTROL, 'T'), ID_mnuDesktop);
+    EXPECT_EQ(command(FCONTROL, 'V'), ID_mnuDelayActive);
+    EXPECT_EQ(command(FCONTROL, 'D'), ID_mnuDelayDesktop);
+    EXPECT_EQ(command(0, VK_DELETE), ID_mnuClear);
+    EXPECT_EQ(command(0, VK_F1), ID_mnuContents);
+    EXPECT_EQ(keys.size(), 9u);
+}
+
+TEST_F(MainForm, ToolbarHasThirteenButtonsWithImagesAndTooltips) {
+    HWND toolbar = FindWindowExW(main_.hwnd(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+    ASSERT_TRUE(toolbar);
+    ASSERT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 13);
+    auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
+    ASSERT_TRUE(images);
+    EXPECT_EQ(ImageList_GetImageCount(images), 9);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(images, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+
+    const std::vector<std::wstring> tips{L"", L"開く", L"保存", L"印刷", L"", L"矩形", L"ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ",
+                                         L"ﾃﾞｽｸﾄｯﾌﾟ", L"ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳのﾃﾞｨﾚｲｷｬﾌﾟﾁｬ", L"", L"画像編集ｿﾌﾄの起動",
+                                         L"", L"ﾏｳｽ画像ｷｬﾌﾟﾁｬ"};
+    for (int i = 0; i < 13; ++i) {
+        TBBUTTON button{};
+        SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        EXPECT_EQ((button.fsStyle & BTNS_SEP) != 0, tips[i].empty()) << "button " << i + 1;
+        if (tips[i].empty()) continue;
+        EXPECT_EQ(button.iBitmap, i < 4 ? i - 1 : i < 9 ? i - 2 : i < 11 ? 7 : 8) << "button " << i + 1;
+        EXPECT_EQ((button.fsStyle & BTNS_CHECK) != 0, i == 12) << "button " << i + 1;
+        EXPECT_FALSE(button.fsState & TBSTATE_CHECKED);
+        // The tooltip text the toolbar asks its parent for.
+        NMTTDISPINFOW info{};
+        info.hdr.hwndFrom = toolbar;
+        info.hdr.idFrom = static_cast<UINT_PTR>(button.idCommand);
+        info.hdr.code = TTN_GETDISPINFOW;
+        SendMessageW(main_.hwnd(), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+        wchar_t text[80] = {};
+        LoadStringW(info.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.lpszText)), text, 80);
+        EXPECT_EQ(std::wstring(text), tips[i]) << "button " << i + 1;
+    }
+}
+
+TEST_F(MainForm, MouseOptionFromMenuAndToolbarStaysInStep) {
+    HWND toolbar = FindWindowExW(main_.hwnd(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+    const int mouseButton = ID_Toolbar1 + 13;
+    auto pressed = [&] { return SendMessageW(toolbar, TB_ISBUTTONCHECKED, mouseButton, 0) != 0; };
+    Shared().MouseCapt = 0;
+
+    SendMessageW(main_.hwnd(), WM_COMMAND, ID_mnuOptionMouseCapt, 0);
+    EXPECT_EQ(Shared().MouseCapt, -1);
+    EXPECT_TRUE(pressed());
+    HMENU options = GetSubMenu(GetMenu(main_.hwnd()), 2);
+    SendMessageW(main_.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(options), MAKELPARAM(2, FALSE));
+    EXPECT_TRUE(GetMenuState(options, ID_mnuOptionMouseCapt, MF_BYCOMMAND) & MF_CHECKED);
+
+    // The check-style button presses itself; its click only flips the option.
+    SendMessageW(toolbar, TB_CHECKBUTTON, mouseButton, FALSE);
+    SendMessageW(main_.hwnd(), WM_COMMAND, mouseButton, reinterpret_cast<LPARAM>(toolbar));
+    EXPECT_EQ(Shared().MouseCapt, 0);
+    SendMessageW(main_.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(options), MAKELPARAM(2, FALSE));
+    EXPECT_FALSE(GetMenuState(options, ID_mnuOptionMouseCapt, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST(Version, ExecutableCarriesVersion203AndItsIcon) {
+    const std::wstring exe = DistFolder() + L"Tovik.exe";
+    DWORD ignored = 0;
+    std::vector<BYTE> data(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(3, 2));
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\041104B0\\FileVersion",
+                               reinterpret_cast<void**>(&text), &size));
+    EXPECT_STREQ(text, L"2.03");
+
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(module);
+    for (int size : {32, 16}) {
+        HICON icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_TOVIK), IMAGE_ICON, size, size, 0));
+        ASSERT_TRUE(icon) << size;
+        ICONINFO info{};
+        GetIconInfo(icon, &info);
+        BITMAP bm{};
+        GetObjectW(info.hbmMask, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, size);
+        DeleteObject(info.hbmMask);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        DestroyIcon(icon);
+    }
+    FreeLibrary(module);
+}
+
+}  // namespace
