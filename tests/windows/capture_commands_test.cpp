@@ -1,0 +1,389 @@
+// The real Tovik.exe driven from outside: the rectangle selection with real
+// mouse input, the desktop and active-window captures and the delayed
+// captures, checked on the clipboard and on the screen.
+#include "support/Driver.h"
+#include "support/Mouse.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tovik_test;
+
+constexpr int kPatternX = 360, kPatternY = 260, kPatternW = 240, kPatternH = 180;
+
+RECT OuterRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    return text;
+}
+
+// Counts the pixels of p (from its (px, py), w x h) that differ from the
+// pattern window's pixels starting at (fromX, fromY) of the window; reports the first few.
+int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h, const char* what) {
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (p.At(px + x, py + y) != PatternWindow::PatternAt(fromX + x, fromY + y) && wrong++ < 3)
+                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << p.At(px + x, py + y)
+                              << " not " << PatternWindow::PatternAt(fromX + x, fromY + y);
+    return wrong;
+}
+
+class CaptureCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        WriteSetting(L"Capture", L"DelayTime", L"1000");
+        pattern_ = std::make_unique<PatternWindow>(kPatternX, kPatternY, kPatternW, kPatternH);
+        ASSERT_TRUE(pattern_->WaitUntilOnScreen());
+        ASSERT_TRUE(tovik_.Start());
+        PutMarkerOnClipboard();
+    }
+    void TearDown() override {
+        // A failed drag must not leave a button down for the next test.
+        const std::pair<MouseButton, int> buttons[] = {
+            {MouseButton::Left, VK_LBUTTON}, {MouseButton::Right, VK_RBUTTON}, {MouseButton::Middle, VK_MBUTTON}};
+        for (auto [button, key] : buttons)
+            if (GetAsyncKeyState(key) & 0x8000) ReleaseMouse(button);
+        tovik_.CloseAndWait();
+        pattern_.reset();
+        ClearSettings();
+    }
+
+    HWND Main() const { return tovik_.MainWindow(); }
+    HWND Overlay() const { return tovik_.FindTopLevel(TOVIK_CLASS_DESKTOP); }
+
+    // Runs the rectangle command and waits until the overlay covers the screen.
+    HWND StartRectangle() {
+        tovik_.Command(ID_mnuRectangle);
+        HWND overlay = nullptr;
+        WaitUntil([&] { return (overlay = Overlay()) != nullptr; });
+        return overlay;
+    }
+
+    // Waits until the command is over: the overlay gone, the main window back.
+    bool WaitForMainWindow(int timeoutMs = 10000) {
+        return WaitUntil([&] { return IsWindowVisible(Main()) && !Overlay(); }, timeoutMs);
+    }
+
+    std::wstring SizeCaption() const {
+        HWND box = tovik_.FindTopLevel(TOVIK_CLASS_SIZE);
+        return box ? TextOf(FindWindowExW(box, nullptr, L"Static", nullptr)) : L"";
+    }
+
+    // Moves the pointer during a drag from `start` and waits until the size
+    // box shows the new size: the overlay has taken the move.
+    void DragTo(POINT start, POINT to) {
+        ASSERT_TRUE(MoveMouseTo(to.x, to.y));
+        const std::wstring expected =
+            std::to_wstring(std::abs(to.x - start.x)) + L" \u00D7 " + std::to_wstring(std::abs(to.y - start.y));
+        std::wstring shown;
+        EXPECT_TRUE(WaitUntil([&] { return (shown = SizeCaption()) == expected; }))
+            << "size box shows " << testing::PrintToString(shown) << ", not " << testing::PrintToString(expected);
+    }
+
+    // Presses the button and waits until the overlay has taken the press
+    // (it holds the mouse capture), so the press is read where it happened.
+    void PressOnOverlay(MouseButton button) {
+        PressMouse(button);
+        DWORD thread = GetWindowThreadProcessId(Main(), nullptr);
+        EXPECT_TRUE(WaitUntil([&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && info.hwndCapture && info.hwndCapture == Overlay();
+        })) << "the overlay did not take the press";
+    }
+
+    // Presses the button at `from`, moves over `moves` and releases at `release`.
+    void Drag(MouseButton button, POINT from, const std::vector<POINT>& moves, POINT release) {
+        ASSERT_TRUE(MoveMouseTo(from.x, from.y));
+        PressOnOverlay(button);
+        for (const POINT& p : moves) DragTo(from, p);
+        DragTo(from, release);
+        ReleaseMouse(button);
+    }
+
+    // The screen rectangle of the view's drawing area that the main window shows.
+    RECT VisibleView() const {
+        HWND view = nullptr;
+        for (HWND child = FindWindowExW(Main(), nullptr, L"TovikPictureBox", nullptr); child;
+             child = FindWindowExW(Main(), child, L"TovikPictureBox", nullptr))
+            if (IsWindowVisible(child)) view = child;
+        RECT inside{}, client{};
+        GetClientRect(view, &inside);
+        MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+        GetClientRect(Main(), &client);
+        MapWindowPoints(Main(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+        IntersectRect(&inside, &inside, &client);
+        return inside;
+    }
+
+    // Checks a rectangle capture of the pattern from (fromX, fromY) of the window, w x h:
+    // the clipboard holds exactly it and the view shows it.
+    void ExpectPatternCaptured(int fromX, int fromY, int w, int h) {
+        const auto clip = ReadClipboardBitmap();
+        ASSERT_TRUE(clip);
+        EXPECT_EQ(clip->width, w);
+        EXPECT_EQ(clip->height, h);
+        if (clip->width != w || clip->height != h) return;
+        EXPECT_EQ(PatternMismatches(*clip, 0, 0, fromX, fromY, w, h, "clipboard"), 0);
+        const RECT view = VisibleView();
+        const int vw = std::min<int>(w, view.right - view.left), vh = std::min<int>(h, view.bottom - view.top);
+        ASSERT_GT(vw, 0);
+        ASSERT_GT(vh, 0);
+        EXPECT_TRUE(WaitUntil([&] {
+            const Pixels shown = ReadScreen({view.left, view.top, view.left + vw, view.top + vh});
+            for (int y = 0; y < vh; ++y)
+                for (int x = 0; x < vw; ++x)
+                    if (shown.At(x, y) != PatternWindow::PatternAt(fromX + x, fromY + y)) return false;
+            return true;
+        })) << "the view does not show the captured pixels";
+    }
+
+    TovikProcess tovik_;
+    std::unique_ptr<PatternWindow> pattern_;
+};
+
+TEST_F(CaptureCommands, RectangleDraggedWithTheMouseIsCapturedExactlyToTheReleasePoint) {
+    HWND overlay = StartRectangle();
+    ASSERT_TRUE(overlay);
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    const RECT screen = OuterRect(GetDesktopWindow());
+    EXPECT_EQ(OuterRect(overlay).right, screen.right);
+    EXPECT_EQ(OuterRect(overlay).bottom, screen.bottom);
+
+    const POINT start{kPatternX + 20, kPatternY + 15};
+    ASSERT_TRUE(MoveMouseTo(start.x, start.y));
+    PressOnOverlay(MouseButton::Left);
+    for (POINT p : {POINT{kPatternX + 60, kPatternY + 40}, POINT{kPatternX + 200, kPatternY + 150},
+                    POINT{kPatternX + 140, kPatternY + 90}})
+        DragTo(start, p);
+    // The box sits 10 px right of and below the pointer, and the band is the
+    // pattern inverted.
+    HWND box = tovik_.FindTopLevel(TOVIK_CLASS_SIZE);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(OuterRect(box).left, kPatternX + 150);
+    EXPECT_EQ(OuterRect(box).top, kPatternY + 100);
+    EXPECT_TRUE(WaitUntil([&] {
+        const Pixels edge = ReadScreen({start.x, start.y, start.x + 121, start.y + 1});
+        for (int x = 0; x <= 120; ++x)
+            if (edge.At(x, 0) != (PatternWindow::PatternAt(20 + x, 15) ^ 0xFFFFFF)) return false;
+        return true;
+    })) << "the band's top edge is not the inverted pattern";
+
+    // Released away from where the band was before.
+    DragTo(start, {kPatternX + 170, kPatternY + 135});
+    ReleaseMouse(MouseButton::Left);
+    ASSERT_TRUE(WaitForMainWindow());
+    EXPECT_FALSE(IsWindow(overlay)) << "the overlay is unloaded, not hidden";
+    EXPECT_FALSE(IsWindowVisible(tovik_.FindTopLevel(TOVIK_CLASS_SIZE)));
+    ExpectPatternCaptured(20, 15, 150, 120);
+}
+
+TEST_F(CaptureCommands, DraggingUpAndLeftCapturesTheSameRectangle) {
+    ASSERT_TRUE(StartRectangle());
+    Drag(MouseButton::Left, {kPatternX + 170, kPatternY + 135},
+         {{kPatternX + 100, kPatternY + 90}, {kPatternX + 30, kPatternY + 20}}, {kPatternX + 20, kPatternY + 15});
+    ASSERT_TRUE(WaitForMainWindow());
+    ExpectPatternCaptured(20, 15, 150, 120);
+}
+
+TEST_F(CaptureCommands, RightAndMiddleButtonsSelectLikeTheLeftOne) {
+    for (MouseButton button : {MouseButton::Right, MouseButton::Middle}) {
+        PutMarkerOnClipboard();
+        ASSERT_TRUE(StartRectangle());
+        Drag(button, {kPatternX + 5, kPatternY + 6}, {{kPatternX + 50, kPatternY + 50}},
+             {kPatternX + 5 + 77, kPatternY + 6 + 33});
+        ASSERT_TRUE(WaitForMainWindow()) << "button " << static_cast<int>(button);
+        ExpectPatternCaptured(5, 6, 77, 33);
+    }
+}
+
+TEST_F(CaptureCommands, PressAndReleaseWithoutMovingGivesAnEmptyCaptureAndTheMainWindowReturns) {
+    ASSERT_TRUE(StartRectangle());
+    ASSERT_TRUE(MoveMouseTo(kPatternX + 50, kPatternY + 50));
+    PressMouse(MouseButton::Left);
+    ReleaseMouse(MouseButton::Left);
+    ASSERT_TRUE(WaitForMainWindow());
+    EXPECT_FALSE(IsWindowVisible(tovik_.FindTopLevel(TOVIK_CLASS_SIZE)));
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_FALSE(clip->width == 3 && clip->height == 2) << "the marker is still on the clipboard";
+    EXPECT_LE(clip->width, 1);
+    EXPECT_LE(clip->height, 1);
+}
+
+TEST_F(CaptureCommands, EachSelectionStartsWithAFreshOverlay) {
+    HWND first = StartRectangle();
+    ASSERT_TRUE(first);
+    Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 10}, {{kPatternX + 40, kPatternY + 30}},
+         {kPatternX + 41, kPatternY + 31});
+    ASSERT_TRUE(WaitForMainWindow());
+    HWND second = StartRectangle();
+    ASSERT_TRUE(second);
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(IsWindow(first));
+    Drag(MouseButton::Left, {kPatternX + 100, kPatternY + 60}, {{kPatternX + 110, kPatternY + 70}},
+         {kPatternX + 130, kPatternY + 90});
+    ASSERT_TRUE(WaitForMainWindow());
+    ExpectPatternCaptured(100, 60, 30, 30);
+}
+
+TEST_F(CaptureCommands, DesktopCaptureHoldsTheWholeScreen) {
+    tovik_.Command(ID_mnuDesktop);
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto clip = ReadClipboardBitmap();
+        return clip && clip->width != 3;
+    }));
+    ASSERT_TRUE(WaitForMainWindow());
+    const RECT screen = OuterRect(GetDesktopWindow());
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, screen.right - screen.left);
+    EXPECT_EQ(clip->height, screen.bottom - screen.top);
+    if (clip->width == screen.right && clip->height == screen.bottom) {
+        EXPECT_EQ(PatternMismatches(*clip, kPatternX, kPatternY, 0, 0, kPatternW, kPatternH, "desktop"), 0);
+    }
+}
+
+TEST_F(CaptureCommands, ActiveWindowCaptureTakesTheForegroundWindowsRectangle) {
+    SetForegroundWindow(pattern_->hwnd());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern_->hwnd(); }));
+    tovik_.Command(ID_mnuWindow);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }));
+    ASSERT_TRUE(WaitForMainWindow());
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, kPatternW);
+    EXPECT_EQ(clip->height, kPatternH);
+    if (clip->width == kPatternW && clip->height == kPatternH) {
+        EXPECT_EQ(PatternMismatches(*clip, 0, 0, 0, 0, kPatternW, kPatternH, "window"), 0);
+    }
+}
+
+TEST_F(CaptureCommands, DelayedActiveCaptureTakesTheWindowBroughtForwardDuringTheDelay) {
+    const ULONGLONG start = GetTickCount64();
+    tovik_.Command(ID_mnuDelayActive);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }));
+    PatternWindow later(80, 420, 170, 130);
+    SetForegroundWindow(later.hwnd());
+    ASSERT_TRUE(later.WaitUntilOnScreen());
+    ASSERT_TRUE(WaitForMainWindow());
+    const ULONGLONG took = GetTickCount64() - start;
+    std::printf("[ figures  ] delayed active capture: main window back after %llu ms (DelayTime 1000)\n", took);
+    EXPECT_GE(took, 1000u);
+    EXPECT_LT(took, 10000u);
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, 170);
+    EXPECT_EQ(clip->height, 130);
+}
+
+// The pointer option draws the arrow picture (from Tovik's resources) over
+// the pattern 3 and 5 pixels left of and above the pointer, only into delayed captures.
+class PointerInCaptures : public CaptureCommands {
+protected:
+    static constexpr int kPointerX = kPatternX + 100, kPointerY = kPatternY + 70;
+    static constexpr int kBoxX = kPointerX - 3, kBoxY = kPointerY - 5, kBox = 32;
+
+    // The pattern around the pointer, with the arrow drawn on it when `withArrow`.
+    static Pixels ExpectedAroundPointer(bool withArrow) {
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, kBox, kBox);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        for (int y = 0; y < kBox; ++y)
+            for (int x = 0; x < kBox; ++x) {
+                const std::uint32_t c = PatternWindow::PatternAt(kBoxX - kPatternX + x, kBoxY - kPatternY + y);
+                SetPixel(memory, x, y, RGB(c >> 16, (c >> 8) & 0xFF, c & 0xFF));
+            }
+        if (withArrow) {
+            auto arrow = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_ARROW_PICTURE),
+                                                         IMAGE_CURSOR, kBox, kBox, LR_DEFAULTCOLOR));
+            EXPECT_TRUE(arrow);
+            DrawIconEx(memory, 0, 0, arrow, kBox, kBox, 0, nullptr, DI_NORMAL);
+            DestroyCursor(arrow);
+        }
+        Pixels p = ReadDC(memory, 0, 0, kBox, kBox);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return p;
+    }
+
+    // Runs the command with the pointer resting over the pattern and
+    // returns the 32 x 32 pixels of the capture where the arrow would be.
+    Pixels CaptureAroundPointer(int command) {
+        if (!MoveMouseTo(kPointerX, kPointerY)) {
+            ADD_FAILURE() << "the pointer did not reach the pattern";
+            return {};
+        }
+        PutMarkerOnClipboard();
+        tovik_.Command(command);
+        std::optional<Pixels> clip;
+        if (!WaitUntil([&] {
+                clip = ReadClipboardBitmap();
+                return clip && clip->width != 3 && IsWindowVisible(Main());
+            }))
+            return {};
+        if (clip->width < kBoxX + kBox || clip->height < kBoxY + kBox) return {};
+        Pixels box;
+        box.width = box.height = kBox;
+        for (int y = 0; y < kBox; ++y)
+            for (int x = 0; x < kBox; ++x) box.data.push_back(clip->At(kBoxX + x, kBoxY + y));
+        return box;
+    }
+
+    static int Differences(const Pixels& a, const Pixels& b) {
+        if (a.data.size() != b.data.size()) return -1;
+        int n = 0;
+        for (size_t i = 0; i < a.data.size(); ++i) n += a.data[i] != b.data[i];
+        return n;
+    }
+
+    void TurnPointerOptionOn() { tovik_.Command(ID_mnuOptionMouseCapt); }
+};
+
+TEST_F(PointerInCaptures, DelayedCaptureWithTheOptionOnShowsTheArrowAtThePointer) {
+    TurnPointerOptionOn();
+    const ULONGLONG start = GetTickCount64();
+    const Pixels got = CaptureAroundPointer(ID_mnuDelayDesktop);
+    std::printf("[ figures  ] delayed desktop capture with the pointer: back after %llu ms (DelayTime 1000)\n",
+                GetTickCount64() - start);
+    ASSERT_EQ(got.data.size(), static_cast<size_t>(kBox * kBox)) << "no capture";
+    const Pixels withArrow = ExpectedAroundPointer(true);
+    EXPECT_GT(Differences(withArrow, ExpectedAroundPointer(false)), 40) << "the arrow picture is missing";
+    EXPECT_EQ(Differences(got, withArrow), 0);
+}
+
+TEST_F(PointerInCaptures, WithTheOptionOffOrForAnImmediateCaptureNoArrowIsDrawn) {
+    const Pixels plain = ExpectedAroundPointer(false);
+    const Pixels delayedOff = CaptureAroundPointer(ID_mnuDelayDesktop);
+    ASSERT_EQ(delayedOff.data.size(), static_cast<size_t>(kBox * kBox));
+    EXPECT_EQ(Differences(delayedOff, plain), 0) << "delayed capture, option off";
+
+    TurnPointerOptionOn();
+    const Pixels immediateOn = CaptureAroundPointer(ID_mnuDesktop);
+    ASSERT_EQ(immediateOn.data.size(), static_cast<size_t>(kBox * kBox));
+    EXPECT_EQ(Differences(immediateOn, plain), 0) << "immediate capture, option on";
+}
+
+}  // namespace
