@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  wine wine64 fonts-wine
+  wine wine64
   xvfb x11-utils x11-apps xdotool
   locales fonts-noto-cjk
   cups cups-client printer-driver-cups-pdf poppler-utils

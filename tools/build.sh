@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds Tovik three ways (Release, Ninja), each in its own tree:
+#   build/native  host g++: the portable logic and its unit tests
+#   build/win64   x86_64-w64-mingw32: Tovik.exe, the Windows tests, benchmarks
+#   build/win32   i686-w64-mingw32: the 32-bit Tovik.exe (its tests build, not run)
+# Running it again only rebuilds what changed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tree() { # name [cmake options...]
+  local dir=build/$1; shift
+  # Configure once; after that ninja re-runs cmake itself when a CMakeLists changes.
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
+  fi
+  cmake --build "$dir"
+}
+
+tree native
+tree win64 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
+tree win32 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
+
+# Tovik.exe is linked straight into dist/<name>/; the files shipped beside it
+# are copied there from the build tree.
+for name in win64 win32; do
+  shipped=()
+  # shipped+=("build/$name/converter/bmp2jpg.exe")
+  # shipped+=("build/$name/help/<help file>")
+  if [ "${#shipped[@]}" -gt 0 ]; then cp -u "${shipped[@]}" "dist/$name/"; fi
+done

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Runs a command on a private test bench and tears the bench down afterwards:
+#   tools/testbench.sh CMD [ARGS...]
+# The bench is an Xvfb display on a free display number (TOVIK_SCREEN=WxH,
+# default 1024x768), a fresh Wine prefix (TOVIK_WINEPREFIX, default
+# build/wineprefix) whose every process shares one Wine virtual desktop of the
+# screen's size, a Japanese locale, and a CUPS default queue that prints to PDF
+# files (cups-pdf). CMD sees DISPLAY, WINEPREFIX, LANG/LC_ALL, TOVIK_PRINTER (the
+# queue's name) and TOVIK_PDF_DIR (where cups-pdf leaves what was printed).
+# Exits with CMD's status; stops only what it started.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ $# -eq 0 ]; then echo "usage: $0 CMD [ARGS...]" >&2; exit 2; fi
+
+screen=${TOVIK_SCREEN:-1024x768}
+if ! [[ $screen =~ ^[0-9]+x[0-9]+$ ]]; then echo "testbench: TOVIK_SCREEN must be WxH, not '$screen'" >&2; exit 2; fi
+export WINEPREFIX=${TOVIK_WINEPREFIX:-$root/build/wineprefix}
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all TOVIK_PRINTER=PDF TOVIK_PDF_DIR=$HOME/PDF
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+
+state=$(mktemp -d /tmp/tovik-bench.XXXXXX)
+xvfb_pid='' cupsd_pid='' wine_up='' cmd_pid=''
+
+stop() {
+  local status=$?
+  trap - EXIT INT TERM
+  if [ -n "$cmd_pid" ]; then kill "$cmd_pid" 2>/dev/null || true; wait "$cmd_pid" 2>/dev/null || true; fi
+  if [ -n "$wine_up" ]; then "$wineserver" -k 2>/dev/null || true; "$wineserver" -w 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  if [ -n "$cupsd_pid" ]; then kill "$cupsd_pid" 2>/dev/null || true; wait "$cupsd_pid" 2>/dev/null || true; fi
+  rm -rf "$state"
+  exit "$status"
+}
+trap stop EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+fail() { echo "testbench: $*" >&2; exit 1; }
+now() { date +%s.%N; }
+since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
+
+# Display: Xvfb picks a free number itself and writes it once it accepts clients.
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$state/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$state/xvfb.log")"
+  sleep 0.1
+done
+[ -s "$state/display" ] || fail "Xvfb gave no display number within 10 s"
+export DISPLAY=:$(head -n1 "$state/display")
+
+# Printing: a running scheduler with a default queue that writes PDF files.
+if ! LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running'; then
+  cupsd -f >"$state/cupsd.log" 2>&1 &
+  cupsd_pid=$!
+  deadline=$((SECONDS + 30))
+  until LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running' || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
+  LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running' || fail "cupsd did not start: $(cat "$state/cupsd.log")"
+fi
+if ! lpstat -v "$TOVIK_PRINTER" >/dev/null 2>&1; then
+  lpadmin -p "$TOVIK_PRINTER" -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>"$state/lpadmin.log" \
+    || fail "could not add the PDF queue: $(cat "$state/lpadmin.log")"
+fi
+lpadmin -d "$TOVIK_PRINTER"
+
+# Wine: a new prefix every run, so nothing one run leaves behind reaches the next.
+started=$(now)
+wine_up=1
+rm -rf "$WINEPREFIX"
+mkdir -p "$(dirname "$WINEPREFIX")"
+# No Mono or Gecko: their installers would wait for a click that never comes.
+WINEDLLOVERRIDES='mscoree,mshtml=' "$wine" wineboot -i >"$state/wineboot.log" 2>&1 \
+  || fail "wineboot failed: $(cat "$state/wineboot.log")"
+"$wineserver" -w
+cat >"$WINEPREFIX/drive_c/bench.reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Default"="$screen"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
+REG
+"$wine" regedit /S 'C:\bench.reg' || fail "could not configure the Wine prefix"
+rm "$WINEPREFIX/drive_c/bench.reg"
+# What Wine started so far ran without these keys: let it end with its server.
+# Then one server for the whole run, so that every program shares the virtual
+# desktop and starts in a fraction of a second.
+"$wineserver" -w
+"$wineserver" -p
+# Bring up the desktop and Wine's services now, their output going to a log:
+# started later by CMD's first program, they would inherit its output and keep
+# ctest waiting on the pipe for as long as the bench lives.
+"$wine" explorer /desktop=Default,"$screen" >"$state/desktop.log" 2>&1 &
+deadline=$((SECONDS + 30))
+until xwininfo -name 'Default - Wine desktop' >/dev/null 2>&1 || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
+xwininfo -name 'Default - Wine desktop' >/dev/null 2>&1 || fail "the Wine desktop did not appear: $(cat "$state/desktop.log")"
+echo "testbench: display $DISPLAY ${screen}, Wine prefix created in $(since "$started") s" >&2
+
+# CMD runs in the background so that a signal reaches the trap at once; it keeps
+# this script's input, if there is one.
+if [ -e /dev/fd/0 ]; then "$@" <&0 & else "$@" </dev/null & fi
+cmd_pid=$!
+wait "$cmd_pid" && status=0 || status=$?
+cmd_pid=''
+exit "$status"
