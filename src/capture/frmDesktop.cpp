@@ -54,16 +54,14 @@ bool DesktopLoaded() { return loadedDesktop && loadedDesktop->exists(); }
 
 // ---------------------------------------------------------------- imgArrow
 
-ArrowImage::~ArrowImage() {
-    if (picture_) DestroyCursor(picture_);
-}
-
 void ArrowImage::Load(HWND owner) {
     owner_ = owner;
+    // Loaded once for the whole run and shared by every overlay: a fresh
+    // overlay is made for each selection.
     if (!picture_)
         picture_ = static_cast<HCURSOR>(LoadImageW(platform::ModuleInstance(),
                                                    MAKEINTRESOURCEW(IDC_ARROW_PICTURE), IMAGE_CURSOR,
-                                                   kSize, kSize, LR_DEFAULTCOLOR));
+                                                   kSize, kSize, LR_SHARED));
 }
 
 void ArrowImage::SetVisible(bool visible) {
@@ -154,11 +152,11 @@ bool frmDesktop::WaitUntilOnScreen(const RECT& area, DWORD timeoutMs) const {
     const RECT screen = platform::DesktopRectangle();
     RECT probe{};
     if (!IntersectRect(&probe, &area, &screen)) return true;
-    // What the paint puts there: the snapshot, with the arrow on it.
-    platform::ClientDC screenDC(nullptr);
-    platform::MemoryDC expected(screenDC.get());
+    // What the paint puts there: the snapshot, with the arrow on it. (The
+    // surface's DC stands in for the screen's: it has the screen's format.)
+    platform::MemoryDC expected(surface_.hDC());
     platform::Bitmap pixels = platform::CreateCompatibleBitmapFor(
-        screenDC.get(), probe.right - probe.left, probe.bottom - probe.top);
+        surface_.hDC(), probe.right - probe.left, probe.bottom - probe.top);
     if (!pixels) return false;
     {
         platform::Selection select(expected.get(), pixels.get());

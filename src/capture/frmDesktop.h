@@ -11,7 +11,6 @@
 class ArrowImage {
 public:
     ArrowImage() = default;
-    ~ArrowImage();
     ArrowImage(const ArrowImage&) = delete;
     ArrowImage& operator=(const ArrowImage&) = delete;
 
@@ -29,7 +28,7 @@ private:
     void Invalidate() const;
 
     HWND owner_ = nullptr;
-    HCURSOR picture_ = nullptr;
+    HCURSOR picture_ = nullptr;   // shared resource cursor, never destroyed
     int left_ = 0;
     int top_ = 0;
     bool visible_ = false;
