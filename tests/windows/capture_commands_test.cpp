@@ -78,6 +78,21 @@ protected:
         return overlay;
     }
 
+    // Runs a capture command and waits for its end without touching the
+    // clipboard meanwhile: a capture leaves the clipboard alone while
+    // another program holds it open, and this test reads it.
+    void RunCommandToTheEnd(int command) {
+        if (command == ID_mnuDesktop || command == ID_mnuWindow) {
+            DWORD_PTR result = 0;   // these return only when their capture is done
+            EXPECT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_NORMAL, 20000,
+                                            &result));
+        } else {
+            tovik_.Command(command);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 5000));
+        }
+        EXPECT_TRUE(WaitForMainWindow());
+    }
+
     // Waits until the command is over: the overlay gone, the main window back.
     bool WaitForMainWindow(int timeoutMs = 10000) {
         return WaitUntil([&] { return IsWindowVisible(Main()) && !Overlay(); }, timeoutMs);
@@ -247,12 +262,7 @@ TEST_F(CaptureCommands, EachSelectionStartsWithAFreshOverlay) {
 }
 
 TEST_F(CaptureCommands, DesktopCaptureHoldsTheWholeScreen) {
-    tovik_.Command(ID_mnuDesktop);
-    ASSERT_TRUE(WaitUntil([&] {
-        const auto clip = ReadClipboardBitmap();
-        return clip && clip->width != 3;
-    }));
-    ASSERT_TRUE(WaitForMainWindow());
+    RunCommandToTheEnd(ID_mnuDesktop);
     const RECT screen = OuterRect(GetDesktopWindow());
     const auto clip = ReadClipboardBitmap();
     ASSERT_TRUE(clip);
@@ -283,8 +293,13 @@ TEST_F(CaptureCommands, DelayedActiveCaptureTakesTheWindowBroughtForwardDuringTh
     tovik_.Command(ID_mnuDelayActive);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }));
     PatternWindow later(80, 420, 170, 130);
-    SetForegroundWindow(later.hwnd());
     ASSERT_TRUE(later.WaitUntilOnScreen());
+    // The main window's hiding hands the activation on a moment later; the
+    // new window must be the foreground one once that is done.
+    ASSERT_TRUE(WaitUntil([&] {
+        if (GetForegroundWindow() != later.hwnd()) SetForegroundWindow(later.hwnd());
+        return !WaitUntil([&] { return GetForegroundWindow() != later.hwnd(); }, 200);
+    }, 3000));
     ASSERT_TRUE(WaitForMainWindow());
     const ULONGLONG took = GetTickCount64() - start;
     std::printf("[ figures  ] delayed active capture: main window back after %llu ms (DelayTime 1000)\n", took);
@@ -337,13 +352,9 @@ protected:
             return {};
         }
         PutMarkerOnClipboard();
-        tovik_.Command(command);
-        std::optional<Pixels> clip;
-        if (!WaitUntil([&] {
-                clip = ReadClipboardBitmap();
-                return clip && clip->width != 3 && IsWindowVisible(Main());
-            }))
-            return {};
+        RunCommandToTheEnd(command);
+        const auto clip = ReadClipboardBitmap();
+        if (!clip) return {};
         if (clip->width < kBoxX + kBox || clip->height < kBoxY + kBox) return {};
         Pixels box;
         box.width = box.height = kBox;
@@ -368,7 +379,8 @@ TEST_F(PointerInCaptures, DelayedCaptureWithTheOptionOnShowsTheArrowAtThePointer
     const Pixels got = CaptureAroundPointer(ID_mnuDelayDesktop);
     std::printf("[ figures  ] delayed desktop capture with the pointer: back after %llu ms (DelayTime 1000)\n",
                 GetTickCount64() - start);
-    ASSERT_EQ(got.data.size(), static_cast<size_t>(kBox * kBox)) << "no capture";
+    ASSERT_EQ(got.data.size(), static_cast<size_t>(kBox * kBox))
+        << "no capture; Tovik " << (tovik_.IsRunning() ? "still runs" : "has ended");
     const Pixels withArrow = ExpectedAroundPointer(true);
     EXPECT_GT(Differences(withArrow, ExpectedAroundPointer(false)), 40) << "the arrow picture is missing";
     EXPECT_EQ(Differences(got, withArrow), 0);

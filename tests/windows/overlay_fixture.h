@@ -1,0 +1,146 @@
+// The real capture windows inside the test process: a main window for the
+// whole suite, a pattern window of the test's own under the pointer, and
+// the overlay driven through its handlers with the pointer placed where each
+// handler reads it.
+#pragma once
+#include "app/Module2.h"
+#include "app/frmMain.h"
+#include "capture/CaptureWindow.h"
+#include "capture/frmDesktop.h"
+#include "capture/frmSize.h"
+#include "resources/resource.h"
+#include "support/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace overlay_test {
+
+using namespace tovik_test;
+
+constexpr int kPatternX = 200, kPatternY = 150, kPatternW = 300, kPatternH = 220;
+
+class SelectionOverlay : public ::testing::Test {
+protected:
+    // One main window for the whole suite, as in the program.
+    static void SetUpTestSuite() {
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
+        ClearSettings();
+        mainForm_ = new frmMain;
+        mainForm_->Form_Load();
+    }
+    static void TearDownTestSuite() {
+        delete mainForm_;
+        mainForm_ = nullptr;
+        ClearSettings();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(main_.exists());
+        main_.Show(SW_SHOWNORMAL);
+        SetWindowPos(main_.hwnd(), nullptr, 560, 420, 400, 300, SWP_NOZORDER);
+        pattern_ = std::make_unique<PatternWindow>(kPatternX, kPatternY, kPatternW, kPatternH);
+        ASSERT_TRUE(pattern_->WaitUntilOnScreen());
+        PutMarkerOnClipboard();
+    }
+    void TearDown() override {
+        UnloadDesktop();
+        SizeForm().Hide();
+        pattern_.reset();
+        Shared().MouseCapt = 0;
+        Shared().DelayPending = 0;
+    }
+
+    // The overlay as the rectangle command leaves it: the snapshot taken,
+    // shown over the screen and on it.
+    frmDesktop& ShowOverlay() {
+        frmDesktop& overlay = Desktop();
+        overlay.TakeSnapshot();
+        overlay.ShowFullScreen(true);
+        const RECT probe{kPatternX, kPatternY, kPatternX + kPatternW, kPatternY + kPatternH};
+        EXPECT_TRUE(overlay.WaitUntilOnScreen(probe, 5000));
+        snapshot_ = ReadDC(overlay.hDC(), 0, 0, overlay.Surface().Width(), overlay.Surface().Height());
+        return overlay;
+    }
+
+    // Puts the pointer at `at` for the handler that reads it next. Under
+    // Wine the new position shows only once the move message it queues has
+    // been taken from the queue; that message is dropped here, since the
+    // tests call the handlers themselves.
+    static void PlacePointer(POINT at) {
+        SetCursorPos(at.x, at.y);
+        const bool placed = WaitUntil([&] {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+            }
+            POINT now{};
+            GetCursorPos(&now);
+            return now.x == at.x && now.y == at.y;
+        }, 2000);
+        EXPECT_TRUE(placed) << "pointer not at " << at.x << "," << at.y;
+    }
+    static void Press(frmDesktop& overlay, POINT at) {
+        PlacePointer(at);
+        overlay.Form_MouseDown();
+    }
+    static void Move(frmDesktop& overlay, POINT to) {
+        PlacePointer(to);
+        overlay.Form_MouseMove(to.x, to.y);
+    }
+    // Releases at `at` with no move there first; the overlay unloads itself.
+    static void Release(frmDesktop& overlay, POINT at) {
+        PlacePointer(at);
+        overlay.Form_MouseUp();
+    }
+
+    // The snapshot with the band's outline inverted, as the surface should be mid-drag.
+    Pixels SnapshotWithBand(POINT a, POINT b) const {
+        Pixels p = snapshot_;
+        const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
+        const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x)
+                if (y == top || y == bottom || x == left || x == right)
+                    p.data[static_cast<size_t>(y) * p.width + x] ^= 0xFFFFFF;
+        return p;
+    }
+
+    // Counts the pixels of the clipboard bitmap that differ from the
+    // snapshot at `region`; the bitmap must have the region's size.
+    int ClipboardDiffersFromSnapshot(const RECT& region) const {
+        const auto clip = ReadClipboardBitmap();
+        if (!clip) return -1;
+        EXPECT_EQ(clip->width, region.right - region.left);
+        EXPECT_EQ(clip->height, region.bottom - region.top);
+        if (clip->width != region.right - region.left || clip->height != region.bottom - region.top) return -1;
+        int wrong = 0;
+        for (int y = 0; y < clip->height; ++y)
+            for (int x = 0; x < clip->width; ++x)
+                if (clip->At(x, y) != snapshot_.At(region.left + x, region.top + y) && wrong++ < 3)
+                    ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << clip->At(x, y) << " not "
+                                  << snapshot_.At(region.left + x, region.top + y);
+        return wrong;
+    }
+
+    static int Differences(const Pixels& a, const Pixels& b) {
+        if (a.data.size() != b.data.size()) return -1;
+        int n = 0;
+        for (size_t i = 0; i < a.data.size(); ++i) n += a.data[i] != b.data[i];
+        return n;
+    }
+
+    static frmMain* mainForm_;
+    frmMain& main_ = *mainForm_;
+    std::unique_ptr<PatternWindow> pattern_;
+    Pixels snapshot_;
+};
+
+inline frmMain* SelectionOverlay::mainForm_ = nullptr;
+
+}  // namespace overlay_test

@@ -1,0 +1,158 @@
+// The selection overlay and the size box: the band, the release, the
+// overlay's lifetime and the failure paths a drag can meet.
+#include "overlay_fixture.h"
+
+namespace {
+
+using namespace tovik_test;
+using namespace overlay_test;
+
+TEST_F(SelectionOverlay, BandFollowsTheDragAndLeavesNoTraceInTheCapture) {
+    frmDesktop& overlay = ShowOverlay();
+    HWND window = overlay.hwnd();
+    const POINT start{kPatternX + 10, kPatternY + 12};
+    Press(overlay, start);
+    EXPECT_EQ(Differences(ReadDC(overlay.hDC(), 0, 0, snapshot_.width, snapshot_.height), snapshot_), 0)
+        << "nothing is drawn at the press";
+    // Many moves, crossing back over the start and ending inside the final
+    // rectangle, so every pixel the band ever touched is captured below.
+    POINT last = start;
+    for (int i = 0; i < 60; ++i) {
+        last = {start.x + (i * 37) % 230, start.y + (i * 53) % 170};
+        Move(overlay, last);
+    }
+    EXPECT_EQ(Differences(ReadDC(overlay.hDC(), 0, 0, snapshot_.width, snapshot_.height),
+                          SnapshotWithBand(start, last)),
+              0)
+        << "mid-drag the surface is the snapshot with exactly the current band inverted";
+    EXPECT_TRUE(IsWindowVisible(SizeForm().hwnd()));
+
+    const POINT release{kPatternX + 250, kPatternY + 190};
+    Release(overlay, release);
+    EXPECT_FALSE(DesktopLoaded());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindowVisible(SizeForm().hwnd()));
+    EXPECT_TRUE(IsWindowVisible(main_.hwnd()));
+    EXPECT_EQ(ClipboardDiffersFromSnapshot({start.x, start.y, release.x, release.y}), 0);
+}
+
+TEST_F(SelectionOverlay, ReleaseAwayFromTheLastMoveEndsTheRectangleAtTheRelease) {
+    frmDesktop& overlay = ShowOverlay();
+    Press(overlay, {kPatternX + 200, kPatternY + 150});
+    Move(overlay, {kPatternX + 120, kPatternY + 100});
+    Move(overlay, {kPatternX + 60, kPatternY + 40});
+    EXPECT_EQ(SizeForm().SizeText(), L"140 \u00D7 110");
+    EXPECT_EQ(SizeForm().OuterRect().left, kPatternX + 70);
+    EXPECT_EQ(SizeForm().OuterRect().top, kPatternY + 50);
+    Release(overlay, {kPatternX + 30, kPatternY + 25});   // up and left of the last move
+    EXPECT_EQ(ClipboardDiffersFromSnapshot({kPatternX + 30, kPatternY + 25, kPatternX + 200, kPatternY + 150}), 0);
+    EXPECT_EQ(main_.Picture2().OuterWidth(), 174);
+    EXPECT_EQ(main_.Picture2().OuterHeight(), 129);
+}
+
+TEST_F(SelectionOverlay, ASecondPressDuringADragStartsOverWithoutAStrayBand) {
+    frmDesktop& overlay = ShowOverlay();
+    Press(overlay, {kPatternX + 40, kPatternY + 40});
+    Move(overlay, {kPatternX + 90, kPatternY + 80});   // this band lies inside the final rectangle
+    Press(overlay, {kPatternX + 20, kPatternY + 20});   // another button goes down
+    Move(overlay, {kPatternX + 150, kPatternY + 130});
+    Release(overlay, {kPatternX + 160, kPatternY + 140});
+    EXPECT_EQ(ClipboardDiffersFromSnapshot({kPatternX + 20, kPatternY + 20, kPatternX + 160, kPatternY + 140}), 0);
+}
+
+TEST_F(SelectionOverlay, InputArrivingWhileTheReleaseLetsEventsRunDoesNotMoveTheSelection) {
+    frmDesktop& overlay = ShowOverlay();
+    Press(overlay, {kPatternX + 10, kPatternY + 10});
+    Move(overlay, {kPatternX + 100, kPatternY + 60});
+    PlacePointer({kPatternX + 120, kPatternY + 70});
+    // A press and a move queued behind the release: they run during its
+    // pending-event pass, after the selection has ended.
+    PostMessageW(overlay.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(kPatternX + 5, kPatternY + 5));
+    PostMessageW(overlay.hwnd(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(kPatternX + 6, kPatternY + 6));
+    overlay.Form_MouseUp();
+    EXPECT_EQ(ClipboardDiffersFromSnapshot({kPatternX + 10, kPatternY + 10, kPatternX + 120, kPatternY + 70}), 0);
+    EXPECT_TRUE(IsWindowVisible(main_.hwnd()));
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(SelectionOverlay, LosingTheMouseCaptureMidDragDoesNotEndTheSelection) {
+    frmDesktop& overlay = ShowOverlay();
+    Press(overlay, {kPatternX + 30, kPatternY + 30});
+    EXPECT_EQ(GetCapture(), overlay.hwnd());
+    SendMessageW(overlay.hwnd(), WM_CANCELMODE, 0, 0);
+    ReleaseCapture();
+    EXPECT_TRUE(overlay.Dragging);
+    Move(overlay, {kPatternX + 80, kPatternY + 70});
+    Release(overlay, {kPatternX + 80, kPatternY + 70});
+    EXPECT_EQ(ClipboardDiffersFromSnapshot({kPatternX + 30, kPatternY + 30, kPatternX + 80, kPatternY + 70}), 0);
+    EXPECT_FALSE(DesktopLoaded());
+}
+
+TEST_F(SelectionOverlay, OverlayCoversTheScreenAndSurvivesRepaintsAndIgnoresClose) {
+    frmDesktop& overlay = ShowOverlay();
+    RECT screen{};
+    GetWindowRect(GetDesktopWindow(), &screen);
+    RECT outer{}, client{};
+    GetWindowRect(overlay.hwnd(), &outer);
+    GetClientRect(overlay.hwnd(), &client);
+    EXPECT_TRUE(EqualRect(&outer, &screen));
+    EXPECT_EQ(client.right, screen.right - screen.left);   // no frame: client origin is the screen origin
+    EXPECT_EQ(overlay.Surface().Width(), Shared().DesktopRect.right);
+    EXPECT_EQ(overlay.Surface().Height(), Shared().DesktopRect.bottom);
+    EXPECT_FALSE(overlay.Dragging);
+    EXPECT_FALSE(overlay.imgArrow.Visible());
+    EXPECT_FALSE(overlay.Timer1_Enabled());
+
+    // The pattern goes away behind the overlay; a full repaint shows the snapshot still.
+    pattern_.reset();
+    RedrawWindow(overlay.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(overlay.WaitUntilOnScreen({kPatternX, kPatternY, kPatternX + kPatternW, kPatternY + kPatternH}, 5000));
+    const Pixels shown = ReadScreen({kPatternX, kPatternY, kPatternX + kPatternW, kPatternY + kPatternH});
+    EXPECT_EQ(shown.At(17, 23), PatternWindow::PatternAt(17, 23));
+
+    SendMessageW(overlay.hwnd(), WM_CLOSE, 0, 0);   // Alt+F4 ends up here
+    EXPECT_TRUE(DesktopLoaded());
+    EXPECT_TRUE(overlay.IsVisible());
+}
+
+TEST_F(SelectionOverlay, SizeBoxIsASmallToolWindowThatNeverTakesTheActivation) {
+    frmSize& box = SizeForm();
+    ASSERT_TRUE(box.exists());
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const SIZE client = box.ClientSize();
+    EXPECT_EQ(client.cx, MulDiv(1275, dpi, 1440));
+    EXPECT_EQ(client.cy, MulDiv(315, dpi, 1440));
+    EXPECT_TRUE(GetWindowLongW(box.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_NE(GetWindowLongW(box.hwnd(), GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "no title bar";
+
+    SetForegroundWindow(main_.hwnd());
+    box.ShowAt(300, 200);
+    EXPECT_TRUE(box.IsVisible());
+    EXPECT_EQ(GetForegroundWindow(), main_.hwnd());
+    EXPECT_EQ(box.OuterRect().left, 300);
+    EXPECT_EQ(box.OuterRect().top, 200);
+    box.Hide();
+}
+
+TEST_F(SelectionOverlay, EachReferenceAfterAnUnloadLoadsAFreshOverlay) {
+    frmDesktop& first = ShowOverlay();
+    HWND firstWindow = first.hwnd();
+    Press(first, {kPatternX + 5, kPatternY + 5});
+    Release(first, {kPatternX + 5, kPatternY + 5});   // an empty selection still unloads
+    EXPECT_FALSE(DesktopLoaded());
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_FALSE(clip->width == 3 && clip->height == 2) << "the empty capture still replaces the clipboard";
+    EXPECT_EQ(main_.Picture2().OuterWidth(), 4);
+    EXPECT_EQ(main_.Picture2().OuterHeight(), 4);
+
+    frmDesktop& second = Desktop();
+    EXPECT_TRUE(DesktopLoaded());
+    EXPECT_NE(second.hwnd(), firstWindow);
+    EXPECT_FALSE(second.Dragging);
+    EXPECT_FALSE(second.IsVisible());
+}
+
+}  // namespace
