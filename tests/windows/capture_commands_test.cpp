@@ -399,3 +399,30 @@ TEST_F(PointerInCaptures, WithTheOptionOffOrForAnImmediateCaptureNoArrowIsDrawn)
 }
 
 }  // namespace
+
+namespace {
+
+// 500 desktop captures in a row: the real program's GDI objects (read from
+// its GDI handle table, since Wine's GetGuiResources answers 0) and windows
+// stay where they were.
+TEST_F(CaptureCommands, FiveHundredDesktopCapturesLeaveTheProgramsResourcesAsTheyWere) {
+    const DWORD pid = tovik_.ProcessId();
+    for (int i = 0; i < 10; ++i) RunCommandToTheEnd(ID_mnuDesktop);   // caches settle
+    const unsigned gdiBefore = GdiObjectCountOf(pid);
+    const unsigned windowsBefore = WindowCountOf(pid);
+    ASSERT_GT(gdiBefore, 0u) << "the program's GDI handle table cannot be read";
+    const ULONGLONG start = GetTickCount64();
+    for (int i = 0; i < 500; ++i) {
+        DWORD_PTR result = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, MAKEWPARAM(ID_mnuDesktop, 0), 0, SMTO_NORMAL, 20000,
+                                        &result));
+    }
+    const unsigned gdiAfter = GdiObjectCountOf(pid);
+    const unsigned windowsAfter = WindowCountOf(pid);
+    std::printf("[ figures  ] 500 desktop captures in %llu ms; GDI objects %u -> %u, windows %u -> %u\n",
+                GetTickCount64() - start, gdiBefore, gdiAfter, windowsBefore, windowsAfter);
+    EXPECT_EQ(gdiAfter, gdiBefore);
+    EXPECT_EQ(windowsAfter, windowsBefore);
+}
+
+}  // namespace
