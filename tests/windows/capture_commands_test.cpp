@@ -421,7 +421,10 @@ TEST_F(CaptureCommands, FiveHundredDesktopCapturesLeaveTheProgramsResourcesAsThe
     const unsigned windowsAfter = WindowCountOf(pid);
     std::printf("[ figures  ] 500 desktop captures in %llu ms; GDI objects %u -> %u, windows %u -> %u\n",
                 GetTickCount64() - start, gdiBefore, gdiAfter, windowsBefore, windowsAfter);
-    EXPECT_EQ(gdiAfter, gdiBefore);
+    // Between two reads the program may still hold a paint's or the
+    // clipboard's passing objects, a few either way; a leak of even one
+    // object a capture would show as hundreds.
+    EXPECT_LE(gdiAfter, gdiBefore + 4);
     EXPECT_EQ(windowsAfter, windowsBefore);
 }
 
