@@ -1,0 +1,208 @@
+// Times the desktop and rectangle commands of the real Tovik.exe as a user
+// meets them: the program is started, its commands are posted to its main
+// window the way the menu sends them, and the selection is dragged with real
+// mouse input. Usage: command_latency_bench RUNS X Y W H (the rectangle to drag).
+// Prints one line per figure, "<name> <median> <min> <max>" in ms, or the
+// reason it stopped, with exit status 1.
+#include "support/Driver.h"
+#include "support/Mouse.h"
+
+#include "resources/resource.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tovik_test;
+
+constexpr double kSettlePause = 500;   // the rectangle command's fixed wait before its snapshot
+
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / ticksPerMs;
+}
+
+// Pumps this thread's messages for the given time.
+void Rest(int ms) { WaitUntil([] { return false; }, ms); }
+
+// Checks the condition every millisecond; the ms from `start` until it held, or -1 after 10 s.
+double MsUntil(double start, const std::function<bool()>& condition) {
+    for (;;) {
+        if (condition()) return NowMs() - start;
+        if (NowMs() - start > 10000) return -1;
+        Sleep(1);
+    }
+}
+
+// A bitmap put on the clipboard since its sequence number was `before`. The
+// number is read first: emptying the clipboard changes it too, and from then
+// on a bitmap on the clipboard can only be the new one.
+bool NewBitmapOnClipboard(DWORD before) {
+    return GetClipboardSequenceNumber() != before && IsClipboardFormatAvailable(CF_BITMAP);
+}
+
+SIZE ClipboardBitmapSize() {
+    SIZE size{};
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) return size;
+    BITMAP info{};
+    if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)); bitmap && GetObjectW(bitmap, sizeof info, &info))
+        size = {info.bmWidth, info.bmHeight};
+    CloseClipboard();
+    return size;
+}
+
+std::wstring SizeCaption(const TovikProcess& tovik) {
+    wchar_t text[64] = {};
+    if (HWND box = tovik.FindTopLevel(TOVIK_CLASS_SIZE))
+        GetWindowTextW(FindWindowExW(box, nullptr, L"Static", nullptr), text, 64);
+    return text;
+}
+
+bool OverlayHasTheMouse(const TovikProcess& tovik) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(tovik.MainWindow(), nullptr), &info) &&
+           info.hwndCapture && info.hwndCapture == tovik.FindTopLevel(TOVIK_CLASS_DESKTOP);
+}
+
+// Whether the screen shows the pattern window's picture in its top-left w x h.
+bool ScreenShowsPattern(const PatternWindow& pattern, int w, int h) {
+    RECT r;
+    GetWindowRect(pattern.hwnd(), &r);
+    const Pixels p = ReadScreen({r.left, r.top, r.left + w, r.top + h});
+    for (int y = 0; y < h; y += 3)
+        for (int x = 0; x < w; x += 3)
+            if (p.At(x, y) != PatternWindow::PatternAt(x, y)) return false;
+    return true;
+}
+
+// Paints the pattern window over in one colour, so that the screen no longer
+// shows its picture unless something in front of it still does.
+void PaintOver(const PatternWindow& pattern) {
+    HDC dc = GetDC(pattern.hwnd());
+    RECT r;
+    GetClientRect(pattern.hwnd(), &r);
+    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+    FillRect(dc, &r, magenta);
+    DeleteObject(magenta);
+    ReleaseDC(pattern.hwnd(), dc);
+    // Wine pushes a window's drawing to the display when its thread waits
+    // for messages; a wait that returns at once is enough, and the next
+    // screen read sees the new colour wherever the window is uncovered.
+    MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
+}
+
+void Print(const char* name, std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    std::printf("%s %.1f %.1f %.1f\n", name, ms[(ms.size() - 1) / 2], ms.front(), ms.back());
+}
+
+int Stop(const char* why) {
+    if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) ReleaseMouse(MouseButton::Left);
+    std::printf("stopped: %s\n", why);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 6) return Stop("usage: command_latency_bench RUNS X Y W H");
+    const int runs = std::max(1, std::atoi(argv[1]));
+    const int x = std::atoi(argv[2]), y = std::atoi(argv[3]), w = std::atoi(argv[4]), h = std::atoi(argv[5]);
+    const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
+
+    // A window of known pixels at the top right, clear of the rectangle.
+    constexpr int kProbe = 48;
+    PatternWindow pattern(screenW - 200, 40, 160, 120);
+    if (!pattern.WaitUntilOnScreen()) return Stop("the pattern window did not appear");
+    ClearSettings();
+    TovikProcess tovik;
+    if (!tovik.Start()) return Stop("Tovik.exe did not start");
+    auto idle = [&] {   // the command is over; then the screen settles
+        const bool over = WaitUntil([&] {
+            return IsWindowVisible(tovik.MainWindow()) && !tovik.FindTopLevel(TOVIK_CLASS_DESKTOP);
+        });
+        Rest(300);
+        return over;
+    };
+
+    // 1. Desktop command: posted, until the new bitmap is on the clipboard.
+    std::vector<double> desktop;
+    for (int i = 0; i <= runs; ++i) {   // run 0 warms up
+        if (!idle()) return Stop("the main window did not come back");
+        const DWORD sequence = GetClipboardSequenceNumber();
+        const double start = NowMs();
+        tovik.Command(ID_mnuDesktop);
+        const double ms = MsUntil(start, [&] { return NewBitmapOnClipboard(sequence); });
+        if (ms < 0) return Stop("no bitmap on the clipboard after the desktop command");
+        if (i > 0) desktop.push_back(ms);
+    }
+    if (!idle()) return Stop("the main window did not come back");
+    if (const SIZE s = ClipboardBitmapSize(); s.cx != screenW || s.cy != screenH)
+        return Stop("the desktop capture is not the size of the screen");
+
+    // 2. Rectangle command: posted, until the overlay is shown and the screen
+    // shows its frozen picture. The pattern window is painted over as soon as
+    // the overlay is visible (its snapshot is taken before it is shown): from
+    // then on, the pattern on the screen is the frozen picture in front of it.
+    // 3. Then a drag over the rectangle: from the button's release until the
+    // new bitmap is on the clipboard.
+    std::vector<double> shown, release;
+    for (int i = 0; i <= runs; ++i) {
+        if (!idle()) return Stop("the main window did not come back");
+        InvalidateRect(pattern.hwnd(), nullptr, FALSE);
+        if (!pattern.WaitUntilOnScreen()) return Stop("the pattern window was not repainted");
+        if (!MoveMouseTo(x, y)) return Stop("the pointer did not reach the rectangle's corner");
+
+        HWND overlay = nullptr;
+        const double start = NowMs();
+        tovik.Command(ID_mnuRectangle);
+        const double ms = MsUntil(start, [&] {
+            if (!overlay) {
+                overlay = tovik.FindTopLevel(TOVIK_CLASS_DESKTOP);
+                if (!overlay) return false;
+                PaintOver(pattern);
+            }
+            return ScreenShowsPattern(pattern, kProbe, kProbe);
+        });
+        if (ms < 0) return Stop("the overlay did not show its snapshot");
+
+        PressMouse(MouseButton::Left);
+        if (!WaitUntil([&] { return OverlayHasTheMouse(tovik); })) return Stop("the overlay did not take the press");
+        if (!MoveMouseTo(x + w, y + h)) return Stop("the pointer did not reach the rectangle's far corner");
+        const std::wstring size = std::to_wstring(w) + L" \u00D7 " + std::to_wstring(h);
+        if (!WaitUntil([&] { return SizeCaption(tovik) == size; })) return Stop("the size box did not show the size");
+        Rest(100);   // the last move's band is drawn
+        const DWORD sequence = GetClipboardSequenceNumber();
+        const double up = NowMs();
+        ReleaseMouse(MouseButton::Left);
+        const double upMs = MsUntil(up, [&] { return NewBitmapOnClipboard(sequence); });
+        if (upMs < 0) return Stop("no bitmap on the clipboard after the release");
+        if (i > 0) {
+            shown.push_back(ms);
+            release.push_back(upMs);
+        }
+    }
+    if (!idle()) return Stop("the main window did not come back");
+    if (const SIZE s = ClipboardBitmapSize(); s.cx != w || s.cy != h)
+        return Stop("the rectangle capture is not the size dragged");
+    tovik.CloseAndWait();
+
+    Print("desktop_to_clipboard", desktop);
+    Print("rectangle_to_overlay", shown);
+    for (double& ms : shown) ms -= kSettlePause;
+    Print("rectangle_to_overlay_minus_pause", shown);
+    Print("release_to_clipboard", release);
+    return 0;
+}
