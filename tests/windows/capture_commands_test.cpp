@@ -3,6 +3,7 @@
 // captures, checked on the clipboard and on the screen.
 #include "support/Driver.h"
 #include "support/Mouse.h"
+#include "support/Resources.h"
 
 #include "resources/resource.h"
 

@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "capture/CaptureRegion.h"
 #include "support/Driver.h"
+#include "support/Resources.h"
 
 #include <gtest/gtest.h>
 
@@ -152,10 +153,10 @@ TEST_F(CaptureRegionTest, RepeatedCapturesLeaveNoGdiObjectsBehind) {
     }
     CaptureRegion(pattern_->hwnd(), {0, 0, 120, 90});   // settle one-time allocations
     const unsigned gdiBefore = GdiObjectCount();
-    const unsigned userBefore = UserObjectCount();
+    const unsigned userBefore = WindowCount();
     for (int i = 0; i < 200; ++i) CaptureRegion(pattern_->hwnd(), {i % 7, i % 5, 120 + i % 11, 90 + i % 3});
     EXPECT_EQ(GdiObjectCount(), gdiBefore);
-    EXPECT_EQ(UserObjectCount(), userBefore);
+    EXPECT_EQ(WindowCount(), userBefore);
     EXPECT_GT(gdiBefore, 0u) << "no GDI object count to compare";
 }
 

@@ -10,6 +10,7 @@
 #include "capture/frmSize.h"
 #include "resources/resource.h"
 #include "support/Driver.h"
+#include "support/Resources.h"
 
 #include <gtest/gtest.h>
 

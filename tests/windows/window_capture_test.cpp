@@ -56,13 +56,13 @@ TEST_F(WindowCapture, RepeatedSelectionsLeaveNoGdiObjectsOrWindowsBehind) {
     // few selections; a leak would instead grow with every one of the 500.
     for (int i = 0; i < 10; ++i) select(i);
     const unsigned gdiBefore = GdiObjectCount();
-    const unsigned windowsBefore = UserObjectCount();
+    const unsigned windowsBefore = WindowCount();
     const ULONGLONG start = GetTickCount64();
     for (int i = 1; i <= 500; ++i) select(i);
     std::printf("[ figures  ] 500 selections in %llu ms; GDI objects %u -> %u, windows %u -> %u\n",
-                GetTickCount64() - start, gdiBefore, GdiObjectCount(), windowsBefore, UserObjectCount());
+                GetTickCount64() - start, gdiBefore, GdiObjectCount(), windowsBefore, WindowCount());
     EXPECT_EQ(GdiObjectCount(), gdiBefore);
-    EXPECT_EQ(UserObjectCount(), windowsBefore);
+    EXPECT_EQ(WindowCount(), windowsBefore);
     EXPECT_GT(gdiBefore, 0u) << "no GDI object count to compare";
 }
 

@@ -2,8 +2,6 @@
 
 #include "resources/resource.h"
 
-#include <winternl.h>
-
 #include <algorithm>
 
 namespace tovik_test {
@@ -262,60 +260,6 @@ bool PatternWindow::WaitUntilOnScreen(int timeoutMs) const {
             return p.At(width_ - 1, height_ - 1) == PatternAt(width_ - 1, height_ - 1);
         },
         timeoutMs);
-}
-
-namespace {
-
-// One entry of the process's GDI handle table, which the system maps into
-// the process and points to from the PEB.
-struct GdiHandleEntry {
-    std::uint64_t object;
-    std::uint32_t owner;
-    std::uint16_t unique;   // bit 7: a stock object
-    std::uint8_t type;      // 0: a free entry
-    std::uint8_t flags;
-    std::uint64_t userPointer;
-};
-static_assert(sizeof(GdiHandleEntry) == 24);
-constexpr size_t kGdiHandleEntries = 0x10000;
-
-const GdiHandleEntry* GdiHandleTable() {
-    auto* peb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    constexpr size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;
-    return *reinterpret_cast<const GdiHandleEntry* const*>(peb + offset);
-}
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM param) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == GetCurrentProcessId()) {
-        ++*reinterpret_cast<unsigned*>(param);
-        EnumChildWindows(window, &CountWindow, param);
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-unsigned GdiObjectCount() {
-    if (const unsigned count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-    // Wine answers 0 here; its handle table is the process's own, so count
-    // the entries in use that are not stock objects.
-    const GdiHandleEntry* table = GdiHandleTable();
-    if (!table) return 0;
-    unsigned count = 0;
-    for (size_t i = 0; i < kGdiHandleEntries; ++i)
-        if (table[i].type != 0 && !(table[i].unique & 0x80)) ++count;
-    return count;
-}
-
-unsigned UserObjectCount() {
-    if (const unsigned count = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return count;
-    // Wine answers 0 here too; the user objects a capture could leave behind
-    // are windows, so count the process's windows, children included.
-    unsigned count = 0;
-    EnumWindows(&CountWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
 }
 
 }  // namespace tovik_test

@@ -85,8 +85,4 @@ private:
     int x_, y_, width_, height_;
 };
 
-// The number of GDI objects this process holds now.
-unsigned GdiObjectCount();
-unsigned UserObjectCount();
-
 }  // namespace tovik_test

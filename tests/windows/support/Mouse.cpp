@@ -1,10 +1,5 @@
 #include "support/Mouse.h"
 
-#include <winternl.h>
-
-#include <cstdint>
-#include <vector>
-
 namespace tovik_test {
 namespace {
 
@@ -36,43 +31,6 @@ void Send(DWORD flags, int x, int y) {
         input.mi.dy = static_cast<LONG>((y * 65536LL + h - 1) / h);
     }
     SendInput(1, &input, sizeof input);
-}
-
-// One entry of a process's GDI handle table (the same layout the system
-// maps into every process).
-struct GdiHandleEntry {
-    std::uint64_t object;
-    std::uint32_t owner;
-    std::uint16_t unique;   // bit 7: a stock object
-    std::uint8_t type;      // 0: a free entry
-    std::uint8_t flags;
-    std::uint64_t userPointer;
-};
-static_assert(sizeof(GdiHandleEntry) == 24);
-constexpr size_t kGdiHandleEntries = 0x10000;
-
-using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-
-struct WindowCount {
-    DWORD processId;
-    unsigned count;
-};
-
-BOOL CALLBACK CountWindowOf(HWND window, LPARAM param) {
-    auto* data = reinterpret_cast<WindowCount*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == data->processId) ++data->count;
-    return TRUE;
-}
-
-BOOL CALLBACK CountTopLevelOf(HWND window, LPARAM param) {
-    auto* data = reinterpret_cast<WindowCount*>(param);
-    CountWindowOf(window, param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == data->processId) EnumChildWindows(window, &CountWindowOf, param);
-    return TRUE;
 }
 
 void PumpFor(DWORD milliseconds) {
@@ -112,37 +70,5 @@ bool MoveMouseTo(int x, int y) {
 void PressMouse(MouseButton button) { Send(DownFlag(button), 0, 0); }
 
 void ReleaseMouse(MouseButton button) { Send(UpFlag(button), 0, 0); }
-
-unsigned GdiObjectCountOf(DWORD processId) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (!process) return 0;
-    unsigned count = 0;
-    auto query = reinterpret_cast<QueryProcess>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-    PROCESS_BASIC_INFORMATION basic{};
-    if (query && query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) == 0) {
-        // The table's address sits in the process environment block, as in ours.
-        constexpr size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;
-        const void* table = nullptr;
-        std::vector<GdiHandleEntry> entries(kGdiHandleEntries);
-        SIZE_T read = 0;
-        if (ReadProcessMemory(process, static_cast<const BYTE*>(static_cast<const void*>(basic.PebBaseAddress)) + offset,
-                              &table, sizeof table, &read) &&
-            table &&
-            ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiHandleEntry), &read) &&
-            read == entries.size() * sizeof(GdiHandleEntry)) {
-            for (const auto& e : entries)
-                if (e.type != 0 && !(e.unique & 0x80)) ++count;
-        }
-    }
-    CloseHandle(process);
-    return count;
-}
-
-unsigned WindowCountOf(DWORD processId) {
-    WindowCount data{processId, 0};
-    EnumWindows(&CountTopLevelOf, reinterpret_cast<LPARAM>(&data));
-    return data.count;
-}
 
 }  // namespace tovik_test

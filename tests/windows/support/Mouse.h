@@ -1,5 +1,5 @@
 // Real mouse input for the tests (SendInput, as a hand on the mouse would
-// give it) and the resources another process holds.
+// give it).
 #pragma once
 #include "platform/Win32.h"
 
@@ -11,11 +11,5 @@ enum class MouseButton { Left, Right, Middle };
 bool MoveMouseTo(int x, int y);
 void PressMouse(MouseButton button);
 void ReleaseMouse(MouseButton button);
-
-// The GDI objects another process holds: the entries in use of its GDI
-// handle table, stock objects left out. 0 when the table cannot be read.
-unsigned GdiObjectCountOf(DWORD processId);
-// The windows another process holds, child windows included.
-unsigned WindowCountOf(DWORD processId);
 
 }  // namespace tovik_test
