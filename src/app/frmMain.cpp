@@ -169,7 +169,8 @@ void frmMain::Form_Unload() {
 void frmMain::PaintEtchedRule() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
-    const int x2 = static_cast<int>(twips::FromPixels(OuterRect().right - OuterRect().left, TwipsPerPixelX()));
+    const RECT outer = OuterRect();
+    const int x2 = static_cast<int>(twips::FromPixels(outer.right - outer.left, TwipsPerPixelX()));
     platform::DrawLine(dc, -16, 0, x2, 0, RGB(128, 128, 128));    // Line1
     platform::DrawLine(dc, -12, 1, x2, 1, RGB(255, 255, 255));    // Line2
     EndPaint(hwnd(), &ps);

@@ -52,7 +52,7 @@ void frmMain::mnuRectangle_Click() {
         return;
     }
     overlay.TakeSnapshot();
-    overlay.SetMousePointer(LoadCursorW(nullptr, IDC_CROSS));
+    overlay.SetMousePointer(platform::SystemCursor(IDC_CROSS));
     overlay.ShowFullScreen(true);
     // The selection, the capture and the main window's return happen in the overlay's mouse handlers.
 }

@@ -36,13 +36,14 @@ private:
 }  // namespace
 
 void CaptureWindow(HWND window) {
-    RECT rect{};
     // The foreground window may have closed during a delay, or there may be
     // none; the desktop stands in, so the capture still yields a picture.
-    if (!window || !GetWindowRect(window, &rect)) {
+    std::optional<RECT> live = platform::LiveWindowRectangle(window);
+    if (!live) {
         window = platform::DesktopWindow();
-        rect = platform::WindowRectangle(window);
+        live = platform::DesktopRectangle();
     }
+    const RECT rect = *live;
 
     const Module2& shared = Shared();
     if ((shared.MouseCapt & shared.DelayPending) == 0) {
@@ -58,7 +59,7 @@ void CaptureWindow(HWND window) {
     // Placed before the overlay appears, so the arrow is never seen anywhere
     // else. 3 and 5 pixels rather than the picture's hot spot (2, 4): the
     // drawn tip lies one pixel left of and above the true pointer position.
-    ScreenToClient(overlay.hwnd(), &pointer);
+    pointer = platform::ScreenToClientPoint(overlay.hwnd(), pointer);
     overlay.imgArrow.Move(pointer.x - 3, pointer.y - 5);
     // Shown without taking the activation: the frozen picture covers the
     // screen and the captured window keeps its look.

@@ -127,7 +127,7 @@ void frmDesktop::TakeSnapshot() {
 
 void frmDesktop::SetMousePointer(HCURSOR cursor) {
     mousePointer_ = cursor;
-    if (IsVisible()) SetCursor(mousePointer_ ? mousePointer_ : LoadCursorW(nullptr, IDC_ARROW));
+    if (IsVisible()) SetCursor(mousePointer_ ? mousePointer_ : platform::SystemCursor(IDC_ARROW));
 }
 
 void frmDesktop::ShowFullScreen(bool activate) {

@@ -25,10 +25,19 @@ POINT CursorPosition() {
 
 HWND ForegroundWindow() { return GetForegroundWindow(); }
 
-RECT WindowRectangle(HWND window) {
+RECT WindowRectangle(HWND window) { return LiveWindowRectangle(window).value_or(RECT{}); }
+
+std::optional<RECT> LiveWindowRectangle(HWND window) {
     RECT r{};
-    if (!window || !GetWindowRect(window, &r)) return RECT{};
+    if (!window || !GetWindowRect(window, &r)) return std::nullopt;
     return r;
+}
+
+HCURSOR SystemCursor(const wchar_t* id) { return LoadCursorW(nullptr, id); }
+
+POINT ScreenToClientPoint(HWND window, POINT screen) {
+    ScreenToClient(window, &screen);
+    return screen;
 }
 
 void Pause(DWORD milliseconds) { Sleep(milliseconds); }

@@ -3,6 +3,8 @@
 #pragma once
 #include "platform/Win32.h"
 
+#include <optional>
+
 namespace platform {
 
 HWND DesktopWindow();
@@ -12,6 +14,12 @@ int ScreenDpiY();
 POINT CursorPosition();          // screen pixels
 HWND ForegroundWindow();
 RECT WindowRectangle(HWND window);   // all zero when the window is gone
+// The window's rectangle, or nothing when there is no such window (any more).
+std::optional<RECT> LiveWindowRectangle(HWND window);
+// One of the system's own pointer shapes (IDC_CROSS, IDC_ARROW); shared, never destroyed.
+HCURSOR SystemCursor(const wchar_t* id);
+// A screen position in the window's client coordinates.
+POINT ScreenToClientPoint(HWND window, POINT screen);
 void Pause(DWORD milliseconds);      // blocks the thread; no events run
 
 // Hides the system pointer for as long as it lives; the show count is
