@@ -1,12 +1,7 @@
 // The capture routine inside a real main window: buffer, view and clipboard.
-#include "app/frmMain.h"
 #include "capture/CaptureRegion.h"
-#include "support/Driver.h"
+#include "support/LoadedMainForm.h"
 #include "support/Resources.h"
-
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
 
 namespace {
 
@@ -14,16 +9,11 @@ using namespace tovik_test;
 
 constexpr std::uint32_t kGray = 0x808080;
 
-class CaptureRegionTest : public ::testing::Test {
+class CaptureRegionTest : public LoadedMainForm {
 protected:
-    static void SetUpTestSuite() {
-        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-    }
     void SetUp() override {
-        ClearSettings();
-        ASSERT_TRUE(main_.Form_Load());
-        main_.Show(SW_SHOWNORMAL);
+        LoadedMainForm::SetUp();
+        if (HasFatalFailure()) return;
         SetWindowPos(main_.hwnd(), nullptr, 400, 300, 500, 400, SWP_NOZORDER);
         pattern_ = std::make_unique<PatternWindow>(60, 50, 200, 150);
         ASSERT_TRUE(pattern_->WaitUntilOnScreen());
@@ -31,7 +21,7 @@ protected:
     }
     void TearDown() override {
         pattern_.reset();
-        ClearSettings();
+        LoadedMainForm::TearDown();
     }
 
     // Checks that the surface holds the pattern from (fromX, fromY) in its top-left w x h pixels.
@@ -55,7 +45,6 @@ protected:
         return ReadDC(v.hDC(), 0, 0, v.ScaleWidth(), v.ScaleHeight());
     }
 
-    frmMain main_;
     std::unique_ptr<PatternWindow> pattern_;
 };
 

@@ -2,7 +2,7 @@
 #include "app/frmMain.h"
 #include "app/Module2.h"
 #include "resources/resource.h"
-#include "support/Driver.h"
+#include "support/LoadedMainForm.h"
 
 #include <gtest/gtest.h>
 
@@ -40,20 +40,7 @@ void Describe(HMENU menu, std::vector<std::wstring>& out) {
     }
 }
 
-class MainForm : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-    }
-    void SetUp() override {
-        ClearSettings();
-        ASSERT_TRUE(main_.Form_Load());
-        main_.Show(SW_SHOWNORMAL);
-    }
-    void TearDown() override { ClearSettings(); }
-    frmMain main_;
-};
+using MainForm = LoadedMainForm;
 
 TEST_F(MainForm, MenuTreeHasEveryCaptionAndShortcut) {
     std::vector<std::wstring> tree;
