@@ -372,16 +372,29 @@ def cur(rows, hot_x, hot_y):
     return icon_file(2, [(len(rows), 2, hot_x, hot_y, dib)])
 
 
+def scaled(rows, size):
+    """The picture redrawn at size x size, each pixel taken from the nearest
+    source pixel, so the strip keeps its 16 colours and its mask."""
+    n = len(rows)
+    return ["".join(rows[y * n // size][x * n // size] for x in range(size))
+            for y in range(size)]
+
+
 # ---------------------------------------------------------------- main
 
 def main():
     out_dir = os.path.join(os.path.dirname(os.path.abspath(__file__)),
                            "..", "src", "resources")
 
-    strip = [""] * 16
-    for picture in TOOLBAR:
-        for i, row in enumerate(grid(picture, 16, 16)):
-            strip[i] += row
+    # The toolbar at 16 pixels, and at 24 and 32 for screens of 144 and
+    # 192 dpi and more.
+    strips = {}
+    for size in (16, 24, 32):
+        strip = [""] * size
+        for picture in TOOLBAR:
+            for i, row in enumerate(scaled(grid(picture, 16, 16), size)):
+                strip[i] += row
+        strips[size] = strip
 
     arrow = ["." * 32 for _ in range(32)]
     for i, row in enumerate(arrow_rows()):
@@ -389,7 +402,9 @@ def main():
 
     files = {
         "Tovik.ico": ico(grid(ICON_32, 32, 32), grid(ICON_16, 16, 16)),
-        "Toolbar.bmp": bmp(strip),
+        "Toolbar.bmp": bmp(strips[16]),
+        "Toolbar24.bmp": bmp(strips[24]),
+        "Toolbar32.bmp": bmp(strips[32]),
         "Arrow.cur": cur(arrow, 2, 4),
     }
     for name, data in files.items():
