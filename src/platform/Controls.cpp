@@ -27,7 +27,7 @@ bool Toolbar::Create(HWND parent, int id, int x, int y, int width, int height, H
                               nullptr);
     if (!window_) return false;
     SendMessageW(window_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(window_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    SetImages(images, buttonSize);
     std::vector<TBBUTTON> items;
     for (const auto& b : buttons) {
         TBBUTTON t{};
@@ -38,9 +38,22 @@ bool Toolbar::Create(HWND parent, int id, int x, int y, int width, int height, H
         items.push_back(t);
     }
     SendMessageW(window_, TB_ADDBUTTONSW, items.size(), reinterpret_cast<LPARAM>(items.data()));
+    // Set again: adding buttons resizes them to their images.
     SendMessageW(window_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonSize.cx, buttonSize.cy));
-    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    Place(x, y, width, height);
     return true;
+}
+
+void Toolbar::SetImages(HIMAGELIST images, SIZE buttonSize) const {
+    int width = 0, height = 0;
+    ImageList_GetIconSize(images, &width, &height);
+    SendMessageW(window_, TB_SETBITMAPSIZE, 0, MAKELPARAM(width, height));
+    SendMessageW(window_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    SendMessageW(window_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonSize.cx, buttonSize.cy));
+}
+
+void Toolbar::Place(int x, int y, int width, int height) const {
+    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool Toolbar::IsPressed(int command) const {

@@ -48,6 +48,9 @@ public:
     bool Create(HWND parent, int id, int x, int y, int width, int height, HIMAGELIST images,
                 SIZE buttonSize, const std::vector<ToolbarButton>& buttons);
     HWND hwnd() const { return window_; }
+    // New images (another resolution) and the button size that fits them.
+    void SetImages(HIMAGELIST images, SIZE buttonSize) const;
+    void Place(int x, int y, int width, int height) const;
     bool IsPressed(int command) const;
     void SetPressed(int command, bool pressed) const;
 private:

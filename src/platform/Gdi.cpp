@@ -12,7 +12,7 @@ void FillSolid(HDC dc, const RECT& area, COLORREF colour) {
 
 void DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour) {
     Pen pen(CreatePen(PS_SOLID, 1, colour));
-    Selection select(dc, pen.get());
+    SelectedObject select(dc, pen.get());
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
 }

@@ -34,6 +34,21 @@ private:
     HDC dc_;
 };
 
+// The DC of a WM_PAINT: BeginPaint when made, EndPaint on every path.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDC() { EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& Area() const { return paint_.rcPaint; }   // what needs painting
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // Memory DC owned by its creator and deleted with it.
 class MemoryDC {
 public:
@@ -88,13 +103,14 @@ inline Bitmap CreateCompatibleBitmapFor(HDC dc, int width, int height) {
     return Bitmap(CreateCompatibleBitmap(dc, width, height));
 }
 
-// Selects an object into a DC and puts the previous one back when it ends.
-class Selection {
+// Selects an object (bitmap, pen, font) into a DC and puts the previous one
+// back when it ends.
+class SelectedObject {
 public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~Selection() { if (previous_) SelectObject(dc_, previous_); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~SelectedObject() { if (previous_) SelectObject(dc_, previous_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
 private:
     HDC dc_;
     HGDIOBJ previous_;

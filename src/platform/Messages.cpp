@@ -2,21 +2,45 @@
 
 #include "platform/Window.h"
 
+#include <cwchar>
+
 namespace platform {
+namespace {
 
-void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title) {
-    MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
-}
-
-std::wstring SystemErrorText(DWORD error) {
+std::wstring FormatSystemMessage(DWORD code) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
     if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-    if (text.empty()) text = L"0x" + std::to_wstring(error);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title) {
+    UINT style = MB_OK | MB_ICONEXCLAMATION;
+    // A message of a capture that ends while the main window is hidden (a
+    // delayed one) must still come up in front of the user, not behind the
+    // program that is in front now.
+    if (!owner || !IsWindowVisible(owner)) style |= MB_SETFOREGROUND | MB_TOPMOST;
+    if (!owner) style |= MB_TASKMODAL;
+    MessageBoxW(owner, text.c_str(), title.c_str(), style);
+}
+
+std::wstring SystemErrorText(DWORD error) {
+    std::wstring text = FormatSystemMessage(error);
+    // An HRESULT that wraps a Win32 error has the Win32 error's description.
+    if (text.empty() && HRESULT_FACILITY(error) == FACILITY_WIN32 && (error & 0x80000000u))
+        text = FormatSystemMessage(HRESULT_CODE(error));
+    if (text.empty()) {
+        wchar_t code[16];
+        std::swprintf(code, 16, L"0x%08X", static_cast<unsigned>(error));
+        text = code;
+    }
     return text;
 }
 

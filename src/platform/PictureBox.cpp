@@ -11,35 +11,23 @@ bool PictureBox::Create(HWND parent, int x, int y, int outerWidth, int outerHeig
     if (!CreateWindowOf({L"TovikPictureBox"}, style, WS_EX_CLIENTEDGE, L"", x, y, outerWidth,
                         outerHeight, parent))
         return false;
-    SetOuterSize(outerWidth, outerHeight);
-    return true;
+    return SetOuterSize(outerWidth, outerHeight);
 }
 
-void PictureBox::SetOuterSize(int width, int height) {
-    outerWidth_ = std::max(width, 0);
-    outerHeight_ = std::max(height, 0);
+bool PictureBox::SetOuterSize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (!surface_.Resize(std::max(width - 2 * kBorder, 0), std::max(height - 2 * kBorder, 0))) return false;
+    outerWidth_ = width;
+    outerHeight_ = height;
     SetWindowPos(hwnd(), nullptr, 0, 0, outerWidth_, outerHeight_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // Out of memory: the old surface stays.
-    surface_.Resize(outerWidth_ - 2 * kBorder, outerHeight_ - 2 * kBorder);
+    return true;
 }
-
-void PictureBox::SetOuterWidth(int width) { SetOuterSize(width, outerHeight_); }
-void PictureBox::SetOuterHeight(int height) { SetOuterSize(outerWidth_, height); }
 
 void PictureBox::Refresh() const {
     InvalidateRect(hwnd(), nullptr, FALSE);
     UpdateWindow(hwnd());
-}
-
-void PictureBox::SetPicture(HBITMAP picture) {
-    BITMAP info{};
-    if (!GetObjectW(picture, sizeof info, &info)) return;
-    SetOuterSize(info.bmWidth + 2 * kBorder, info.bmHeight + 2 * kBorder);
-    ClientDC screen(nullptr);
-    MemoryDC source(screen.get());
-    Selection select(source.get(), picture);
-    CopyPixels(surface_.hDC(), 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0);
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -47,10 +35,8 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;   // the paint below covers every pixel
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        surface_.PaintTo(dc, ps.rcPaint);
-        EndPaint(hwnd(), &ps);
+        const PaintDC paint(hwnd());
+        surface_.PaintTo(paint.get(), paint.Area());
         return 0;
     }
     }

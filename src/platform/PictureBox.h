@@ -21,10 +21,10 @@ public:
     COLORREF BackColor() const { return surface_.BackColor(); }
 
     // Outer size includes the border; the drawing area (ScaleWidth/Height)
-    // is kBorder*2 smaller in each direction, never negative.
-    void SetOuterSize(int width, int height);
-    void SetOuterWidth(int width);
-    void SetOuterHeight(int height);
+    // is kBorder*2 smaller in each direction, never negative. False when the
+    // system cannot make a surface that large: the box then keeps its size
+    // and its picture.
+    [[nodiscard]] bool SetOuterSize(int width, int height);
     int OuterWidth() const { return outerWidth_; }
     int OuterHeight() const { return outerHeight_; }
     int ScaleWidth() const { return surface_.Width(); }
@@ -34,9 +34,6 @@ public:
     void Cls() { surface_.Cls(); }
     // Makes the window show the surface now.
     void Refresh() const;
-    // Makes the surface the given size (outer size = size + border) and
-    // copies the bitmap into it: the picture of a loaded file.
-    void SetPicture(HBITMAP picture);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -17,6 +17,15 @@ RECT DesktopRectangle() { return WindowRectangle(GetDesktopWindow()); }
 int ScreenDpiX() { return ScreenDpi(LOGPIXELSX); }
 int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
 
+int WindowDpi(HWND window) {
+    // Looked up at run time: older systems have no per-monitor resolution.
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
+    return dpi ? static_cast<int>(dpi) : ScreenDpiX();
+}
+
 POINT CursorPosition() {
     POINT p{};
     GetCursorPos(&p);

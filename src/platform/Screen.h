@@ -11,6 +11,9 @@ HWND DesktopWindow();
 RECT DesktopRectangle();        // GetWindowRect of the desktop window
 int ScreenDpiX();                // logical pixels per inch of the screen
 int ScreenDpiY();
+// The resolution of the monitor the window is on (the screen's where the
+// system cannot tell one monitor from another).
+int WindowDpi(HWND window);
 POINT CursorPosition();          // screen pixels
 HWND ForegroundWindow();
 RECT WindowRectangle(HWND window);   // all zero when the window is gone

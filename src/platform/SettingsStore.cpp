@@ -1,24 +1,11 @@
 #include "platform/SettingsStore.h"
 
-#include "platform/Win32.h"
+#include "platform/Registry.h"
 
-#include <utility>
 #include <vector>
 
 namespace platform {
 namespace {
-
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey() { if (key_) RegCloseKey(key_); }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY get() const { return key_; }
-    HKEY* put() { return &key_; }
-private:
-    HKEY key_ = nullptr;
-};
 
 std::wstring SectionPath(const std::wstring& application, const std::wstring& section) {
     return L"Software\\Tovik\\" + application + L"\\" + section;

@@ -18,6 +18,7 @@ Surface::~Surface() {
 bool Surface::Resize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
+    if (!dc_) return false;
     if (bitmap_ && width == width_ && height == height_) return true;
     ClientDC screen(nullptr);
     // A zero-size bitmap cannot hold a picture; keep one pixel so the DC
@@ -26,7 +27,7 @@ bool Surface::Resize(int width, int height) {
     if (!next) return false;
     {
         MemoryDC scratch(screen.get());
-        Selection select(scratch.get(), next.get());
+        SelectedObject select(scratch.get(), next.get());
         FillSolid(scratch.get(), {0, 0, std::max(width, 1), std::max(height, 1)}, background_);
         if (bitmap_)
             CopyPixels(scratch.get(), 0, 0, std::min(width, width_), std::min(height, height_),
@@ -85,7 +86,7 @@ public:
         bitmap_ = Bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
         if (!bitmap_) return;
         MemoryDC memory(source);
-        Selection select(memory.get(), bitmap_.get());
+        SelectedObject select(memory.get(), bitmap_.get());
         CopyPixels(memory.get(), 0, 0, width, height, source, x, y);
         GdiFlush();   // the bits are read directly below
     }

@@ -78,6 +78,46 @@ void Window::SetOuterBounds(int x, int y, int width, int height) const {
     SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool WindowTimer::Start(HWND window, UINT interval) {
+    Stop();
+    if (!window || !SetTimer(window, id_, interval, nullptr)) return false;
+    window_ = window;
+    due_ = GetTickCount64() + interval;
+    return true;
+}
+
+void WindowTimer::Stop() {
+    if (window_) KillTimer(window_, id_);
+    window_ = nullptr;
+}
+
+UINT WindowTimer::Remaining() const {
+    const ULONGLONG now = GetTickCount64();
+    return Running() && due_ > now ? static_cast<UINT>(due_ - now) : 0;
+}
+
+namespace {
+
+bool IsDialogWindow(HWND window) {
+    constexpr ATOM kDialogClass = 32770;   // WC_DIALOG
+    return window && GetClassLongPtrW(window, GCW_ATOM) == kDialogClass;
+}
+
+void Dispatch(MSG& msg) {
+    // Tab, Enter and Escape move through a modeless dialog like a modal one.
+    const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (IsDialogWindow(root) && IsDialogMessageW(root, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+bool TakesShortcuts(HWND window, HWND target) {
+    return GetActiveWindow() == window && IsWindowVisible(window) && IsWindowEnabled(window) &&
+           (target == window || IsChild(window, target));
+}
+
+}  // namespace
+
 void DoEvents() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -85,19 +125,17 @@ void DoEvents() {
             PostQuitMessage(static_cast<int>(msg.wParam));   // leave it for the main loop
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        Dispatch(msg);
     }
 }
 
-int RunMessageLoop(HWND acceleratorWindow, HACCEL accelerators) {
+int RunMessageLoop(HWND window, HACCEL shortcuts) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (accelerators && acceleratorWindow &&
-            TranslateAcceleratorW(acceleratorWindow, accelerators, &msg))
+        if (shortcuts && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
+            TakesShortcuts(window, msg.hwnd) && TranslateAcceleratorW(window, shortcuts, &msg))
             continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        Dispatch(msg);
     }
     return static_cast<int>(msg.wParam);
 }

@@ -56,11 +56,51 @@ private:
 
 HINSTANCE ModuleInstance();
 
+// A window's timer: runs from Start until Stop or the owner's end. It never
+// runs without a window, since a thread timer's message would reach no
+// handler and be lost.
+class WindowTimer {
+public:
+    explicit WindowTimer(UINT_PTR id) : id_(id) {}
+    ~WindowTimer() { Stop(); }
+    WindowTimer(const WindowTimer&) = delete;
+    WindowTimer& operator=(const WindowTimer&) = delete;
+
+    // False, and nothing runs, when there is no window or no timer to be had.
+    bool Start(HWND window, UINT interval);
+    void Stop();
+    bool Running() const { return window_ != nullptr; }
+    UINT_PTR Id() const { return id_; }
+    // Milliseconds until the next WM_TIMER is due (0 when already due).
+    UINT Remaining() const;
+
+private:
+    UINT_PTR id_;
+    HWND window_ = nullptr;
+    ULONGLONG due_ = 0;
+};
+
+// The mouse captured for a window while this lives (a drag).
+class MouseCapture {
+public:
+    explicit MouseCapture(HWND window) : window_(window) { SetCapture(window); }
+    ~MouseCapture() { if (GetCapture() == window_) ReleaseCapture(); }
+    MouseCapture(const MouseCapture&) = delete;
+    MouseCapture& operator=(const MouseCapture&) = delete;
+private:
+    HWND window_;
+};
+
 // Runs this thread's queued window, paint and timer messages, then returns.
+// Shortcuts are not translated here: a command must never start inside
+// another one that lets events run.
 void DoEvents();
 
-// Runs the message loop until WM_QUIT; keys go through the accelerator table
-// of the given window first. Returns the quit code.
-int RunMessageLoop(HWND acceleratorWindow, HACCEL accelerators);
+// The program's one message loop. A shortcut of `shortcuts` reaches `window`
+// only while that window is the active one, visible and enabled: never
+// while it is hidden behind the capture overlay, nor while a dialog or a
+// message box has the keyboard (there, Delete or Ctrl+V edit the text).
+// Modeless dialogs get their keyboard navigation. Returns the quit code.
+int RunMessageLoop(HWND window, HACCEL shortcuts);
 
 }  // namespace platform

@@ -1,0 +1,24 @@
+// The program's one image as the commands see it. The hidden buffer holds
+// the picture: captures and opened files write it, saving and printing read
+// it, whole, whatever the window shows. The view shows the buffer's top-left
+// part at 1:1.
+#pragma once
+#include "platform/PictureBox.h"
+
+namespace platform {
+
+class ImageModel {
+public:
+    virtual PictureBox& Buffer() = 0;   // its drawing area is the picture
+    virtual PictureBox& View() = 0;
+    // The window the image belongs to: owner of the messages and dialogs of
+    // the commands that work on it.
+    virtual HWND Owner() const = 0;
+    // Lays the view out again and refills it from the buffer.
+    virtual void Redraw() = 0;
+
+protected:
+    ~ImageModel() = default;
+};
+
+}  // namespace platform
