@@ -1,5 +1,8 @@
 #include "app/Settings.h"
 
+#include "platform/Twips.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -70,6 +73,18 @@ std::wstring FormatSingle(float value) {
     std::wstring text(buffer, end);
     if (text == L"-0") text = L"0";
     return text;
+}
+
+PixelBounds ToPixelBounds(const Options& o, double tx, double ty, int maxWidth, int maxHeight) {
+    // No screen reaches a billion pixels; a position beyond that is cut, so
+    // left + width always fits an int.
+    constexpr int kFarthest = 1 << 30;
+    PixelBounds b;
+    b.width = std::clamp(twips::ToPixels(o.width, tx), 1, std::max(maxWidth, 1));
+    b.height = std::clamp(twips::ToPixels(o.height, ty), 1, std::max(maxHeight, 1));
+    b.left = std::clamp(twips::ToPixels(o.left, tx), -kFarthest, kFarthest);
+    b.top = std::clamp(twips::ToPixels(o.top, ty), -kFarthest, kFarthest);
+    return b;
 }
 
 std::wstring WithTrailingBackslash(const std::wstring& folder) {

@@ -73,6 +73,17 @@ struct Write {
 // written as key 1 = "-".
 std::vector<Write> ShutdownWrites(const Options& options, bool windowNormal);
 
+// The stored window geometry in screen pixels, at the given twips per pixel:
+// sizes between 1 and the largest a window may take, positions far enough
+// inside the int range that adding a size never overflows, whatever the
+// store held (1e30, 2^31, a negative size).
+struct PixelBounds {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const PixelBounds&) const = default;
+};
+PixelBounds ToPixelBounds(const Options& options, double twipsPerPixelX, double twipsPerPixelY,
+                          int maxWidth, int maxHeight);
+
 // The program folder with a backslash added unless it already ends in one.
 std::wstring WithTrailingBackslash(const std::wstring& folder);
 

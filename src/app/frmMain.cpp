@@ -1,13 +1,14 @@
 #include "app/frmMain.h"
 
 #include "app/Module2.h"
-#include "app/Twips.h"
+#include "capture/frmDesktop.h"
 #include "capture/frmSize.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "platform/Messages.h"
 #include "platform/Screen.h"
 #include "platform/SettingsStore.h"
+#include "platform/Twips.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -15,10 +16,15 @@
 
 namespace {
 
-frmMain* liveMainForm = nullptr;
-
 constexpr COLORREF kPictureBackground = RGB(128, 128, 128);
-constexpr int kViewTop = 32;   // 480 twips
+
+// The design of the controls, in twips: left, top, width, height.
+struct TwipsBox { int left, top, width, height; };
+constexpr TwipsBox kToolbar1{-15, 60, 4635, 390};
+constexpr TwipsBox kPicture2{3540, 480, 375, 2295};
+constexpr TwipsBox kPicture1{0, 480, 3495, 2295};
+constexpr int kToolbarButtonWidth = 360, kToolbarButtonHeight = 330;   // 24 x 22 pixels at 96 dpi
+constexpr int kLine1Left = -240, kLine1Y = 0, kLine2Left = -180, kLine2Y = 15;
 
 // Toolbar1's buttons in order; a button's command id is ID_Toolbar1 + index.
 struct ToolbarEntry {
@@ -54,16 +60,22 @@ const ToolbarEntry* ToolbarEntryFor(int command) {
 double TwipsPerPixelX() { return twips::PerPixel(platform::ScreenDpiX()); }
 double TwipsPerPixelY() { return twips::PerPixel(platform::ScreenDpiY()); }
 
+// The toolbar art drawn nearest the size the resolution asks for.
+struct ToolbarArt { UINT resource; int size; };
+ToolbarArt ToolbarArtFor(int dpi) {
+    if (dpi >= 192) return {IDB_TOOLBAR32, 32};
+    if (dpi >= 144) return {IDB_TOOLBAR24, 24};
+    return {IDB_TOOLBAR, 16};
+}
+
 }  // namespace
 
-frmMain& MainForm() { return *liveMainForm; }
-
-frmMain::frmMain() { liveMainForm = this; }
-
 frmMain::~frmMain() {
+    DiscardDesktop();   // the overlay never outlives the window whose image it captures into
     Destroy();
-    if (liveMainForm == this) liveMainForm = nullptr;
 }
+
+capture::SharedState& frmMain::Shared() { return ::Shared(); }
 
 bool frmMain::Form_Load() {
     const platform::WindowClassInfo info{TOVIK_CLASS_MAIN, 0,
@@ -74,11 +86,12 @@ bool frmMain::Form_Load() {
                         nullptr, platform::LoadMenuResource(IDR_MAINMENU)))
         return false;
     accelerators_ = platform::LoadAcceleratorResource(IDR_ACCELERATORS);
-    CreateControls();
+    optionMenu_ = GetSubMenu(GetMenu(hwnd()), 2);
+    if (!CreateControls()) return false;
 
-    Module2& shared = Shared();
+    Module2& shared = ::Shared();
     shared.DesktopRect = platform::DesktopRectangle();
-    Picture2().SetOuterSize(shared.DesktopRect.right, shared.DesktopRect.bottom);
+    if (!Picture2().SetOuterSize(shared.DesktopRect.right, shared.DesktopRect.bottom)) return false;
 
     const settings::Options options = settings::ReadOptions(
         [](const std::wstring& section, const std::wstring& key) {
@@ -98,41 +111,62 @@ bool frmMain::Form_Load() {
 }
 
 void frmMain::ApplyStoredGeometry(const settings::Options& options) {
-    const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-    // Sizes beyond what the system lets a window take are cut down to that.
-    const int width = std::clamp(twips::ToPixels(options.width, tx), 1, GetSystemMetrics(SM_CXMAXTRACK));
-    const int height = std::clamp(twips::ToPixels(options.height, ty), 1, GetSystemMetrics(SM_CYMAXTRACK));
-    int left = twips::ToPixels(options.left, tx);
-    int top = twips::ToPixels(options.top, ty);
+    const settings::PixelBounds bounds = settings::ToPixelBounds(
+        options, TwipsPerPixelX(), TwipsPerPixelY(), GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK));
+    int left = bounds.left, top = bounds.top;
     // A window stored where no monitor is now (a monitor removed, a
     // resolution lowered, a value edited by hand) could never be reached:
     // bring it back to the primary monitor's top-left corner.
-    if (!platform::IsOnAnyMonitor({left, top, left + width, top + height})) {
+    if (!platform::IsOnAnyMonitor({left, top, left + bounds.width, top + bounds.height})) {
         const RECT work = platform::PrimaryWorkArea();
         left = work.left;
         top = work.top;
     }
-    SetOuterBounds(left, top, width, height);
+    SetOuterBounds(left, top, bounds.width, bounds.height);
 }
 
-void frmMain::CreateControls() {
-    imageList1_ = platform::ImageList::FromBitmapResource(IDB_TOOLBAR, 16, 16, RGB(192, 192, 192));
+bool frmMain::CreateControls() {
+    dpi_ = platform::WindowDpi(hwnd());
+    const ToolbarArt art = ToolbarArtFor(dpi_);
+    imageList1_ = platform::ImageList::FromBitmapResource(art.resource, art.size, art.size, RGB(192, 192, 192));
     std::vector<platform::ToolbarButton> buttons;
     for (const auto& entry : kToolbarButtons)
         buttons.push_back({entry.key ? ID_Toolbar1 + entry.index : 0, entry.image - 1, entry.key == nullptr,
                            entry.checkStyle});
-    // -15, 60, 4635 x 390 twips; buttons 24 x 22 pixels.
-    toolbar1_.Create(hwnd(), IDC_Toolbar1, -1, 4, 309, 26, imageList1_.get(), {24, 22}, buttons);
-    // 3540, 480, 375 x 2295 twips: the buffer, never shown.
-    picture2_.Create(hwnd(), 236, kViewTop, 25, 153, false, kPictureBackground);
-    // 0, 480, 3495 x 2295 twips: the view.
-    picture1_.Create(hwnd(), 0, kViewTop, 233, 153, true, kPictureBackground);
+    auto px = [this](int twips) { return twips::AtDpi(twips, dpi_); };
+    const bool made =
+        toolbar1_.Create(hwnd(), IDC_Toolbar1, px(kToolbar1.left), px(kToolbar1.top), px(kToolbar1.width),
+                         px(kToolbar1.height), imageList1_.get(),
+                         {px(kToolbarButtonWidth), px(kToolbarButtonHeight)}, buttons) &&
+        // The buffer, never shown.
+        picture2_.Create(hwnd(), px(kPicture2.left), px(kPicture2.top), px(kPicture2.width), px(kPicture2.height),
+                         false, kPictureBackground) &&
+        picture1_.Create(hwnd(), px(kPicture1.left), px(kPicture1.top), px(kPicture1.width), px(kPicture1.height),
+                         true, kPictureBackground);
+    return made;
+}
+
+void frmMain::LayOutControls() {
+    dpi_ = platform::WindowDpi(hwnd());
+    auto px = [this](int twips) { return twips::AtDpi(twips, dpi_); };
+    const ToolbarArt art = ToolbarArtFor(dpi_);
+    platform::ImageList images =
+        platform::ImageList::FromBitmapResource(art.resource, art.size, art.size, RGB(192, 192, 192));
+    if (images.get()) {
+        toolbar1_.SetImages(images.get(), {px(kToolbarButtonWidth), px(kToolbarButtonHeight)});
+        imageList1_ = std::move(images);   // the old list goes once the toolbar no longer shows it
+    }
+    toolbar1_.Place(px(kToolbar1.left), px(kToolbar1.top), px(kToolbar1.width), px(kToolbar1.height));
+    picture2_.MoveTo(px(kPicture2.left), px(kPicture2.top));
+    picture1_.MoveTo(px(kPicture1.left), px(kPicture1.top));
+    Form_Resize();
 }
 
 void frmMain::Form_Resize() {
     if (!picture1_.exists()) return;
     const SIZE client = ClientSize();
-    picture1_.SetOuterSize(client.cx, client.cy);
+    // A view that cannot grow (no memory for it) keeps its size and shows what fits.
+    (void)picture1_.SetOuterSize(client.cx, client.cy);
     // The etched rule reaches to the outer width in twips, read as pixels:
     // always past the right edge. It is repainted with the window.
     InvalidateRect(hwnd(), nullptr, FALSE);
@@ -154,7 +188,7 @@ void frmMain::Form_Unload() {
     live.top = twips::FromPixels(outer.top, ty);
     live.width = twips::FromPixels(outer.right - outer.left, tx);
     live.height = twips::FromPixels(outer.bottom - outer.top, ty);
-    live.delayTime = Shared().DelayTime;
+    live.delayTime = ::Shared().DelayTime;
     live.editerName = EditerName;
     live.initDir = CurPath;
     live.transClipboard = TransClipboard;
@@ -164,16 +198,16 @@ void frmMain::Form_Unload() {
         platform::SaveSetting(settings::kApplication, write.section, write.key, write.value);
 
     platform::DeleteFileQuietly(settings::WithTrailingBackslash(platform::ProgramFolder()) + L"temp.bmp");
+    DiscardDesktop();
 }
 
 void frmMain::PaintEtchedRule() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
+    const platform::PaintDC paint(hwnd());
     const RECT outer = OuterRect();
     const int x2 = static_cast<int>(twips::FromPixels(outer.right - outer.left, TwipsPerPixelX()));
-    platform::DrawLine(dc, -16, 0, x2, 0, RGB(128, 128, 128));    // Line1
-    platform::DrawLine(dc, -12, 1, x2, 1, RGB(255, 255, 255));    // Line2
-    EndPaint(hwnd(), &ps);
+    auto px = [this](int twips) { return twips::AtDpi(twips, dpi_); };
+    platform::DrawLine(paint.get(), px(kLine1Left), px(kLine1Y), x2, px(kLine1Y), RGB(128, 128, 128));   // Line1
+    platform::DrawLine(paint.get(), px(kLine2Left), px(kLine2Y), x2, px(kLine2Y), RGB(255, 255, 255));   // Line2
 }
 
 void frmMain::OnCommand(int id) {
@@ -214,17 +248,17 @@ void frmMain::Toolbar1_ButtonClick(std::wstring_view key) {
     else if (key == L"DeskTop") mnuDesktop_Click();
     else if (key == L"Delay") mnuDelayActive_Click();
     else if (key == L"Pbrush") mnuPbrush_Click();
-    else if (key == L"Mouse") Shared().MouseCapt = static_cast<std::int16_t>(~Shared().MouseCapt);
+    else if (key == L"Mouse") ::Shared().MouseCapt = static_cast<std::int16_t>(~::Shared().MouseCapt);
 }
 
 void frmMain::mnuExit_Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void frmMain::mnuOption_Click() {
-    platform::SetMenuCheck(GetMenu(hwnd()), ID_mnuOptionMouseCapt, Shared().MouseCapt != 0);
+    platform::SetMenuCheck(GetMenu(hwnd()), ID_mnuOptionMouseCapt, ::Shared().MouseCapt != 0);
 }
 
 void frmMain::mnuOptionMouseCapt_Click() {
-    Shared().MouseCapt = static_cast<std::int16_t>(~Shared().MouseCapt);
+    ::Shared().MouseCapt = static_cast<std::int16_t>(~::Shared().MouseCapt);
     toolbar1_.SetPressed(kMouseButtonCommand, !toolbar1_.IsPressed(kMouseButtonCommand));
 }
 
@@ -243,8 +277,29 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_INITMENUPOPUP:
-        if (HIWORD(lParam) == FALSE && LOWORD(lParam) == 2) mnuOption_Click();   // the Options menu
+        if (reinterpret_cast<HMENU>(wParam) == optionMenu_) mnuOption_Click();
         break;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another resolution: the window takes the size
+        // the system suggests and the controls follow.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetOuterBounds(suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top);
+        LayOutControls();
+        return 0;
+    }
+    case WM_DISPLAYCHANGE:
+        // A resolution changed or a monitor docked: snapshots and desktop
+        // captures take the screen's new size.
+        ::Shared().DesktopRect = platform::DesktopRectangle();
+        break;
+    case WM_QUERYENDSESSION:
+        return TRUE;   // nothing to ask the user: the settings are written below
+    case WM_ENDSESSION:
+        // Windows ends the session without closing the window first: the
+        // settings are written as at a normal exit.
+        if (wParam) Form_Unload();
+        return 0;
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         if (header->code == TTN_GETDISPINFOW) {

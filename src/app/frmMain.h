@@ -2,7 +2,9 @@
 // toolbar and image (the hidden buffer Picture2 and the view Picture1).
 #pragma once
 #include "app/Settings.h"
+#include "capture/CaptureHost.h"
 #include "platform/Controls.h"
+#include "platform/ImageModel.h"
 #include "platform/PictureBox.h"
 #include "platform/Window.h"
 
@@ -11,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-class frmMain : public platform::Window {
+class frmMain : public platform::Window, public platform::ImageModel, public capture::Host {
 public:
-    frmMain();
+    frmMain() = default;
     ~frmMain() override;
 
     // Creates the window hidden and applies the stored settings.
@@ -21,19 +23,32 @@ public:
     // The layout rule: the view fills the client area and shows the buffer's top-left part.
     void Form_Resize();
     void Form_Activate();
-    // Writes every setting back and deletes the temporary bitmap.
+    // Writes every setting back and deletes the temporary bitmap. Runs once,
+    // at the close or when the session ends, whichever comes first.
     void Form_Unload();
 
     platform::PictureBox& Picture1() { return picture1_; }
     platform::PictureBox& Picture2() { return picture2_; }
     HACCEL Accelerators() const { return accelerators_; }
 
+    // The image as the commands see it.
+    platform::PictureBox& Buffer() override { return picture2_; }
+    platform::PictureBox& View() override { return picture1_; }
+    HWND Owner() const override { return hwnd(); }
+    void Redraw() override { Form_Resize(); }
+
+    // What the captures need of the main window.
+    platform::ImageModel& Image() override { return *this; }
+    capture::SharedState& Shared() override;
+    void HideMain() override { Hide(); }
+    void ShowMain() override { Show(); }
+
     // Options kept for the whole run and stored at exit.
     std::wstring EditerName;
     std::wstring CurPath;
     std::int16_t TransClipboard = settings::kDefaultTransClipboard;
 
-    // Menu commands; each subsystem defines its own.
+    // Menu commands.
     void mnuOpen_Click();
     void mnuSaveAs_Click();
     void mnuPrintSetup_Click();
@@ -58,7 +73,10 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void CreateControls();
+    bool CreateControls();
+    // Places the toolbar and the view where the design puts them, in twips,
+    // at the resolution of the monitor the window is on.
+    void LayOutControls();
     void ApplyStoredGeometry(const settings::Options& options);
     void OnCommand(int id);
     void PaintEtchedRule();
@@ -68,10 +86,9 @@ private:
     platform::ImageList imageList1_;
     platform::Toolbar toolbar1_;
     HACCEL accelerators_ = nullptr;
+    HMENU optionMenu_ = nullptr;   // mnuOption, recognised when it opens
+    int dpi_ = 96;                 // the resolution the controls are laid out at
     std::vector<std::wstring> storedRecentFiles_;   // kept as read until the recent-files menu holds them
     bool loaded_ = false;
     bool unloaded_ = false;
 };
-
-// The one main window of the run (the capture and file commands reach the image through it).
-frmMain& MainForm();

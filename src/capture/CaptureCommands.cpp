@@ -1,80 +1,99 @@
-// The five capture commands of the main window and the delayed capture's timer.
-#include "app/Module2.h"
-#include "app/frmMain.h"
+#include "capture/CaptureCommands.h"
+
 #include "capture/CaptureWindow.h"
 #include "capture/DelayTimer.h"
 #include "capture/frmDesktop.h"
+#include "platform/Messages.h"
 #include "platform/Screen.h"
 
+namespace capture {
 namespace {
 
 constexpr DWORD kSettlePause = 500;   // lets other programs repaint what the main window covered
-constexpr std::int16_t kDelayActive = 1;
-constexpr std::int16_t kDelayDesktop = 2;
 
 static_assert(delay::kTimerMinimum == USER_TIMER_MINIMUM && delay::kTimerMaximum == USER_TIMER_MAXIMUM);
 
-void StartDelayedCapture(frmMain& main, std::int16_t kind) {
-    Module2& shared = Shared();
-    shared.DelayKind = kind;
-    shared.DelayPending = 1;
-    main.Hide();
-    platform::DoEvents();
-    // Without a running timer nothing would ever bring the main window back.
-    if (!Desktop().Timer1_Start(delay::TimerInterval(shared.DelayTime))) {
-        shared.DelayPending = 0;
-        main.Show();
-    }
+// Starts the overlay's timer: 0, or the reason there is no overlay or no
+// timer to run it.
+DWORD StartTimer(Host& host, UINT interval) {
+    DWORD error = 0;
+    frmDesktop* overlay = Desktop(host, &error);
+    if (overlay && overlay->Timer1_Start(interval)) return 0;
+    if (overlay) error = GetLastError();
+    return error ? error : ERROR_NOT_ENOUGH_MEMORY;
+}
+
+// Without a running timer nothing would ever bring the main window back:
+// it returns at once, and the user is told why there is no capture.
+void GiveUpDelayedCapture(Host& host, DWORD error) {
+    host.Shared().DelayPending = 0;
+    host.ShowMain();
+    platform::ShowSystemError(host.Image().Owner(), error);
 }
 
 }  // namespace
 
-void frmMain::mnuDesktop_Click() {
-    Hide();
+void CaptureDesktopNow(Host& host) {
+    host.HideMain();
     platform::DoEvents();
-    CaptureWindow(platform::DesktopWindow());
-    Show();
+    CaptureWindow(host, platform::DesktopWindow());
+    host.ShowMain();
 }
 
-void frmMain::mnuWindow_Click() {
-    Hide();
+void CaptureActiveWindowNow(Host& host) {
+    host.HideMain();
     platform::Pause(kSettlePause);
-    CaptureWindow(platform::ForegroundWindow());
-    Show();
+    CaptureWindow(host, platform::ForegroundWindow());
+    host.ShowMain();
 }
 
-void frmMain::mnuRectangle_Click() {
-    Hide();
+void StartRectangleSelection(Host& host) {
+    host.HideMain();
     platform::Pause(kSettlePause);
-    frmDesktop& overlay = Desktop();
-    if (!overlay.exists()) {   // no overlay, no way back: stay with the main window
-        Show();
+    DWORD error = 0;
+    frmDesktop* overlay = Desktop(host, &error);
+    if (!overlay) {   // no overlay, no way back: stay with the main window
+        host.ShowMain();
+        platform::ShowSystemError(host.Image().Owner(), error);
         return;
     }
-    overlay.TakeSnapshot();
-    overlay.SetMousePointer(platform::SystemCursor(IDC_CROSS));
-    overlay.ShowFullScreen(true);
+    overlay->TakeSnapshot();
+    overlay->SetMousePointer(platform::SystemCursor(IDC_CROSS));
+    overlay->ShowFullScreen(true);
     // The selection, the capture and the main window's return happen in the overlay's mouse handlers.
 }
 
-void frmMain::mnuDelayActive_Click() { StartDelayedCapture(*this, kDelayActive); }
+void StartDelayedCapture(Host& host, std::int16_t kind) {
+    SharedState& shared = host.Shared();
+    shared.DelayKind = kind;
+    shared.DelayPending = 1;
+    host.HideMain();
+    platform::DoEvents();
+    if (const DWORD error = StartTimer(host, delay::TimerInterval(shared.DelayTime)))
+        GiveUpDelayedCapture(host, error);
+}
 
-void frmMain::mnuDelayDesktop_Click() { StartDelayedCapture(*this, kDelayDesktop); }
+void ResumeDelayedCapture(Host& host, UINT remaining) {
+    if (const DWORD error = StartTimer(host, delay::TimerInterval(remaining))) GiveUpDelayedCapture(host, error);
+}
+
+}  // namespace capture
 
 void frmDesktop::Timer1_Timer() {
     // Stopped first: a failure message shown during the capture runs a
     // message loop in which the timer would fire again.
     Timer1_Stop();
-    Module2& shared = Shared();
+    capture::Host& host = Host();
     struct Return {
-        Module2& shared;
+        capture::Host& host;
         ~Return() {
-            shared.DelayPending = 0;
-            MainForm().Show();
+            host.Shared().DelayPending = 0;
+            host.ShowMain();
         }
-    } back{shared};
-    if (shared.DelayKind == kDelayDesktop)
-        CaptureWindow(platform::DesktopWindow());
-    else if (shared.DelayKind == kDelayActive)
-        CaptureWindow(platform::ForegroundWindow());
+    } back{host};
+    const std::int16_t kind = host.Shared().DelayKind;
+    if (kind == capture::kDelayDesktop)
+        CaptureWindow(host, platform::DesktopWindow());
+    else if (kind == capture::kDelayActive)
+        CaptureWindow(host, platform::ForegroundWindow());
 }

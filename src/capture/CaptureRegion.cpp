@@ -1,41 +1,52 @@
 #include "capture/CaptureRegion.h"
 
-#include "app/frmMain.h"
 #include "platform/Clipboard.h"
 #include "platform/Gdi.h"
 #include "platform/Messages.h"
 #include "resources/resource.h"
 
-void CaptureRegion(HWND window, const RECT& region, HWND messageOwner) {
-    frmMain& main = MainForm();
+#include <algorithm>
+#include <climits>
+
+void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region, HWND messageOwner) {
+    const HWND owner = messageOwner ? messageOwner : image.Owner();
     platform::WindowDC source(window);
     platform::MemoryDC memory(source.get());
-    const int w = region.right - region.left;
-    const int h = region.bottom - region.top;
+    // In 64 bits: no region of a screen comes near the limit, but the
+    // buffer's border must never wrap a size around.
+    const long long width = std::max<long long>(0, static_cast<long long>(region.right) - region.left);
+    const long long height = std::max<long long>(0, static_cast<long long>(region.bottom) - region.top);
+    const bool fits = width <= INT_MAX - 4 && height <= INT_MAX - 4;
+    const int w = fits ? static_cast<int>(width) : 0;
+    const int h = fits ? static_cast<int>(height) : 0;
 
-    platform::PictureBox& picture1 = main.Picture1();
-    platform::PictureBox& picture2 = main.Picture2();
-    picture2.SetOuterSize(w + 4, h + 4);
-
-    platform::Bitmap bitmap = platform::CreateCompatibleBitmapFor(source.get(), w, h);
+    // Everything the capture needs is had before anything changes, so a
+    // failure leaves the old picture whole rather than a gray one.
+    platform::Bitmap bitmap;
+    if (fits) bitmap = platform::CreateCompatibleBitmapFor(source.get(), w, h);
     if (!bitmap) {
-        platform::ShowMessage(messageOwner ? messageOwner : main.hwnd(),
-                              platform::LoadText(IDS_CLIPBOARD_FAILED), L"Error");
+        platform::ShowMessage(owner, platform::LoadText(IDS_CLIPBOARD_FAILED), L"Error");
         return;
     }
-    picture1.Cls();
-    picture2.Cls();
+    platform::PictureBox& view = image.View();
+    platform::PictureBox& buffer = image.Buffer();
+    if (!buffer.SetOuterSize(w + 4, h + 4)) {
+        platform::ShowSystemError(owner, ERROR_NOT_ENOUGH_MEMORY);
+        return;
+    }
+    view.Cls();
+    buffer.Cls();
     {
-        platform::Selection select(memory.get(), bitmap.get());
+        platform::SelectedObject select(memory.get(), bitmap.get());
         // The screen is read once; the view and the buffer are copied from
         // that bitmap, so the clipboard, the view and what is saved or
         // printed are always the same picture, and a full-screen capture
         // pays for one screen read instead of three.
         platform::CopyPixels(memory.get(), 0, 0, w, h, source.get(), region.left, region.top);
-        platform::CopyPixels(picture1.hDC(), 0, 0, w, h, memory.get(), 0, 0);
-        platform::CopyPixels(picture2.hDC(), 0, 0, w, h, memory.get(), 0, 0);
+        platform::CopyPixels(view.hDC(), 0, 0, w, h, memory.get(), 0, 0);
+        platform::CopyPixels(buffer.hDC(), 0, 0, w, h, memory.get(), 0, 0);
     }
-    picture1.Refresh();
+    view.Refresh();
 
     // A clipboard that another program holds open is left as it is; the
     // bitmap it did not take is deleted with its wrapper.

@@ -1,9 +1,8 @@
 #include "capture/CaptureWindow.h"
 
-#include "app/Module2.h"
-#include "app/frmMain.h"
 #include "capture/CaptureRegion.h"
 #include "capture/frmDesktop.h"
+#include "platform/Messages.h"
 #include "platform/Screen.h"
 
 #include <optional>
@@ -17,25 +16,26 @@ constexpr DWORD kShowTimeout = 500;   // ms; beyond it the screen is read as it 
 // HiddenCursor it outlives) and the main window returns.
 class EndOfPointerPath {
 public:
-    explicit EndOfPointerPath(frmDesktop& overlay) : overlay_(overlay) {}
+    EndOfPointerPath(capture::Host& host, frmDesktop& overlay) : host_(host), overlay_(overlay) {}
     ~EndOfPointerPath() {
         overlay_.Hide();
         hidden_.reset();
         overlay_.imgArrow.SetVisible(false);
-        MainForm().Show();
+        host_.ShowMain();
     }
     EndOfPointerPath(const EndOfPointerPath&) = delete;
     EndOfPointerPath& operator=(const EndOfPointerPath&) = delete;
     void HideCursor() { hidden_.emplace(); }
 
 private:
+    capture::Host& host_;
     frmDesktop& overlay_;
     std::optional<platform::HiddenCursor> hidden_;
 };
 
 }  // namespace
 
-void CaptureWindow(HWND window) {
+void CaptureWindow(capture::Host& host, HWND window) {
     // The foreground window may have closed during a delay, or there may be
     // none; the desktop stands in, so the capture still yields a picture.
     std::optional<RECT> live = platform::LiveWindowRectangle(window);
@@ -45,17 +45,23 @@ void CaptureWindow(HWND window) {
     }
     const RECT rect = *live;
 
-    const Module2& shared = Shared();
+    const capture::SharedState& shared = host.Shared();
     if ((shared.MouseCapt & shared.DelayPending) == 0) {
-        CaptureRegion(window, {0, 0, rect.right - rect.left, rect.bottom - rect.top});
+        CaptureRegion(host.Image(), window, {0, 0, rect.right - rect.left, rect.bottom - rect.top});
         return;
     }
 
-    frmDesktop& overlay = Desktop();
+    DWORD error = 0;
+    frmDesktop* loaded = Desktop(host, &error);
+    if (!loaded) {   // no frozen screen to draw the arrow on: no capture, and the user is told why
+        platform::ShowSystemError(nullptr, error);
+        return;
+    }
+    frmDesktop& overlay = *loaded;
     overlay.imgArrow.SetVisible(true);
     POINT pointer = platform::CursorPosition();
     overlay.TakeSnapshot();
-    EndOfPointerPath end(overlay);
+    EndOfPointerPath end(host, overlay);
     // Placed before the overlay appears, so the arrow is never seen anywhere
     // else. 3 and 5 pixels rather than the picture's hot spot (2, 4): the
     // drawn tip lies one pixel left of and above the true pointer position.
@@ -70,5 +76,5 @@ void CaptureWindow(HWND window) {
     // its paint (under Wine the display maps it asynchronously); the screen
     // read must wait for the arrow, or the picture would lack it.
     overlay.WaitUntilOnScreen(overlay.imgArrow.Bounds(), kShowTimeout);
-    CaptureRegion(platform::DesktopWindow(), rect, overlay.hwnd());
+    CaptureRegion(host.Image(), platform::DesktopWindow(), rect, overlay.hwnd());
 }

@@ -1,10 +1,10 @@
 #include "capture/frmDesktop.h"
 
-#include "app/Module2.h"
-#include "app/frmMain.h"
+#include "capture/CaptureCommands.h"
 #include "capture/CaptureRegion.h"
 #include "capture/Selection.h"
 #include "capture/frmSize.h"
+#include "platform/Messages.h"
 #include "platform/Screen.h"
 #include "resources/resource.h"
 
@@ -28,27 +28,42 @@ RECT ToRect(const selection::Region& r) {
 // overlay never stays on the screen and the main window always returns.
 class EndOfSelection {
 public:
-    EndOfSelection() = default;
+    explicit EndOfSelection(capture::Host& host) : host_(host) {}
     ~EndOfSelection() {
         UnloadDesktop();
-        MainForm().Show();
+        host_.ShowMain();
     }
     EndOfSelection(const EndOfSelection&) = delete;
     EndOfSelection& operator=(const EndOfSelection&) = delete;
+private:
+    capture::Host& host_;
 };
 
 }  // namespace
 
-frmDesktop& Desktop() {
+frmDesktop* Desktop(capture::Host& host, DWORD* error) {
     if (!loadedDesktop || !loadedDesktop->exists()) {
         loadedDesktop.reset();   // the old surface goes before the new one is made
-        loadedDesktop = std::make_unique<frmDesktop>();
-        loadedDesktop->Form_Load();
+        auto overlay = std::make_unique<frmDesktop>(host);
+        if (const DWORD failure = overlay->Form_Load()) {
+            if (error) *error = failure;
+            return nullptr;
+        }
+        loadedDesktop = std::move(overlay);
     }
-    return *loadedDesktop;
+    return loadedDesktop.get();
 }
 
-void UnloadDesktop() { loadedDesktop.reset(); }
+void UnloadDesktop() {
+    if (!loadedDesktop) return;
+    capture::Host& host = loadedDesktop->Host();
+    const bool waiting = loadedDesktop->Timer1_Enabled();
+    const UINT rest = loadedDesktop->Timer1_Remaining();
+    loadedDesktop.reset();
+    if (waiting) capture::ResumeDelayedCapture(host, rest);
+}
+
+void DiscardDesktop() { loadedDesktop.reset(); }
 
 bool DesktopLoaded() { return loadedDesktop && loadedDesktop->exists(); }
 
@@ -91,18 +106,18 @@ void ArrowImage::Invalidate() const {
 
 // ---------------------------------------------------------------- frmDesktop
 
-frmDesktop::frmDesktop() = default;
+frmDesktop::frmDesktop(capture::Host& host) : host_(host), timer1_(kTimer1) {}
 
 frmDesktop::~frmDesktop() {
-    Timer1_Stop();
-    if (GetCapture() == hwnd() && hwnd()) ReleaseCapture();
+    timer1_.Stop();
+    dragCapture_.reset();
     Destroy();   // the window goes before the surface it shows
 }
 
-bool frmDesktop::Form_Load() {
-    const RECT& snapshot = Shared().DesktopRect;
+DWORD frmDesktop::Form_Load() {
+    const RECT& snapshot = host_.Shared().DesktopRect;
     surface_.SetBackColor(GetSysColor(COLOR_BTNFACE));
-    surface_.Resize(snapshot.right, snapshot.bottom);
+    if (!surface_.Resize(snapshot.right, snapshot.bottom)) return ERROR_NOT_ENOUGH_MEMORY;
     // Maximised: it covers the screen as it is now, even when that is no
     // longer the size read at start-up.
     const RECT screen = platform::DesktopRectangle();
@@ -111,15 +126,17 @@ bool frmDesktop::Form_Load() {
     // the screen origin, so screen pixels are its drawing coordinates. Above
     // other programs' always-on-top windows too, so the whole screen is frozen.
     if (!CreateWindowOf(info, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"", screen.left, screen.top,
-                        screen.right - screen.left, screen.bottom - screen.top, nullptr))
-        return false;
+                        screen.right - screen.left, screen.bottom - screen.top, nullptr)) {
+        const DWORD error = GetLastError();
+        return error ? error : ERROR_NOT_ENOUGH_MEMORY;
+    }
     imgArrow.Load(hwnd());
     Dragging = false;
-    return true;
+    return 0;
 }
 
 void frmDesktop::TakeSnapshot() {
-    const RECT& snapshot = Shared().DesktopRect;
+    const RECT& snapshot = host_.Shared().DesktopRect;
     platform::WindowDC screen(platform::DesktopWindow());
     platform::CopyPixels(surface_.hDC(), 0, 0, snapshot.right, snapshot.bottom, screen.get(), 0, 0);
     InvalidateRect(hwnd(), nullptr, FALSE);
@@ -159,13 +176,13 @@ bool frmDesktop::WaitUntilOnScreen(const RECT& area, DWORD timeoutMs) const {
         surface_.hDC(), probe.right - probe.left, probe.bottom - probe.top);
     if (!pixels) return false;
     {
-        platform::Selection select(expected.get(), pixels.get());
+        platform::SelectedObject select(expected.get(), pixels.get());
         SetViewportOrgEx(expected.get(), -probe.left, -probe.top, nullptr);
         surface_.PaintTo(expected.get(), probe);
         imgArrow.Draw(expected.get());
         SetViewportOrgEx(expected.get(), 0, 0, nullptr);
     }
-    platform::Selection select(expected.get(), pixels.get());
+    platform::SelectedObject select(expected.get(), pixels.get());
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         platform::PushDrawingToScreen();
@@ -199,7 +216,7 @@ void frmDesktop::Form_MouseDown() {
     Dragging = true;
     StartPoint = platform::CursorPosition();
     LastPoint = StartPoint;
-    SetCapture(hwnd());
+    dragCapture_.emplace(hwnd());
 }
 
 void frmDesktop::Form_MouseMove(int x, int y) {
@@ -221,7 +238,7 @@ void frmDesktop::Form_MouseUp() {
     if (!Dragging) return;
     Dragging = false;
     selectionEnded_ = true;
-    if (GetCapture() == hwnd()) ReleaseCapture();
+    dragCapture_.reset();
     CurrentPoint = platform::CursorPosition();
     SizeForm().Hide();
     if (bandDrawn_) InvertBand(StartPoint, LastPoint);
@@ -233,27 +250,18 @@ void frmDesktop::Form_MouseUp() {
                                                     {CurrentPoint.x, CurrentPoint.y}));
     PresentNow();
     const HWND overlay = hwnd();
-    const EndOfSelection end;   // unloads this overlay: nothing below may touch it
+    capture::Host& host = host_;
+    const EndOfSelection end(host);   // unloads this overlay: nothing below may touch it
     // A failure message belongs to the overlay, so it shows above it.
-    CaptureRegion(platform::DesktopWindow(), region, overlay);
+    CaptureRegion(host.Image(), platform::DesktopWindow(), region, overlay);
 }
 
-bool frmDesktop::Timer1_Start(UINT interval) {
-    timer1Enabled_ = SetTimer(hwnd(), kTimer1, interval, nullptr) != 0;
-    return timer1Enabled_;
-}
-
-void frmDesktop::Timer1_Stop() {
-    if (timer1Enabled_) KillTimer(hwnd(), kTimer1);
-    timer1Enabled_ = false;
-}
+bool frmDesktop::Timer1_Start(UINT interval) { return timer1_.Start(hwnd(), interval); }
 
 void frmDesktop::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
-    surface_.PaintTo(dc, ps.rcPaint);
-    imgArrow.Draw(dc);
-    EndPaint(hwnd(), &ps);
+    const platform::PaintDC paint(hwnd());
+    surface_.PaintTo(paint.get(), paint.Area());
+    imgArrow.Draw(paint.get());
 }
 
 LRESULT frmDesktop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -286,10 +294,10 @@ LRESULT frmDesktop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CANCELMODE:
         // Losing the mouse capture does not end a drag: the overlay covers
         // the whole screen, so the moves and the release still reach it.
-        if (message == WM_CANCELMODE && GetCapture() == hwnd()) ReleaseCapture();
+        if (message == WM_CANCELMODE) dragCapture_.reset();
         return 0;
     case WM_TIMER:
-        if (wParam == kTimer1) {
+        if (wParam == timer1_.Id()) {
             Timer1_Timer();
             return 0;
         }

@@ -2,9 +2,12 @@
 // a frozen snapshot of it. The user drags a rectangle on it; the delayed
 // capture's timer and the arrow picture of the pointer path live on it too.
 #pragma once
+#include "capture/CaptureHost.h"
 #include "platform/Gdi.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
+
+#include <optional>
 
 // imgArrow: a picture placed on the overlay, drawn over the snapshot by
 // every repaint while it is visible; transparent around its shape.
@@ -36,12 +39,13 @@ private:
 
 class frmDesktop : public platform::Window {
 public:
-    frmDesktop();
+    explicit frmDesktop(capture::Host& host);
     ~frmDesktop() override;
 
     // Creates the window hidden, covering the screen, with a surface the
-    // size of DesktopRect; Dragging is False.
-    bool Form_Load();
+    // size of DesktopRect; Dragging is False. 0, or the reason it could not
+    // be made (no memory for the snapshot, no window).
+    DWORD Form_Load();
 
     // The persistent drawing surface: what is drawn into it stays until the
     // overlay is unloaded, also before the window is shown.
@@ -73,10 +77,14 @@ public:
     void Form_MouseUp();
 
     // Timer1: one interval at a time, stopped when the overlay is created.
+    // It never runs without the overlay's window.
     bool Timer1_Start(UINT interval);
-    void Timer1_Stop();
-    bool Timer1_Enabled() const { return timer1Enabled_; }
+    void Timer1_Stop() { timer1_.Stop(); }
+    bool Timer1_Enabled() const { return timer1_.Running(); }
+    UINT Timer1_Remaining() const { return timer1_.Remaining(); }
     void Timer1_Timer();
+
+    capture::Host& Host() const { return host_; }
 
     ArrowImage imgArrow;
 
@@ -88,17 +96,24 @@ private:
     void InvertBand(POINT a, POINT b);
     void Paint();
 
+    capture::Host& host_;
     platform::Surface surface_;
+    platform::WindowTimer timer1_;
+    std::optional<platform::MouseCapture> dragCapture_;
     HCURSOR mousePointer_ = nullptr;   // shared system cursor, never destroyed
     bool bandDrawn_ = false;           // the outline StartPoint..LastPoint is on the surface
     bool selectionEnded_ = false;      // released: later presses belong to no selection
-    bool timer1Enabled_ = false;
 };
 
 // The overlay, created and loaded when it is not: each reference after an
-// unload gets a fresh one.
-frmDesktop& Desktop();
-// Discards the overlay: its window, snapshot, selection state and timer.
+// unload gets a fresh one. Nothing when it cannot be made, the reason in
+// *error.
+frmDesktop* Desktop(capture::Host& host, DWORD* error = nullptr);
+// Discards the overlay: its window, snapshot and selection state. A delayed
+// capture still waiting on its timer is not lost: a fresh overlay waits out
+// the rest of the delay.
 void UnloadDesktop();
+// Discards the overlay and whatever it waits for: the program is ending.
+void DiscardDesktop();
 // True while an overlay is loaded (tests watch its lifetime).
 bool DesktopLoaded();

@@ -1,8 +1,8 @@
 #include "capture/frmSize.h"
 
-#include "app/Twips.h"
 #include "capture/Selection.h"
 #include "platform/Screen.h"
+#include "platform/Twips.h"
 #include "resources/resource.h"
 
 #include <memory>
@@ -15,13 +15,15 @@ constexpr DWORD kStyle = WS_POPUP | WS_BORDER;   // single fixed line, no title 
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST;
 
 // Client area and label, in twips.
-constexpr double kClientWidth = 1275, kClientHeight = 315;
-constexpr double kLabelLeft = 120, kLabelTop = 60, kLabelWidth = 1035, kLabelHeight = 255;
+constexpr int kClientWidth = 1275, kClientHeight = 315;
+constexpr int kLabelLeft = 120, kLabelTop = 60, kLabelWidth = 1035, kLabelHeight = 255;
 
-platform::Font MessageFont() {
+// The system's message font at the given resolution.
+platform::Font MessageFont(int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return {};
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, platform::ScreenDpiY());
     return platform::Font(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
@@ -34,24 +36,29 @@ frmSize& SizeForm() {
 
 bool frmSize::Form_Load() {
     if (exists()) return true;
-    const double tx = twips::PerPixel(platform::ScreenDpiX());
-    const double ty = twips::PerPixel(platform::ScreenDpiY());
-    RECT outer{0, 0, twips::ToPixels(kClientWidth, tx), twips::ToPixels(kClientHeight, ty)};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     const platform::WindowClassInfo info{TOVIK_CLASS_SIZE, 0, nullptr, nullptr, nullptr,
                                          reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1)};
-    if (!CreateWindowOf(info, kStyle, kExStyle, L"", 0, 0, outer.right - outer.left,
-                        outer.bottom - outer.top, nullptr))
-        return false;
-
+    if (!CreateWindowOf(info, kStyle, kExStyle, L"", 0, 0, 0, 0, nullptr)) return false;
     lblSize_ = CreateWindowExW(0, L"STATIC", selection::SizeCaption({0, 0}, {0, 0}).c_str(),
-                               WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                               twips::ToPixels(kLabelLeft, tx), twips::ToPixels(kLabelTop, ty),
-                               twips::ToPixels(kLabelWidth, tx), twips::ToPixels(kLabelHeight, ty),
-                               hwnd(), nullptr, platform::ModuleInstance(), nullptr);
-    font_ = MessageFont();
-    if (lblSize_ && font_) SendMessageW(lblSize_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    return lblSize_ != nullptr;
+                               WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, hwnd(), nullptr,
+                               platform::ModuleInstance(), nullptr);
+    if (!lblSize_) return false;
+    LayOut(platform::WindowDpi(hwnd()));
+    return true;
+}
+
+void frmSize::LayOut(int dpi) {
+    RECT outer{0, 0, twips::AtDpi(kClientWidth, dpi), twips::AtDpi(kClientHeight, dpi)};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(lblSize_, nullptr, twips::AtDpi(kLabelLeft, dpi), twips::AtDpi(kLabelTop, dpi),
+                 twips::AtDpi(kLabelWidth, dpi), twips::AtDpi(kLabelHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    platform::Font font = MessageFont(dpi);
+    if (font) {
+        SendMessageW(lblSize_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        font_ = std::move(font);   // the old font goes once the label no longer uses it
+    }
 }
 
 void frmSize::SetSizeText(const std::wstring& text) const { SetWindowTextW(lblSize_, text.c_str()); }
@@ -74,6 +81,10 @@ LRESULT frmSize::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetBkColor(dc, GetSysColor(COLOR_INFOBK));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
     }
+    case WM_DPICHANGED:
+        // Over a monitor of another resolution the box and its text keep their size in twips.
+        LayOut(HIWORD(wParam));
+        return 0;
     case WM_NCHITTEST:
         // The box sits next to the pointer; should the pointer land on it,
         // its messages go on to the overlay below.

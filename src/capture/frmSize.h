@@ -27,6 +27,9 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Sizes the box, places the label and picks the font for the resolution.
+    void LayOut(int dpi);
+
     HWND lblSize_ = nullptr;   // a child: destroyed with the box
     platform::Font font_;
 };

@@ -6,6 +6,8 @@
 #define IDR_MAINMENU           100
 #define IDR_ACCELERATORS       101
 #define IDB_TOOLBAR            102    // ImageList1: nine 16x16 images side by side
+#define IDB_TOOLBAR24          104    // the same nine at 24x24 (144 dpi)
+#define IDB_TOOLBAR32          105    // and at 32x32 (192 dpi and more)
 #define IDC_ARROW_PICTURE      103    // imgArrow: 32x32 pointer picture, hot spot (2, 4)
 
 // Menu commands (the menu item names they belong to)

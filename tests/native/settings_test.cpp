@@ -1,8 +1,10 @@
 #include "app/Settings.h"
-#include "app/Twips.h"
+#include "platform/Twips.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -173,6 +175,29 @@ TEST(Twips, FollowTheScreenResolution) {
     const double odd = twips::PerPixel(168);   // 8.57... twips per pixel
     for (int px : {0, 1, 7, 300, 1919, -1})
         EXPECT_EQ(twips::ToPixels(twips::FromPixels(px, odd), odd), px);
+    EXPECT_EQ(twips::AtDpi(480, 144), 48);
+    EXPECT_EQ(twips::AtDpi(-15, 120), -1);
+}
+
+// Whatever the store holds, converting it and adding a size to a position
+// stays inside an int: 1e30, values near 2^31, infinities.
+TEST(Twips, StoredGeometryFarOutOfRangeIsCutNotOverflowed) {
+    EXPECT_EQ(twips::ToPixels(1e30, 15), INT_MAX);
+    EXPECT_EQ(twips::ToPixels(-1e30, 15), INT_MIN);
+    EXPECT_EQ(twips::ToPixels(std::numeric_limits<double>::infinity(), 15), INT_MAX);
+    EXPECT_EQ(twips::ToPixels(std::numeric_limits<double>::quiet_NaN(), 15), 0);
+    settings::Options o;
+    o.left = 2147483647.0f * 15;
+    o.top = -1e30f;
+    o.width = 1e30f;
+    o.height = 3000;
+    const settings::PixelBounds b = settings::ToPixelBounds(o, 15, 15, 2000, 1500);
+    EXPECT_EQ(b.width, 2000);
+    EXPECT_EQ(b.height, 200);
+    EXPECT_LE(static_cast<long long>(b.left) + b.width, INT_MAX);
+    EXPECT_GE(b.left, 0);
+    EXPECT_LT(b.top, 0);
+    EXPECT_GE(static_cast<long long>(b.top) - b.height, INT_MIN);
 }
 
 }  // namespace

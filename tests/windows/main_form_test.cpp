@@ -1,6 +1,7 @@
 // The main window's menu tree, shortcuts, toolbar and version, checked inside a real frmMain.
 #include "app/frmMain.h"
 #include "app/Module2.h"
+#include "platform/Messages.h"
 #include "resources/resource.h"
 #include "support/LoadedMainForm.h"
 
@@ -155,6 +156,24 @@ TEST_F(MainForm, MouseOptionFromMenuAndToolbarStaysInStep) {
     EXPECT_EQ(Shared().MouseCapt, 0);
     SendMessageW(main_.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(options), MAKELPARAM(2, FALSE));
     EXPECT_FALSE(GetMenuState(options, ID_mnuOptionMouseCapt, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+// A resolution changed while the program runs: snapshots and desktop
+// captures take the new size of the screen, not the one read at start-up.
+TEST_F(MainForm, DisplayChangeRefreshesTheDesktopRectangle) {
+    Shared().DesktopRect = {0, 0, 640, 480};
+    SendMessageW(main_.hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(640, 480));
+    RECT screen{};
+    GetWindowRect(GetDesktopWindow(), &screen);
+    EXPECT_TRUE(EqualRect(&Shared().DesktopRect, &screen));
+}
+
+TEST(ErrorText, CodesWithoutADescriptionReadAsEightHexDigitsAndWrappedWin32ErrorsAsTheirOwn) {
+    EXPECT_EQ(platform::SystemErrorText(0xE0001234), L"0xE0001234");
+    EXPECT_EQ(platform::SystemErrorText(0x0000BEEF), L"0x0000BEEF");
+    EXPECT_EQ(platform::SystemErrorText(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)),
+              platform::SystemErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_NE(platform::SystemErrorText(ERROR_FILE_NOT_FOUND).rfind(L"0x", 0), 0u);
 }
 
 TEST(Version, ExecutableCarriesVersion203AndItsIcon) {

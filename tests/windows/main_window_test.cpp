@@ -8,6 +8,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
 namespace {
 
 using namespace tovik_test;
@@ -178,30 +182,99 @@ TEST_F(MainWindow, ViewShowsGrayUntilACaptureAndFollowsTheWindowSize) {
     EXPECT_EQ(toolbarAfter.top, toolbarBefore.top);
 }
 
-// At 144 dpi a twip is a tenth of a pixel: the default window is 450 x 300
-// pixels, and the program, aware of the resolution, sees the screen's true size.
-TEST_F(MainWindow, TwipsFollowTheScreenResolution) {
+// The session ends (log-off, shutdown) without the window being closed
+// first: the settings are written as at a normal exit.
+TEST_F(MainWindow, EndOfTheSessionWritesTheSettings) {
+    TovikProcess tovik;
+    ASSERT_TRUE(tovik.Start());
+    SetWindowPos(tovik.MainWindow(), nullptr, 30, 20, 400, 300, SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([&] { return OuterRect(tovik.MainWindow()).left == 30; }));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(tovik.MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    5000, &answer));
+    EXPECT_TRUE(answer) << "the program refused the end of the session";
+    ASSERT_TRUE(SendMessageTimeoutW(tovik.MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    5000, nullptr));
+    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(30 * 1440 / TwipsToPixelsX(1440)));
+    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(400 * 1440 / TwipsToPixelsX(1440)));
+    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
+    EXPECT_EQ(Stored(L"Startup", L"MRU  1"), L"-");
+}
+
+// The controls are designed in twips and laid out at the monitor's
+// resolution: toolbar, its buttons and images, and the view's origin grow
+// with it; top-level geometry is stored in twips; captures keep the
+// screen's true pixels.
+class Resolution : public MainWindow, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
+    const int dpi = GetParam();
+    auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
     HKEY desktop = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
                               KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &desktop, nullptr),
               ERROR_SUCCESS);
-    const DWORD dpi = 144;
-    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    const DWORD value = static_cast<DWORD>(dpi);
+    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     TovikProcess tovik;
     const bool started = tovik.Start();
     RegDeleteValueW(desktop, L"LogPixels");
     RegCloseKey(desktop);
     ASSERT_TRUE(started);
-    const RECT r = OuterRect(tovik.MainWindow());
-    EXPECT_EQ(r.right - r.left, 450);
-    EXPECT_EQ(r.bottom - r.top, 300);
-    SetWindowPos(tovik.MainWindow(), nullptr, 20, 10, 500, 400, SWP_NOZORDER);
-    ASSERT_TRUE(WaitUntil([&] { return OuterRect(tovik.MainWindow()).left == 20; }));
+    HWND main = tovik.MainWindow();
+    const RECT r = OuterRect(main);
+    EXPECT_EQ(r.right - r.left, px(4500));
+    EXPECT_EQ(r.bottom - r.top, px(3000));
+
+    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, true);
+    ASSERT_TRUE(toolbar);
+    RECT bar = OuterRect(toolbar);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&bar), 2);
+    EXPECT_EQ(bar.left, px(-15));
+    EXPECT_EQ(bar.top, px(60));
+    EXPECT_EQ(bar.right - bar.left, px(4635));
+    EXPECT_EQ(bar.bottom - bar.top, px(390));
+    const LRESULT buttonSize = SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0);
+    EXPECT_EQ(LOWORD(buttonSize), px(360));
+    EXPECT_EQ(HIWORD(buttonSize), px(330));
+    // The images' black outlines span at most 16 rows at 16 pixels, more
+    // with the art drawn at 24. (The image list itself cannot be read from
+    // another process.)
+    auto artRows = [&] {
+        int top = INT_MAX, bottom = -1;
+        const Pixels p = ReadScreen(OuterRect(toolbar));
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x)
+                if (p.At(x, y) == 0) top = std::min(top, y), bottom = std::max(bottom, y);
+        return bottom < 0 ? 0 : bottom - top + 1;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return artRows() > 0; })) << "the toolbar shows no images";
+    if (dpi >= 144) EXPECT_TRUE(WaitUntil([&] { return artRows() > 16; })) << artRows();
+    else EXPECT_LE(artRows(), 16);
+    HWND view = FindChild(main, L"TovikPictureBox", true);
+    ASSERT_TRUE(view);
+    RECT v = OuterRect(view);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&v), 2);
+    EXPECT_EQ(v.left, 0);
+    EXPECT_EQ(v.top, px(480));
+
+    PutMarkerOnClipboard();
+    DWORD_PTR done = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_COMMAND, ID_mnuDesktop, 0, SMTO_NORMAL, 20000, &done));
+    const RECT screen = OuterRect(GetDesktopWindow());
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, screen.right - screen.left);
+    EXPECT_EQ(clip->height, screen.bottom - screen.top);
+
+    SetWindowPos(main, nullptr, 20, 10, 500, 400, SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([&] { return OuterRect(main).left == 20; }));
     ASSERT_TRUE(tovik.CloseAndWait());
-    EXPECT_EQ(Stored(L"Startup", L"Left"), L"200");
-    EXPECT_EQ(Stored(L"Startup", L"Top"), L"100");
-    EXPECT_EQ(Stored(L"Startup", L"Width"), L"5000");
-    EXPECT_EQ(Stored(L"Startup", L"Height"), L"4000");
+    const double twipsPerPixel = 1440.0 / dpi;
+    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(std::lround(20 * twipsPerPixel)));
+    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(std::lround(500 * twipsPerPixel)));
 }
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, Resolution, ::testing::Values(96, 120, 144));
 
 }  // namespace

@@ -61,7 +61,7 @@ protected:
     // The overlay as the rectangle command leaves it: the snapshot taken,
     // shown over the screen and on it.
     frmDesktop& ShowOverlay() {
-        frmDesktop& overlay = Desktop();
+        frmDesktop& overlay = *Desktop(main_);
         overlay.TakeSnapshot();
         overlay.ShowFullScreen(true);
         const RECT probe{kPatternX, kPatternY, kPatternX + kPatternW, kPatternY + kPatternH};

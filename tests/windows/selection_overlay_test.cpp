@@ -148,7 +148,7 @@ TEST_F(SelectionOverlay, EachReferenceAfterAnUnloadLoadsAFreshOverlay) {
     EXPECT_EQ(main_.Picture2().OuterWidth(), 4);
     EXPECT_EQ(main_.Picture2().OuterHeight(), 4);
 
-    frmDesktop& second = Desktop();
+    frmDesktop& second = *Desktop(main_);
     EXPECT_TRUE(DesktopLoaded());
     EXPECT_NE(second.hwnd(), firstWindow);
     EXPECT_FALSE(second.Dragging);

@@ -1,6 +1,7 @@
 // The window capture and the delayed capture inside the test process, and
 // many selections in a row.
 #include "overlay_fixture.h"
+#include "support/MessageBoxes.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ TEST_F(WindowCapture, CaptureWindowOfAWindowThatIsGoneCapturesTheDesktop) {
     GetWindowRect(GetDesktopWindow(), &screen);
     for (HWND window : {gone, HWND{}}) {
         PutMarkerOnClipboard();
-        CaptureWindow(window);   // no failure message: the test would hang on one
+        CaptureWindow(main_, window);   // no failure message: the test would hang on one
         const auto clip = ReadClipboardBitmap();
         ASSERT_TRUE(clip);
         EXPECT_EQ(clip->width, screen.right);
@@ -36,16 +37,52 @@ TEST_F(WindowCapture, DelayedCaptureFiresOnceEvenWithADelayTheTimerCannotRun) {
             << "DelayTime " << delay << ": the main window stays hidden";
         EXPECT_EQ(Shared().DelayPending, 0);
         EXPECT_EQ(Shared().DelayKind, 2);
-        EXPECT_FALSE(Desktop().Timer1_Enabled());
+        EXPECT_FALSE(Desktop(main_)->Timer1_Enabled());
         const auto clip = ReadClipboardBitmap();
         ASSERT_TRUE(clip);
         EXPECT_NE(clip->width, 3);
     }
 }
 
+// An overlay that cannot be made (no memory for a snapshot of a screen
+// claimed to be 50000 pixels square) starts nothing that could leave the main
+// window hidden: the user gets one message and the main window.
+TEST_F(WindowCapture, OverlayThatCannotBeMadeBringsTheMainWindowBackWithAMessage) {
+    const RECT screen = Shared().DesktopRect;
+    Shared().DesktopRect = {0, 0, 50000, 50000};
+    Shared().DelayTime = 200;
+    for (int command : {ID_mnuRectangle, ID_mnuDelayDesktop}) {
+        const MessageBoxes boxes;
+        SendMessageW(main_.hwnd(), WM_COMMAND, command, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !boxes.Seen().empty(); }, 3000)) << command;
+        EXPECT_TRUE(IsWindowVisible(main_.hwnd())) << command;
+        EXPECT_FALSE(DesktopLoaded()) << command;
+        EXPECT_EQ(Shared().DelayPending, 0) << command;
+        ASSERT_EQ(boxes.Seen().size(), 1u) << command;
+        EXPECT_EQ(boxes.Seen()[0].title, L"Error");
+    }
+    Shared().DesktopRect = screen;
+}
+
+// The overlay unloaded while a delayed capture waits on its timer (a
+// selection ending meanwhile) does not lose the capture.
+TEST_F(WindowCapture, UnloadingTheOverlayDuringADelayKeepsTheDelayedCapture) {
+    Shared().DelayTime = 1500;
+    main_.mnuDelayDesktop_Click();
+    ASSERT_TRUE(DesktopLoaded());
+    UnloadDesktop();
+    EXPECT_EQ(Shared().DelayPending, 1);
+    EXPECT_FALSE(IsWindowVisible(main_.hwnd()));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main_.hwnd()) != FALSE; }, 5000));
+    EXPECT_EQ(Shared().DelayPending, 0);
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, Shared().DesktopRect.right) << "no delayed capture was taken";
+}
+
 TEST_F(WindowCapture, RepeatedSelectionsLeaveNoGdiObjectsOrWindowsBehind) {
     auto select = [&](int i) {
-        frmDesktop& overlay = Desktop();
+        frmDesktop& overlay = *Desktop(main_);
         overlay.TakeSnapshot();
         overlay.ShowFullScreen(true);
         Press(overlay, {kPatternX + i % 13, kPatternY + i % 7});

@@ -110,6 +110,10 @@ TovikProcess::~TovikProcess() {
 }
 
 bool TovikProcess::Start() {
+    if (process_) {   // started again after an end: the old process's handle goes
+        CloseHandle(process_);
+        process_ = nullptr;
+    }
     const std::wstring exe = DistFolder() + L"Tovik.exe";
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};

@@ -1,5 +1,7 @@
 #include "support/Mouse.h"
 
+#include <vector>
+
 namespace tovik_test {
 namespace {
 
@@ -70,5 +72,22 @@ bool MoveMouseTo(int x, int y) {
 void PressMouse(MouseButton button) { Send(DownFlag(button), 0, 0); }
 
 void ReleaseMouse(MouseButton button) { Send(UpFlag(button), 0, 0); }
+
+void TypeKey(WORD modifier, WORD key) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    if (modifier) add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (modifier) add(modifier, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
 
 }  // namespace tovik_test

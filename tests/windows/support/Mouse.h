@@ -1,5 +1,5 @@
-// Real mouse input for the tests (SendInput, as a hand on the mouse would
-// give it).
+// Real mouse and keyboard input for the tests (SendInput, as a hand on the
+// mouse or the keys would give it).
 #pragma once
 #include "platform/Win32.h"
 
@@ -11,5 +11,9 @@ enum class MouseButton { Left, Right, Middle };
 bool MoveMouseTo(int x, int y);
 void PressMouse(MouseButton button);
 void ReleaseMouse(MouseButton button);
+
+// Presses the key with the modifier (VK_CONTROL, VK_SHIFT, or 0 for none)
+// held, and lets both go: one shortcut typed on the keyboard.
+void TypeKey(WORD modifier, WORD key);
 
 }  // namespace tovik_test

@@ -1,0 +1,35 @@
+// What the capture commands need of the program: its image, the state the
+// captures share with the rest of the program, and the main window, which
+// is hidden while a capture is taken and shown again afterwards.
+#pragma once
+#include "platform/ImageModel.h"
+#include "platform/Win32.h"
+
+#include <cstdint>
+
+namespace capture {
+
+// Program-wide state read and written by the captures, zero until start-up sets it.
+struct SharedState {
+    RECT DesktopRect{};            // desktop window rectangle: the size of every snapshot
+    std::int32_t DelayTime = 0;    // milliseconds, delay of the delayed captures
+    std::int16_t MouseCapt = 0;    // -1: draw the pointer into delayed captures
+    std::int16_t DelayPending = 0; // 1 from a delayed-capture command until its capture is done
+    std::int16_t DelayKind = 0;    // 1 active window, 2 desktop
+};
+
+inline constexpr std::int16_t kDelayActive = 1;
+inline constexpr std::int16_t kDelayDesktop = 2;
+
+class Host {
+public:
+    virtual platform::ImageModel& Image() = 0;
+    virtual SharedState& Shared() = 0;
+    virtual void HideMain() = 0;
+    virtual void ShowMain() = 0;
+
+protected:
+    ~Host() = default;
+};
+
+}  // namespace capture
