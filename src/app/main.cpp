@@ -1,12 +1,11 @@
 #include "app/frmMain.h"
+#include "platform/Controls.h"
 #include "platform/Win32.h"
 
-#include <commctrl.h>
 #include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    platform::LoadCommonControls();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     int exitCode = 1;

@@ -64,6 +64,11 @@ void Toolbar::SetPressed(int command, bool pressed) const {
     SendMessageW(window_, TB_CHECKBUTTON, command, MAKELPARAM(pressed ? TRUE : FALSE, 0));
 }
 
+void LoadCommonControls() {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
 void SetMenuCheck(HMENU menu, int command, bool checked) {
     CheckMenuItem(menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }

@@ -57,6 +57,9 @@ private:
     HWND window_ = nullptr;   // a child: destroyed with its parent
 };
 
+// Registers the common controls the windows use (toolbar, tooltips).
+void LoadCommonControls();
+
 // Sets or clears a menu item's check mark.
 void SetMenuCheck(HMENU menu, int command, bool checked);
 

@@ -12,7 +12,7 @@ int ScreenDpi(int capability) {
 
 HWND DesktopWindow() { return GetDesktopWindow(); }
 
-RECT DesktopRectangle() { return WindowRectangle(GetDesktopWindow()); }
+RECT DesktopRectangle() { return LiveWindowRectangle(GetDesktopWindow()).value_or(RECT{}); }
 
 int ScreenDpiX() { return ScreenDpi(LOGPIXELSX); }
 int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
@@ -33,8 +33,6 @@ POINT CursorPosition() {
 }
 
 HWND ForegroundWindow() { return GetForegroundWindow(); }
-
-RECT WindowRectangle(HWND window) { return LiveWindowRectangle(window).value_or(RECT{}); }
 
 std::optional<RECT> LiveWindowRectangle(HWND window) {
     RECT r{};

@@ -16,7 +16,6 @@ int ScreenDpiY();
 int WindowDpi(HWND window);
 POINT CursorPosition();          // screen pixels
 HWND ForegroundWindow();
-RECT WindowRectangle(HWND window);   // all zero when the window is gone
 // The window's rectangle, or nothing when there is no such window (any more).
 std::optional<RECT> LiveWindowRectangle(HWND window);
 // One of the system's own pointer shapes (IDC_CROSS, IDC_ARROW); shared, never destroyed.

@@ -3,7 +3,6 @@
 #pragma once
 #include "platform/Win32.h"
 
-#include <string>
 
 namespace platform {
 
@@ -35,7 +34,6 @@ public:
     SIZE ClientSize() const;                // pixels
     void MoveTo(int x, int y) const;        // screen pixels, size kept
     void SetOuterBounds(int x, int y, int width, int height) const;
-    void SetCaption(const std::wstring& text) const { SetWindowTextW(hwnd_, text.c_str()); }
     void Destroy();
 
 protected:
