@@ -87,6 +87,7 @@ bool frmMain::Form_Load() {
         return false;
     accelerators_ = platform::LoadAcceleratorResource(IDR_ACCELERATORS);
     optionMenu_ = GetSubMenu(GetMenu(hwnd()), 2);
+    mnuFileArray_.Attach(GetSubMenu(GetMenu(hwnd()), 0));
     if (!CreateControls()) return false;
 
     Module2& shared = ::Shared();
@@ -103,7 +104,7 @@ bool frmMain::Form_Load() {
     EditerName = options.editerName;
     CurPath = options.initDir;
     TransClipboard = options.transClipboard;
-    storedRecentFiles_ = options.recentFiles;
+    for (const auto& path : options.recentFiles) AddRecentFile(path);
 
     SizeForm().Form_Load();   // hidden until a rectangle selection needs it
     loaded_ = true;
@@ -192,7 +193,7 @@ void frmMain::Form_Unload() {
     live.editerName = EditerName;
     live.initDir = CurPath;
     live.transClipboard = TransClipboard;
-    live.recentFiles = storedRecentFiles_;
+    live.recentFiles = recent::Paths(::Shared(), mnuFileArray_);
     const bool normal = !IsMinimized() && !IsMaximized();
     for (const auto& write : settings::ShutdownWrites(live, normal))
         platform::SaveSetting(settings::kApplication, write.section, write.key, write.value);
@@ -215,7 +216,7 @@ void frmMain::OnCommand(int id) {
         Toolbar1_ButtonClick(entry->key);
         return;
     }
-    if (id > ID_mnuFileArray && id < ID_mnuFileArray + 0x1000) {
+    if (id > ID_mnuFileArray) {
         mnuFileArray_Click(id - ID_mnuFileArray);
         return;
     }
@@ -250,6 +251,8 @@ void frmMain::Toolbar1_ButtonClick(std::wstring_view key) {
     else if (key == L"Pbrush") mnuPbrush_Click();
     else if (key == L"Mouse") ::Shared().MouseCapt = static_cast<std::int16_t>(~::Shared().MouseCapt);
 }
+
+void frmMain::AddRecentFile(const std::wstring& path) { recent::AddRecentFile(::Shared(), mnuFileArray_, path); }
 
 void frmMain::mnuExit_Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 

@@ -1,6 +1,7 @@
 // The main window: start-up and shutdown, the options it keeps, its menu,
 // toolbar and image (the hidden buffer Picture2 and the view Picture1).
 #pragma once
+#include "app/FileArrayMenu.h"
 #include "app/Settings.h"
 #include "capture/CaptureHost.h"
 #include "platform/Controls.h"
@@ -69,6 +70,10 @@ public:
     void mnuAbout_Click();
     void Toolbar1_ButtonClick(std::wstring_view key);
 
+    // Adds the path to the recent-files list of the File menu.
+    void AddRecentFile(const std::wstring& path);
+    FileArrayMenu& mnuFileArray() { return mnuFileArray_; }
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -88,7 +93,7 @@ private:
     HACCEL accelerators_ = nullptr;
     HMENU optionMenu_ = nullptr;   // mnuOption, recognised when it opens
     int dpi_ = 96;                 // the resolution the controls are laid out at
-    std::vector<std::wstring> storedRecentFiles_;   // kept as read until the recent-files menu holds them
+    FileArrayMenu mnuFileArray_;
     bool loaded_ = false;
     bool unloaded_ = false;
 };

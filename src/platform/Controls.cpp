@@ -73,6 +73,38 @@ void SetMenuCheck(HMENU menu, int command, bool checked) {
     CheckMenuItem(menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+int MenuPosition(HMENU menu, int command) {
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i)
+        if (GetMenuItemID(menu, i) == static_cast<UINT>(command)) return i;
+    return -1;
+}
+
+void InsertMenuText(HMENU menu, int position, int command, const std::wstring& text) {
+    std::wstring shown;
+    for (wchar_t c : text) {
+        if (c == L'&') shown += L'&';
+        shown += c;
+    }
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE;
+    item.fType = MFT_STRING;
+    item.wID = static_cast<UINT>(command);
+    item.dwTypeData = shown.data();
+    InsertMenuItemW(menu, static_cast<UINT>(position), TRUE, &item);
+}
+
+void InsertMenuSeparator(HMENU menu, int position, int id) {
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_FTYPE;
+    item.fType = MFT_SEPARATOR;
+    item.wID = static_cast<UINT>(id);
+    InsertMenuItemW(menu, static_cast<UINT>(position), TRUE, &item);
+}
+
+void RemoveMenuItem(HMENU menu, int command) { DeleteMenu(menu, static_cast<UINT>(command), MF_BYCOMMAND); }
+
 HICON LoadIconResource(UINT id, int size) {
     return static_cast<HICON>(
         LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));

@@ -62,6 +62,14 @@ void LoadCommonControls();
 
 // Sets or clears a menu item's check mark.
 void SetMenuCheck(HMENU menu, int command, bool checked);
+// The position of the item with the command id in the menu, or -1.
+int MenuPosition(HMENU menu, int command);
+// Inserts an item at the position, showing the text exactly: an "&" in it
+// is a character, never an access key.
+void InsertMenuText(HMENU menu, int position, int command, const std::wstring& text);
+// Inserts a separator at the position, with an id to remove it by.
+void InsertMenuSeparator(HMENU menu, int position, int id);
+void RemoveMenuItem(HMENU menu, int command);
 
 HICON LoadIconResource(UINT id, int size);   // shared resource icon, never destroyed
 HMENU LoadMenuResource(UINT id);             // given to a window, destroyed with it

@@ -27,8 +27,9 @@
 #define ID_mnuOptionSetup      1202
 #define ID_mnuContents         1301
 #define ID_mnuAbout            1302
-// Recent files: element n of mnuFileArray has the id ID_mnuFileArray + n.
-#define ID_mnuFileArray        1500
+// Recent files: element n of mnuFileArray has the id ID_mnuFileArray + n; the
+// indices reach 32767, so the range ends at 0xFFFF and meets no other id.
+#define ID_mnuFileArray        0x8000
 
 // Toolbar buttons: ID_Toolbar1 + index (1-based, separators included).
 #define ID_Toolbar1            2000

@@ -158,6 +158,43 @@ TEST_F(MainForm, MouseOptionFromMenuAndToolbarStaysInStep) {
     EXPECT_FALSE(GetMenuState(options, ID_mnuOptionMouseCapt, MF_BYCOMMAND) & MF_CHECKED);
 }
 
+// The stored recent files come back into the File menu above the separator
+// before Exit, shown exactly (an "&" is no access key), a repeated entry once,
+// and are written back oldest first.
+TEST(RecentFilesMenu, StoredEntriesAreShownExactlyAndWrittenBack) {
+    ClearSettings();
+    WriteSetting(L"Startup", L"MRU  1", L"C:\\写真\\a&b.bmp");
+    WriteSetting(L"Startup", L"MRU  2", L"C:\\写真\\a&b.bmp");
+    WriteSetting(L"Startup", L"MRU  3", L"D:\\c.gif");
+    {
+        frmMain main;
+        ASSERT_TRUE(main.Form_Load());
+        std::vector<std::wstring> tree;
+        Describe(GetSubMenu(GetMenu(main.hwnd()), 0), tree);
+        auto id = [](int n) { return L"=" + std::to_wstring(ID_mnuFileArray + n); };
+        const std::vector<std::wstring> expected{
+            L"開く(&O)...\tCtrl+O=" + std::to_wstring(ID_mnuOpen),
+            L"名前を付けて保存(&A)...\tCtrl+A=" + std::to_wstring(ID_mnuSaveAs),
+            L"-",
+            L"ﾌﾟﾘﾝﾀの設定 (&U)...=" + std::to_wstring(ID_mnuPrintSetup),
+            L"印刷 (&P)=" + std::to_wstring(ID_mnuPrint),
+            L"-",
+            L"ﾍﾟｲﾝﾄｿﾌﾄの起動(&P)...=" + std::to_wstring(ID_mnuPbrush),
+            L"-",
+            L"C:\\写真\\a&&b.bmp" + id(1),
+            L"D:\\c.gif" + id(2),
+            L"-",
+            L"終了(&X)=" + std::to_wstring(ID_mnuExit),
+        };
+        EXPECT_EQ(tree, expected);
+        main.Form_Unload();
+    }
+    EXPECT_EQ(ReadSetting(L"Startup", L"MRU  1"), L"C:\\写真\\a&b.bmp");
+    EXPECT_EQ(ReadSetting(L"Startup", L"MRU  2"), L"D:\\c.gif");
+    EXPECT_EQ(ReadSetting(L"Startup", L"MRU  3"), L"D:\\c.gif") << "a key from an earlier run stays";
+    ClearSettings();
+}
+
 // A resolution changed while the program runs: snapshots and desktop
 // captures take the new size of the screen, not the one read at start-up.
 TEST_F(MainForm, DisplayChangeRefreshesTheDesktopRectangle) {
