@@ -1,0 +1,49 @@
+#include "imagefiles/FileNames.h"
+
+namespace imagefiles {
+
+bool IsJpegName(std::wstring_view path) {
+    const std::wstring_view last = path.substr(path.size() >= 3 ? path.size() - 3 : 0);
+    std::wstring upper;
+    for (wchar_t c : last) upper += (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+    return upper == L"JPG";
+}
+
+std::wstring FolderOf(std::wstring_view path, std::wstring_view title) {
+    return std::wstring(path.substr(0, path.size() >= title.size() ? path.size() - title.size() : 0));
+}
+
+std::wstring ConverterFolder(std::wstring_view shortForm, std::wstring_view programFolder) {
+    std::wstring folder(shortForm.empty() ? programFolder : shortForm);
+    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+    return folder;
+}
+
+ConverterCall MakeConverterCall(std::wstring_view folder, std::wstring_view destination) {
+    ConverterCall call;
+    call.directory = std::wstring(folder);
+    call.program = call.directory + kConverter;
+    call.bitmap = call.directory + kTemporaryBitmap;
+    call.parameters = call.bitmap + L' ' + std::wstring(destination);
+    return call;
+}
+
+std::wstring LaunchErrorText(long long code) {
+    switch (code) {
+    case 2: return L"The specified file was not found.";
+    case 3: return L"The specified path was not found.";
+    case 5: return L"The operating system denied access to the specified file.";
+    case 8: return L"There was not enough memory to complete the operation.";
+    case 11: return L"The .exe file is invalid (non-Win32R .exe or error in .exe image).";
+    case 26: return L"A sharing violation occurred.";
+    case 27: return L" The file name association is incomplete or invalid.";
+    case 28: return L"The DDE transaction could not be completed because the request timed out.";
+    case 29: return L"The DDE transaction failed.";
+    case 30: return L"The DDE transaction could not be completed because other DDE transactions were being processed.";
+    case 31: return L"There is no application associated with the given file name extension.";
+    case 32: return L"The specified dynamic-link library was not found.";
+    default: return L"予期せぬｴﾗｰです";
+    }
+}
+
+}  // namespace imagefiles
