@@ -8,6 +8,7 @@
 #include "platform/Com.h"
 #include "platform/FileReplace.h"
 #include "platform/Handle.h"
+#include "platform/PictureSize.h"
 
 #include <wincodec.h>
 
@@ -123,6 +124,11 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
     DWORD inputSize = 0;
     if (const ExitCode read = ReadSource(source, input, inputSize); read != kConverted) return read;
 
+    // The header's size is checked before any decoder allocates for it.
+    const platform::ClaimedSize claimed = platform::ReadClaimedSize(input.get(), inputSize);
+    if (!claimed.known || !platform::FitsLimits(claimed.width, claimed.height, kMaxJpegSide, kMaxInputBytes))
+        return kUnreadableInput;
+
     platform::ComApartment com;
     if (!com.ready()) return kConversionFailed;
     ComPtr<IWICImagingFactory> factory;
@@ -144,7 +150,6 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0, height = 0;
     if (FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height))) return kUnreadableInput;
-    // The header's size is checked before anything is allocated for it.
     if (width == 0 || height == 0 || width > kMaxJpegSide || height > kMaxJpegSide) return kUnreadableInput;
     const unsigned long long stride = (3ull * width + 3) & ~3ull;
     if (stride * height > kMaxInputBytes) return kUnreadableInput;

@@ -52,10 +52,24 @@ DWORD WriteFileReplacing(const std::wstring& path, std::initializer_list<FilePie
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return ERROR_ACCESS_DENIED;
 
+    // A destination another program holds open without letting it be
+    // deleted cannot be replaced. Found out now, before anything is written:
+    // a failed ReplaceFileW can leave a scratch file of its own behind.
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        KernelHandle probe(CreateFileW(destination.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe) return GetLastError();
+    }
+
     // The temporary file lies beside the destination, so putting it in place
     // is a rename within one volume, never a copy that could fail halfway.
     wchar_t temporary[MAX_PATH + 1] = {};
-    if (!GetTempFileNameW(folder.c_str(), L"tvk", 0, temporary)) return GetLastError();
+    if (!GetTempFileNameW(folder.c_str(), L"tvk", 0, temporary)) {
+        // A missing folder is reported as such, not as "invalid directory name".
+        const DWORD error = GetLastError();
+        if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return ERROR_PATH_NOT_FOUND;
+        return error;
+    }
 
     DWORD error = 0;
     {

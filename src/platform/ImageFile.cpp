@@ -3,6 +3,7 @@
 #include "platform/Com.h"
 #include "platform/FileReplace.h"
 #include "platform/Handle.h"
+#include "platform/PictureSize.h"
 
 #include <wincodec.h>
 
@@ -59,6 +60,13 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     DWORD size = 0;
     HRESULT hr = ReadWholeFile(path, data, size);
     if (FAILED(hr)) return hr;
+    // Some decoders allocate for the size in the header as soon as they
+    // start, and one overruns its buffer when that size is absurd: such a
+    // file never reaches them.
+    const ClaimedSize claimed = ReadClaimedSize(data.get(), size);
+    if (claimed.known && (claimed.width == 0 || claimed.height == 0)) return WINCODEC_ERR_BADIMAGE;
+    if (claimed.known && !FitsLimits(claimed.width, claimed.height, kMaxPictureSide, kMaxPictureBytes))
+        return E_OUTOFMEMORY;
 
     ComApartment com;
     if (!com.ready()) return com.result();
@@ -79,9 +87,8 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     // The size comes from the file and is checked before anything is made
     // for it: a damaged header must not make us allocate gigabytes.
     if (width == 0 || height == 0) return WINCODEC_ERR_BADIMAGE;
-    if (width > static_cast<UINT>(kMaxPictureSide) || height > static_cast<UINT>(kMaxPictureSide)) return E_OUTOFMEMORY;
+    if (!FitsLimits(width, height, kMaxPictureSide, kMaxPictureBytes)) return E_OUTOFMEMORY;
     const unsigned long long bytes = 4ull * width * height;
-    if (bytes > kMaxPictureBytes) return E_OUTOFMEMORY;
 
     ComPtr<IWICFormatConverter> converter;
     if (FAILED(hr = factory->CreateFormatConverter(converter.put()))) return hr;
