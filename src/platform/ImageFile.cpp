@@ -90,6 +90,12 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     if (!FitsLimits(width, height, kMaxPictureSide, kMaxPictureBytes)) return E_OUTOFMEMORY;
     const unsigned long long bytes = 4ull * width * height;
 
+    // Only pictures that can hold transparency need laying over the background.
+    WICPixelFormatGUID format{};
+    frame->GetPixelFormat(&format);
+    const bool opaque = format == GUID_WICPixelFormat24bppBGR || format == GUID_WICPixelFormat32bppBGR ||
+                        format == GUID_WICPixelFormat8bppGray || format == GUID_WICPixelFormat24bppRGB;
+
     ComPtr<IWICFormatConverter> converter;
     if (FAILED(hr = factory->CreateFormatConverter(converter.put()))) return hr;
     if (FAILED(hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
@@ -109,7 +115,8 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     if (FAILED(hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), static_cast<BYTE*>(bits))))
         return hr;
     GdiFlush();
-    ComposeOver(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(width) * height, background);
+    if (!opaque)
+        ComposeOver(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(width) * height, background);
 
     picture.bitmap = std::move(bitmap);
     picture.width = static_cast<int>(width);

@@ -100,34 +100,37 @@ TEST(PictureFiles, EachFormatLoadsWithItsSizeAndPixels) {
         }
 }
 
+struct ThreadLoad {
+    std::wstring path;
+    HRESULT error = S_OK;
+    bool hasBitmap = true;
+};
+
+DWORD WINAPI LoadOnThread(void* parameter) {
+    auto* load = static_cast<ThreadLoad*>(parameter);
+    const auto picture = LoadPictureFile(load->path, kBackground);
+    load->error = picture.error;
+    load->hasBitmap = static_cast<bool>(picture.bitmap);
+    return 0;
+}
+
+LONG WINAPI EndOnCrash(EXCEPTION_POINTERS*) {
+    TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 TEST(PictureFiles, EveryDamagedPictureIsRefusedWithoutCrashOrHang) {
     TempFolder folder;
     const auto damaged = WriteDamagedPictures(folder.path());
     ASSERT_GE(damaged.size(), 30u);
     // A decoder that crashes must fail the test: under Wine an unhandled
     // fault on another thread can otherwise end the process as if it passed.
-    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG {
-        TerminateProcess(GetCurrentProcess(), 3);
-        return EXCEPTION_EXECUTE_HANDLER;
-    });
+    SetUnhandledExceptionFilter(EndOnCrash);
     for (const std::wstring& path : damaged) {
         // Each load runs on a thread of its own, so a loader that hangs is
         // named rather than just stopped by the test's time limit.
-        struct Load {
-            std::wstring path;
-            HRESULT error = S_OK;
-            bool hasBitmap = true;
-        } load{path};
-        platform::KernelHandle thread(CreateThread(
-            nullptr, 0,
-            [](void* parameter) -> DWORD {
-                auto* l = static_cast<Load*>(parameter);
-                const auto p = LoadPictureFile(l->path, kBackground);
-                l->error = p.error;
-                l->hasBitmap = static_cast<bool>(p.bitmap);
-                return 0;
-            },
-            &load, 0, nullptr));
+        ThreadLoad load{path};
+        platform::KernelHandle thread(CreateThread(nullptr, 0, LoadOnThread, &load, 0, nullptr));
         ASSERT_TRUE(thread);
         if (WaitForSingleObject(thread.get(), 60000) != WAIT_OBJECT_0) {
             ADD_FAILURE() << "loading hangs: " << testing::PrintToString(path);
