@@ -20,11 +20,11 @@ tree native
 tree win64 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
 tree win32 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
 
-# Tovik.exe is linked straight into dist/<name>/; the files shipped beside it
-# are copied there from the build tree.
+# Tovik.exe and the converter bmp2jpg.exe are linked straight into
+# dist/<name>/; the other files shipped beside them are copied there from the
+# build tree.
 for name in win64 win32; do
   shipped=()
-  # shipped+=("build/$name/converter/bmp2jpg.exe")
   # shipped+=("build/$name/help/<help file>")
   if [ "${#shipped[@]}" -gt 0 ]; then cp -u "${shipped[@]}" "dist/$name/"; fi
 done

@@ -12,6 +12,8 @@ packages=(
   cups cups-client printer-driver-cups-pdf poppler-utils
   imagemagick
   googletest
+  clang libclang-rt-14-dev
+  libjpeg-turbo-progs
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests, then the
-# Windows tests under Wine on the test bench (tools/testbench.sh). The last line
-# is the total over both: "N passed, N failed".
+# Builds everything and runs every test: the native unit tests, the fuzz
+# targets (tools/fuzz.sh, one test in the totals), then the Windows tests
+# under Wine on the test bench (tools/testbench.sh). The last line is the
+# total over all of them: "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,6 +28,8 @@ count() { # log name
 mkdir -p build
 ctest --test-dir build/native --output-on-failure --no-tests=error 2>&1 | tee build/native-tests.log || true
 count build/native-tests.log native
+# The fuzz targets, run for a bounded time each, count as one test.
+if tools/fuzz.sh 2>&1 | tee build/fuzz.log; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 tools/testbench.sh ctest --test-dir build/win64 --output-on-failure --no-tests=error 2>&1 \
   | tee build/win64-tests.log || true
 count build/win64-tests.log Windows

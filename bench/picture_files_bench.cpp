@@ -1,0 +1,121 @@
+// Times the picture files at 3840x2160 inside the program's own process:
+// the BMP save beside a raw write of the same bytes, the JPEG save end to
+// end through the shipped converter (temp.bmp written, converter started,
+// JPEG complete), the converter's own share of it, and opening the JPEG.
+//   picture_files_bench.exe FOLDER [RUNS]
+// FOLDER (with a trailing backslash) receives the files it times, so the
+// outside tools can be run on the same ones. Prints one "figure NAME MS"
+// line per measurement: the median of RUNS runs after one warm-up.
+#include "platform/Handle.h"
+#include "platform/ImageFile.h"
+#include "platform/Process.h"
+#include "platform/Surface.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 3840, kHeight = 2160;
+
+double Now() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void Report(const char* name, int runs, const std::function<bool()>& run) {
+    std::vector<double> ms;
+    for (int i = 0; i <= runs; ++i) {
+        const double start = Now();
+        if (!run()) {
+            std::printf("%s: failed\n", name);
+            return;
+        }
+        if (i > 0) ms.push_back(Now() - start);
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("figure %s %.1f (min %.1f, max %.1f, %d runs)\n", name, ms[ms.size() / 2], ms.front(), ms.back(), runs);
+    std::fflush(stdout);
+}
+
+// Something like a screen: flat areas, gradients, fine lines and text-like
+// speckles, so the JPEG encoder meets both easy and busy blocks.
+void DrawScreenLike(HDC dc) {
+    std::vector<std::uint32_t> bits(static_cast<size_t>(kWidth) * kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            std::uint32_t c;
+            if (y < 40) c = 0x202A44;
+            else if (x < 300) c = 0xF0F0F0 - ((y / 24) % 2) * 0x101010;
+            else if ((x / 8 + y / 14) % 11 == 0 && (x * 7 + y * 3) % 5 < 2) c = 0x101010;
+            else c = ((x * 255 / kWidth) << 16) | ((y * 255 / kHeight) << 8) | ((x ^ y) & 0x3F);
+            bits[static_cast<size_t>(y) * kWidth + x] = c;
+        }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = kWidth;
+    bi.bmiHeader.biHeight = -kHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    SetDIBitsToDevice(dc, 0, 0, kWidth, kHeight, 0, 0, 0, kHeight, bits.data(), &bi, DIB_RGB_COLORS);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: picture_files_bench FOLDER DIST_FOLDER [RUNS]\n");
+        return 2;
+    }
+    const std::wstring folder = argv[1];
+    const std::wstring dist = argv[2];
+    const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 9;
+    const std::wstring converter = dist + L"bmp2jpg.exe";
+
+    platform::Surface image;
+    if (!image.Resize(kWidth, kHeight)) return 1;
+    DrawScreenLike(image.hDC());
+    const unsigned long long bytes = platform::BitmapFileSize(kWidth, kHeight);
+    std::vector<char> raw(static_cast<size_t>(bytes), 7);
+
+    const std::wstring rawPath = folder + L"raw.bin";
+    Report("raw_write", runs, [&] {
+        platform::KernelHandle file(CreateFileW(rawPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        return file && WriteFile(file.get(), raw.data(), static_cast<DWORD>(raw.size()), &written, nullptr) &&
+               written == raw.size();
+    });
+    const std::wstring bmp = folder + L"shot.bmp";
+    Report("bmp_save", runs, [&] { return platform::SaveBitmapFile(image.hDC(), kWidth, kHeight, bmp) == 0; });
+
+    // The JPEG save as the program does it: temp.bmp, then the converter,
+    // here waited for so the time ends when the JPEG file is complete.
+    const std::wstring temp = folder + L"temp.bmp";
+    const std::wstring jpeg = folder + L"shot.jpg";
+    auto convert = [&] {
+        auto started = platform::StartProgram(nullptr, converter, temp + L" " + jpeg, folder, SW_HIDE);
+        if (!started.started() || !platform::WaitForProcess(started.process, 60000)) return false;
+        DWORD code = 1;
+        GetExitCodeProcess(started.process.get(), &code);
+        return code == 0;
+    };
+    Report("jpeg_end_to_end", runs, [&] {
+        return platform::SaveBitmapFile(image.hDC(), kWidth, kHeight, temp) == 0 && convert();
+    });
+    Report("converter_process", runs, convert);
+    Report("process_start_only", runs, [&] {
+        auto started = platform::StartProgram(nullptr, converter, L"", folder, SW_HIDE);
+        return started.started() && platform::WaitForProcess(started.process, 60000);
+    });
+    Report("jpeg_open", runs, [&] { return platform::LoadPictureFile(jpeg, RGB(255, 255, 255)).ok(); });
+    Report("bmp_open", runs, [&] { return platform::LoadPictureFile(bmp, RGB(255, 255, 255)).ok(); });
+    DeleteFileW(rawPath.c_str());
+    return 0;
+}

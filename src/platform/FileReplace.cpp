@@ -1,0 +1,105 @@
+#include "platform/FileReplace.h"
+
+#include "platform/Handle.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace platform {
+
+std::wstring FolderOfFullPath(const std::wstring& path, std::wstring* fullPath) {
+    if (path.empty()) return {};
+    DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::vector<wchar_t> buffer(needed + 1);
+    wchar_t* name = nullptr;
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), &name);
+    if (length == 0 || length >= buffer.size()) return {};
+    std::wstring full(buffer.data(), length);
+    const size_t slash = full.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return {};
+    if (fullPath) *fullPath = full;
+    return full.substr(0, slash + 1);
+}
+
+namespace {
+
+DWORD WriteAll(HANDLE file, const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        // WriteFile takes 32-bit counts; big pictures go in 1 GiB pieces.
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, piece, &written, nullptr)) return GetLastError();
+        if (written != piece) return ERROR_DISK_FULL;
+        bytes += piece;
+        size -= piece;
+    }
+    return 0;
+}
+
+}  // namespace
+
+DWORD WriteFileReplacing(const std::wstring& path, std::initializer_list<FilePiece> pieces) {
+    std::wstring destination;
+    const std::wstring folder = FolderOfFullPath(path, &destination);
+    if (folder.empty()) return ERROR_INVALID_NAME;
+    const DWORD attributes = GetFileAttributesW(destination.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ERROR_ACCESS_DENIED;
+    // A read-only destination is refused up front: replacing it would take
+    // away the protection its owner gave it.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return ERROR_ACCESS_DENIED;
+
+    // A destination another program holds open without letting it be
+    // deleted cannot be replaced. Found out now, before anything is written:
+    // a failed ReplaceFileW can leave a scratch file of its own behind.
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        KernelHandle probe(CreateFileW(destination.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe) return GetLastError();
+    }
+
+    // The temporary file lies beside the destination, so putting it in place
+    // is a rename within one volume, never a copy that could fail halfway.
+    wchar_t temporary[MAX_PATH + 1] = {};
+    if (!GetTempFileNameW(folder.c_str(), L"tvk", 0, temporary)) {
+        // A missing folder is reported as such, not as "invalid directory name".
+        const DWORD error = GetLastError();
+        if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return ERROR_PATH_NOT_FOUND;
+        return error;
+    }
+
+    DWORD error = 0;
+    {
+        KernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) error = GetLastError();
+        for (const FilePiece& piece : pieces)
+            if (!error) error = WriteAll(file.get(), piece.data, piece.size);
+        if (!error && file && !CloseHandle(file.release())) error = GetLastError();
+    }
+    if (!error) {
+        const bool exists = GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES;
+        BOOL placed = FALSE;
+        if (exists)
+            placed = ReplaceFileW(destination.c_str(), temporary, nullptr,
+                                  REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+        // Gone since the look above, or never there: a plain rename will do.
+        if (!placed && (!exists || GetLastError() == ERROR_FILE_NOT_FOUND))
+            placed = MoveFileExW(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (!placed) {
+            error = GetLastError();
+            // The replace reports its own codes; the user understands these better.
+            if (error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+                error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+                error = ERROR_ACCESS_DENIED;
+            if (error == 0) error = ERROR_ACCESS_DENIED;
+        }
+    }
+    if (error) DeleteFileW(temporary);
+    return error;
+}
+
+}  // namespace platform

@@ -1,0 +1,180 @@
+#include "platform/ImageFile.h"
+
+#include "platform/Com.h"
+#include "platform/FileReplace.h"
+#include "platform/Handle.h"
+#include "platform/PictureSize.h"
+
+#include <wincodec.h>
+
+#include <cstdint>
+#include <memory>
+#include <new>
+
+namespace platform {
+
+namespace {
+
+// The whole file in memory: the decoders then read from memory instead of
+// asking the file system for every few bytes, and a missing or locked file
+// is reported with its own Win32 error rather than a decoder's.
+HRESULT ReadWholeFile(const std::wstring& path, std::unique_ptr<BYTE[]>& data, DWORD& size) {
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return HRESULT_FROM_WIN32(GetLastError());
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(file.get(), &length)) return HRESULT_FROM_WIN32(GetLastError());
+    // No picture this program can show needs a bigger file.
+    if (length.QuadPart > static_cast<LONGLONG>(kMaxPictureBytes)) return E_OUTOFMEMORY;
+    size = static_cast<DWORD>(length.QuadPart);
+    data.reset(new (std::nothrow) BYTE[size ? size : 1]);
+    if (!data) return E_OUTOFMEMORY;
+    DWORD read = 0;
+    if (size > 0 && !ReadFile(file.get(), data.get(), size, &read, nullptr)) return HRESULT_FROM_WIN32(GetLastError());
+    size = read;  // a file that shrank meanwhile is decoded as it now is
+    return S_OK;
+}
+
+HRESULT CreateFactory(ComPtr<IWICImagingFactory>& factory) {
+    return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                            factory.put_void());
+}
+
+// Lays partly transparent pixels over the background; opaque ones stay.
+void ComposeOver(std::uint32_t* pixels, std::size_t count, COLORREF background) {
+    const unsigned br = GetRValue(background), bg = GetGValue(background), bb = GetBValue(background);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t p = pixels[i];
+        const unsigned a = p >> 24;
+        if (a == 255) continue;
+        const unsigned k = 255 - a;
+        const unsigned r = (((p >> 16) & 0xFF) * a + br * k + 127) / 255;
+        const unsigned g = (((p >> 8) & 0xFF) * a + bg * k + 127) / 255;
+        const unsigned b = ((p & 0xFF) * a + bb * k + 127) / 255;
+        pixels[i] = 0xFF000000u | (r << 16) | (g << 8) | b;
+    }
+}
+
+HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& picture) {
+    std::unique_ptr<BYTE[]> data;
+    DWORD size = 0;
+    HRESULT hr = ReadWholeFile(path, data, size);
+    if (FAILED(hr)) return hr;
+    // Some decoders allocate for the size in the header as soon as they
+    // start, and one overruns its buffer when that size is absurd: such a
+    // file never reaches them.
+    const ClaimedSize claimed = ReadClaimedSize(data.get(), size);
+    if (claimed.known && (claimed.width == 0 || claimed.height == 0)) return WINCODEC_ERR_BADIMAGE;
+    if (claimed.known && !FitsLimits(claimed.width, claimed.height, kMaxPictureSide, kMaxPictureBytes))
+        return E_OUTOFMEMORY;
+
+    ComApartment com;
+    if (!com.ready()) return com.result();
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(hr = CreateFactory(factory))) return hr;
+    ComPtr<IWICStream> stream;
+    if (FAILED(hr = factory->CreateStream(stream.put()))) return hr;
+    if (FAILED(hr = stream->InitializeFromMemory(data.get(), size))) return hr;
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (FAILED(hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                     decoder.put())))
+        return hr;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return hr;
+    UINT width = 0, height = 0;
+    if (FAILED(hr = frame->GetSize(&width, &height))) return hr;
+
+    // The size comes from the file and is checked before anything is made
+    // for it: a damaged header must not make us allocate gigabytes.
+    if (width == 0 || height == 0) return WINCODEC_ERR_BADIMAGE;
+    if (!FitsLimits(width, height, kMaxPictureSide, kMaxPictureBytes)) return E_OUTOFMEMORY;
+    const unsigned long long bytes = 4ull * width * height;
+
+    // Only pictures that can hold transparency need laying over the background.
+    WICPixelFormatGUID format{};
+    frame->GetPixelFormat(&format);
+    const bool opaque = format == GUID_WICPixelFormat24bppBGR || format == GUID_WICPixelFormat32bppBGR ||
+                        format == GUID_WICPixelFormat8bppGray || format == GUID_WICPixelFormat24bppRGB;
+
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(hr = factory->CreateFormatConverter(converter.put()))) return hr;
+    if (FAILED(hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                          nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+        return hr;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, like the decoder's rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return E_OUTOFMEMORY;
+    if (FAILED(hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), static_cast<BYTE*>(bits))))
+        return hr;
+    GdiFlush();
+    if (!opaque)
+        ComposeOver(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(width) * height, background);
+
+    picture.bitmap = std::move(bitmap);
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    return S_OK;
+}
+
+}  // namespace
+
+LoadedPicture LoadPictureFile(const std::wstring& path, COLORREF background) {
+    LoadedPicture picture;
+    picture.error = Load(path, background, picture);
+    if (FAILED(picture.error)) picture = LoadedPicture{Bitmap(), 0, 0, picture.error};
+    return picture;
+}
+
+unsigned long long BitmapFileSize(int width, int height) {
+    if (width <= 0 || height <= 0) return 0;
+    const unsigned long long stride = (3ull * width + 3) & ~3ull;
+    const unsigned long long size = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * height;
+    return size > 0xFFFFFFFFull ? 0 : size;
+}
+
+DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
+    const unsigned long long fileSize = BitmapFileSize(width, height);
+    if (fileSize == 0) return ERROR_INVALID_PARAMETER;
+    const DWORD headerSize = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+
+    // A bottom-up 24-bit DIB section has exactly the row layout of the file
+    // (rows of 4-byte multiples, bottom row first), so one copy by the system
+    // turns the surface into the file's pixel data, written as it is.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(fileSize - headerSize);
+    void* bits = nullptr;
+    Bitmap pixels(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!pixels || !bits) return ERROR_NOT_ENOUGH_MEMORY;
+    MemoryDC copyDC(dc);
+    if (!copyDC) return ERROR_NOT_ENOUGH_MEMORY;
+    {
+        Selection selected(copyDC.get(), pixels.get());
+        if (!BitBlt(copyDC.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return ERROR_INVALID_PARAMETER;
+    }
+    GdiFlush();
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfSize = static_cast<DWORD>(fileSize);
+    file.bfOffBits = headerSize;
+    BITMAPINFOHEADER header = info.bmiHeader;
+    header.biXPelsPerMeter = header.biYPelsPerMeter = 3780;  // 96 dpi
+    return WriteFileReplacing(path, {{&file, sizeof file}, {&header, sizeof header},
+                                     {bits, static_cast<std::size_t>(header.biSizeImage)}});
+}
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#include "platform/Process.h"
+
+#include <shellapi.h>
+
+namespace platform {
+
+namespace {
+
+// The shell's code for a Win32 error, for the rare failure that leaves
+// hInstApp without one.
+int ShellCodeFor(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND: return SE_ERR_FNF;
+    case ERROR_PATH_NOT_FOUND: return SE_ERR_PNF;
+    case ERROR_ACCESS_DENIED: return SE_ERR_ACCESSDENIED;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY: return SE_ERR_OOM;
+    case ERROR_BAD_FORMAT: return ERROR_BAD_FORMAT;
+    case ERROR_SHARING_VIOLATION: return SE_ERR_SHARE;
+    case ERROR_NO_ASSOCIATION: return SE_ERR_NOASSOC;
+    case ERROR_DLL_NOT_FOUND: return SE_ERR_DLLNOTFOUND;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+StartedProgram StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
+                            const std::wstring& directory, int show) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
+    info.nShow = show;
+
+    StartedProgram result;
+    const BOOL ok = ShellExecuteExW(&info);
+    const DWORD error = ok ? 0 : GetLastError();
+    result.process.reset(info.hProcess);
+    result.code = static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
+    if (!ok && result.code > 32) result.code = ShellCodeFor(error);
+    if (ok && result.code <= 32) result.code = 33;  // started, whatever hInstApp says
+    if (!result.started()) result.process.reset();
+    return result;
+}
+
+bool WaitForProcess(const KernelHandle& process, DWORD timeoutMs) {
+    if (!process) return true;
+    return WaitForSingleObject(process.get(), timeoutMs) != WAIT_TIMEOUT;
+}
+
+}  // namespace platform

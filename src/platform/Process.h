@@ -1,0 +1,29 @@
+// Starting another program through the shell, and waiting for it.
+#pragma once
+#include "platform/Handle.h"
+
+#include <string>
+
+namespace platform {
+
+struct StartedProgram {
+    // The shell's classic result: greater than 32 when the program started,
+    // otherwise one of its error codes (0, 2, 3, 5, 8, 11, 26 to 32).
+    int code = 0;
+    // The new process, when the shell started one (it may hand the file to a
+    // running program instead and have no process to give).
+    KernelHandle process;
+    bool started() const { return code > 32; }
+};
+
+// Opens `file` with `parameters`, in `directory`, with the show command
+// (SW_HIDE for a program that must not be seen), owned by `owner`. Shows no
+// message of the shell's own on failure: the caller reports the code.
+StartedProgram StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
+                            const std::wstring& directory, int show);
+
+// Waits up to timeoutMs for the process to end. True when it has ended or
+// there is no process; false when it is still running after the wait.
+bool WaitForProcess(const KernelHandle& process, DWORD timeoutMs);
+
+}  // namespace platform

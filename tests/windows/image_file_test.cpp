@@ -1,0 +1,328 @@
+// Picture files in-process: the WIC loader against good and damaged files,
+// the BMP writer, and the shipped converter bmp2jpg.exe end to end.
+#include "platform/Handle.h"
+#include "platform/ImageFile.h"
+#include "platform/Process.h"
+#include "platform/Surface.h"
+#include "support/Driver.h"
+#include "support/Pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+#include <wincodec.h>
+
+#include <cstdlib>
+
+namespace {
+
+using namespace tovik_test;
+using platform::LoadPictureFile;
+
+constexpr COLORREF kBackground = RGB(10, 200, 30);
+const std::uint32_t kBackgroundRgb = Rgb(10, 200, 30);
+
+// 0x00RRGGBB at (x, y) of a loaded picture's 32-bit top-down DIB section.
+std::uint32_t PixelOf(const platform::LoadedPicture& p, int x, int y) {
+    DIBSECTION dib{};
+    GetObjectW(p.bitmap.get(), sizeof dib, &dib);
+    return static_cast<const std::uint32_t*>(dib.dsBm.bmBits)[static_cast<size_t>(y) * p.width + x] & 0xFFFFFF;
+}
+
+int Channel(std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+
+// Mean difference per channel between a loaded picture and a pattern.
+double MeanDifference(const platform::LoadedPicture& p, std::uint32_t (*pattern)(int, int)) {
+    double sum = 0;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            for (int shift : {0, 8, 16}) sum += std::abs(Channel(PixelOf(p, x, y), shift) - Channel(pattern(x, y), shift));
+    return sum / (3.0 * p.width * p.height);
+}
+
+void ExpectExactly(const platform::LoadedPicture& p, std::uint32_t (*pattern)(int, int)) {
+    ASSERT_TRUE(p.ok());
+    ASSERT_EQ(p.width, kPictureWidth);
+    ASSERT_EQ(p.height, kPictureHeight);
+    int wrong = 0;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (PixelOf(p, x, y) != pattern(x, y) && wrong++ < 3)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << PixelOf(p, x, y);
+    EXPECT_EQ(wrong, 0);
+}
+
+// The pattern drawn into a persistent surface bigger than the part saved,
+// as the program's image buffer holds it.
+struct PatternSurface {
+    platform::Surface surface;
+    PatternSurface() {
+        surface.Resize(kPictureWidth + 9, kPictureHeight + 13);
+        surface.Cls();
+        std::vector<std::uint32_t> bits(static_cast<size_t>(kPictureWidth) * kPictureHeight);
+        for (int y = 0; y < kPictureHeight; ++y)
+            for (int x = 0; x < kPictureWidth; ++x) bits[y * kPictureWidth + x] = PicturePatternAt(x, y);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = kPictureWidth;
+        bi.bmiHeader.biHeight = -kPictureHeight;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        SetDIBitsToDevice(surface.hDC(), 0, 0, kPictureWidth, kPictureHeight, 0, 0, 0, kPictureHeight, bits.data(),
+                          &bi, DIB_RGB_COLORS);
+    }
+};
+
+TEST(PictureFiles, EachFormatLoadsWithItsSizeAndPixels) {
+    TempFolder folder;
+    const GoodPictures good = WriteGoodPictures(folder.path());
+    ExpectExactly(LoadPictureFile(good.bmp, kBackground), PicturePatternAt);
+    ExpectExactly(LoadPictureFile(good.png, kBackground), PicturePatternAt);
+    ExpectExactly(LoadPictureFile(good.gif, kBackground), GifPatternAt);
+
+    const auto jpg = LoadPictureFile(good.jpg, kBackground);
+    ASSERT_TRUE(jpg.ok());
+    EXPECT_EQ(jpg.width, kPictureWidth);
+    EXPECT_EQ(jpg.height, kPictureHeight);
+    EXPECT_LT(MeanDifference(jpg, PicturePatternAt), 8.0);
+
+    // Transparent pixels show the background, half transparent ones a mix.
+    const auto alpha = LoadPictureFile(good.alphaPng, kBackground);
+    ASSERT_TRUE(alpha.ok());
+    for (int x : {0, 1, 2, 30, 31, 32})
+        for (int y : {0, 17, 36}) {
+            const std::uint32_t source = AlphaPatternAt(x, y);
+            const int a = static_cast<int>(source >> 24);
+            for (int shift : {0, 8, 16}) {
+                const int expected = (Channel(source, shift) * a + Channel(kBackgroundRgb, shift) * (255 - a) + 127) / 255;
+                EXPECT_NEAR(Channel(PixelOf(alpha, x, y), shift), expected, 1) << x << "," << y;
+            }
+        }
+}
+
+struct ThreadLoad {
+    std::wstring path;
+    HRESULT error = S_OK;
+    bool hasBitmap = true;
+};
+
+DWORD WINAPI LoadOnThread(void* parameter) {
+    auto* load = static_cast<ThreadLoad*>(parameter);
+    const auto picture = LoadPictureFile(load->path, kBackground);
+    load->error = picture.error;
+    load->hasBitmap = static_cast<bool>(picture.bitmap);
+    return 0;
+}
+
+LONG WINAPI EndOnCrash(EXCEPTION_POINTERS*) {
+    TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+TEST(PictureFiles, EveryDamagedPictureIsRefusedWithoutCrashOrHang) {
+    TempFolder folder;
+    const auto damaged = WriteDamagedPictures(folder.path());
+    ASSERT_GE(damaged.size(), 30u);
+    // A decoder that crashes must fail the test: under Wine an unhandled
+    // fault on another thread can otherwise end the process as if it passed.
+    SetUnhandledExceptionFilter(EndOnCrash);
+    for (const std::wstring& path : damaged) {
+        // Each load runs on a thread of its own, so a loader that hangs is
+        // named rather than just stopped by the test's time limit.
+        ThreadLoad load{path};
+        platform::KernelHandle thread(CreateThread(nullptr, 0, LoadOnThread, &load, 0, nullptr));
+        ASSERT_TRUE(thread);
+        if (WaitForSingleObject(thread.get(), 60000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "loading hangs: " << testing::PrintToString(path);
+            TerminateProcess(GetCurrentProcess(), 1);  // the thread still uses `load`
+        }
+        EXPECT_TRUE(FAILED(load.error)) << testing::PrintToString(path);
+        EXPECT_FALSE(load.hasBitmap) << testing::PrintToString(path);
+    }
+}
+
+TEST(PictureFiles, MissingFileAndNonPictureReportTheirOwnErrors) {
+    TempFolder folder;
+    EXPECT_EQ(LoadPictureFile(folder.path() + L"none.bmp", kBackground).error, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(LoadPictureFile(folder.path() + L"none\\a.bmp", kBackground).error,
+              HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+    WriteFileBytes(folder.path() + L"notes.gif", {'n', 'o', 't', 'e', 's'});
+    EXPECT_EQ(LoadPictureFile(folder.path() + L"notes.gif", kBackground).error, WINCODEC_ERR_COMPONENTNOTFOUND);
+}
+
+TEST(PictureFiles, SavedBitmapIsPixelExactAndReplacesTheOldFile) {
+    TempFolder folder;
+    PatternSurface image;
+    const std::wstring path = folder.path() + L"画像 1.bmp";
+    WriteFileBytes(path, std::vector<std::uint8_t>(100000, 0xEE));
+    ASSERT_EQ(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, path), 0u);
+
+    const auto bytes = ReadFileBytes(path);
+    const size_t stride = (kPictureWidth * 3 + 3) & ~3;
+    ASSERT_EQ(bytes.size(), 54 + stride * kPictureHeight);
+    BITMAPFILEHEADER file;
+    BITMAPINFOHEADER info;
+    memcpy(&file, bytes.data(), sizeof file);
+    memcpy(&info, bytes.data() + sizeof file, sizeof info);
+    EXPECT_EQ(file.bfType, 0x4D42);
+    EXPECT_EQ(file.bfSize, bytes.size());
+    EXPECT_EQ(file.bfOffBits, 54u);
+    EXPECT_EQ(info.biSize, 40u);
+    EXPECT_EQ(info.biWidth, kPictureWidth);
+    EXPECT_EQ(info.biHeight, kPictureHeight);  // bottom-up
+    EXPECT_EQ(info.biBitCount, 24);
+    EXPECT_EQ(info.biCompression, static_cast<DWORD>(BI_RGB));
+    int wrong = 0;
+    for (int y = 0; y < kPictureHeight; ++y)
+        for (int x = 0; x < kPictureWidth; ++x) {
+            const std::uint8_t* p = &bytes[54 + (kPictureHeight - 1 - y) * stride + x * 3];
+            wrong += Rgb(p[2], p[1], p[0]) != PicturePatternAt(x, y);
+        }
+    EXPECT_EQ(wrong, 0);
+    ExpectExactly(LoadPictureFile(path, kBackground), PicturePatternAt);
+    EXPECT_EQ(folder.FileNames().size(), 1u) << "a temporary file was left behind";
+}
+
+TEST(PictureFiles, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
+    TempFolder folder;
+    PatternSurface image;
+    const std::vector<std::uint8_t> old(4321, 0x5A);
+    const std::wstring locked = folder.path() + L"locked.bmp";
+    WriteFileBytes(locked, old);
+    SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, locked),
+              static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(ReadFileBytes(locked), old);
+
+    // A file held open without sharing cannot be replaced either.
+    const std::wstring open = folder.path() + L"open.bmp";
+    WriteFileBytes(open, old);
+    {
+        platform::KernelHandle holder(
+            CreateFileW(open.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_NE(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, open), 0u);
+    }
+    EXPECT_EQ(ReadFileBytes(open), old);
+
+    EXPECT_EQ(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight,
+                                       folder.path() + L"missing\\a.bmp"),
+              static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(folder.FileNames().size(), 2u) << "a temporary file was left behind: "
+                                             << testing::PrintToString(folder.FileNames());
+}
+
+// bmp2jpg.exe as shipped, started the way Tovik starts it.
+struct ConverterRun {
+    int code = -1;          // the shell's result
+    DWORD exitCode = 9999;  // the converter's
+};
+
+ConverterRun RunConverter(const std::wstring& parameters) {
+    ConverterRun run;
+    auto started = platform::StartProgram(nullptr, DistFolder() + L"bmp2jpg.exe", parameters, DistFolder(), SW_HIDE);
+    run.code = started.code;
+    if (started.process && platform::WaitForProcess(started.process, 60000))
+        GetExitCodeProcess(started.process.get(), &run.exitCode);
+    return run;
+}
+
+// The converter run directly, its output captured: for the usage text.
+std::string ConverterOutput(const std::wstring& arguments, DWORD& exitCode) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    CreatePipe(&read, &write, &inherit, 0);
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = write;
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + DistFolder() + L"bmp2jpg.exe\" " + arguments;
+    std::string output;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(write);
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+        WaitForSingleObject(pi.hProcess, 60000);
+        GetExitCodeProcess(pi.hProcess, &exitCode);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    } else {
+        CloseHandle(write);
+    }
+    CloseHandle(read);
+    return output;
+}
+
+TEST(Converter, WritesTheBitmapAsJpegToAJapanesePathWithSpaces) {
+    TempFolder folder;
+    const GoodPictures good = WriteGoodPictures(folder.path());
+    const std::wstring target = folder.path() + L"写真 フォルダ\\";
+    ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
+    const std::wstring jpeg = target + L"ｽｸﾘｰﾝ ショット 1.jpg";
+
+    const ConverterRun run = RunConverter(good.bmp + L" " + jpeg);
+    EXPECT_GT(run.code, 32);
+    ASSERT_EQ(run.exitCode, 0u);
+    const auto bytes = ReadFileBytes(jpeg);
+    ASSERT_GT(bytes.size(), 4u);
+    EXPECT_TRUE(bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) << "not a JPEG file";
+    const auto picture = LoadPictureFile(jpeg, kBackground);
+    ASSERT_TRUE(picture.ok());
+    EXPECT_EQ(picture.width, kPictureWidth);
+    EXPECT_EQ(picture.height, kPictureHeight);
+    EXPECT_LT(MeanDifference(picture, PicturePatternAt), 10.0);
+
+    // Quoted paths work too, and a second run replaces the file.
+    const ConverterRun again = RunConverter(L"\"" + good.bmp + L"\" \"" + jpeg + L"\"");
+    EXPECT_EQ(again.exitCode, 0u);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((target + L"*").c_str(), &found);
+    int files = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(files, 1) << "a temporary file was left beside the JPEG";
+    DeleteFileW(jpeg.c_str());
+    RemoveDirectoryW(target.c_str());
+}
+
+TEST(Converter, EachFailureHasItsExitCodeAndKeepsAnExistingJpeg) {
+    TempFolder folder;
+    const GoodPictures good = WriteGoodPictures(folder.path());
+    const std::vector<std::uint8_t> old = {0xFF, 0xD8, 0xFF, 0xE0, 'o', 'l', 'd'};
+    const std::wstring jpeg = folder.path() + L"kept.jpg";
+    WriteFileBytes(jpeg, old);
+    const std::wstring cut = folder.path() + L"cut.bmp";
+    auto bmp = ReadFileBytes(good.bmp);
+    bmp.resize(bmp.size() / 2);
+    WriteFileBytes(cut, bmp);
+
+    EXPECT_EQ(RunConverter(L"").exitCode, 1u);
+    EXPECT_EQ(RunConverter(good.bmp).exitCode, 1u);
+    EXPECT_EQ(RunConverter(folder.path() + L"none.bmp " + jpeg).exitCode, 2u);
+    EXPECT_EQ(RunConverter(good.png + L" " + jpeg).exitCode, 2u) << "a PNG is not a bitmap";
+    EXPECT_EQ(RunConverter(cut + L" " + jpeg).exitCode, 2u);
+    EXPECT_EQ(RunConverter(good.bmp + L" " + folder.path() + L"missing\\a.jpg").exitCode, 3u);
+    SetFileAttributesW(jpeg.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(RunConverter(good.bmp + L" " + jpeg).exitCode, 3u);
+    EXPECT_EQ(ReadFileBytes(jpeg), old);
+
+    DWORD exitCode = 9999;
+    const std::string usage = ConverterOutput(L"/?", exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_NE(usage.find("bmp2jpg.exe SOURCE DESTINATION"), std::string::npos) << usage;
+    EXPECT_NE(usage.find("3  the destination cannot be written"), std::string::npos) << usage;
+    EXPECT_EQ(ConverterOutput(L"", exitCode), "");
+    EXPECT_EQ(exitCode, 1u);
+
+    // A converter that is not there: the shell's file-not-found code, no process.
+    auto missing = platform::StartProgram(nullptr, folder.path() + L"bmp2jpg.exe", L"a b", folder.path(), SW_HIDE);
+    EXPECT_EQ(missing.code, SE_ERR_FNF);
+    EXPECT_FALSE(missing.process);
+}
+
+}  // namespace
