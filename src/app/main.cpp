@@ -1,12 +1,12 @@
 #include "app/frmMain.h"
+#include "platform/Com.h"
 #include "platform/Controls.h"
 #include "platform/Win32.h"
 
-#include <objbase.h>
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     platform::LoadCommonControls();
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The shell (the converter's start) and the picture codecs need COM.
+    const platform::ComApartment com;
 
     int exitCode = 1;
     {
@@ -16,6 +16,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             exitCode = platform::RunMessageLoop(form.hwnd(), form.Accelerators());
         }
     }
-    CoUninitialize();
     return exitCode;
 }

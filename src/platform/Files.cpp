@@ -23,6 +23,14 @@ std::wstring ProgramFolder() {
     }
 }
 
+std::wstring ShortPathOf(const std::wstring& path) {
+    const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (needed == 0) return {};
+    std::vector<wchar_t> buffer(needed + 1);
+    const DWORD length = GetShortPathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    return length > 0 && length < buffer.size() ? std::wstring(buffer.data(), length) : std::wstring();
+}
+
 void DeleteFileQuietly(const std::wstring& path) { DeleteFileW(path.c_str()); }
 
 }  // namespace platform

@@ -7,6 +7,9 @@ namespace platform {
 // The folder that holds the program file, as the system reports it: no
 // trailing backslash except at a drive root.
 std::wstring ProgramFolder();
+// The short (8.3) form of an existing path, or empty where the file system
+// keeps none.
+std::wstring ShortPathOf(const std::wstring& path);
 // Deletes a file; any failure (absent, in use) is ignored.
 void DeleteFileQuietly(const std::wstring& path);
 

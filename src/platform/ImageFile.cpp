@@ -162,7 +162,7 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
     MemoryDC copyDC(dc);
     if (!copyDC) return ERROR_NOT_ENOUGH_MEMORY;
     {
-        Selection selected(copyDC.get(), pixels.get());
+        SelectedObject selected(copyDC.get(), pixels.get());
         if (!BitBlt(copyDC.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return ERROR_INVALID_PARAMETER;
     }
     GdiFlush();

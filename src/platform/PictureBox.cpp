@@ -1,6 +1,7 @@
 #include "platform/PictureBox.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace platform {
 
@@ -28,6 +29,13 @@ bool PictureBox::SetOuterSize(int width, int height) {
 void PictureBox::Refresh() const {
     InvalidateRect(hwnd(), nullptr, FALSE);
     UpdateWindow(hwnd());
+}
+
+bool PictureBox::SetPicture(HDC source, int width, int height) {
+    if (width < 0 || height < 0 || width > INT_MAX - 2 * kBorder || height > INT_MAX - 2 * kBorder) return false;
+    if (!SetOuterSize(width + 2 * kBorder, height + 2 * kBorder)) return false;
+    CopyPixels(surface_.hDC(), 0, 0, width, height, source, 0, 0);
+    return true;
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -32,6 +32,10 @@ public:
 
     // Fills the whole surface with the background colour.
     void Cls() { surface_.Cls(); }
+    // Makes the drawing area width x height and copies that many pixels of
+    // `source` into it: the picture of an opened file. False, and nothing
+    // changed, when there is no memory for it.
+    [[nodiscard]] bool SetPicture(HDC source, int width, int height);
     // Makes the window show the surface now.
     void Refresh() const;
 

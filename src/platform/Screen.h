@@ -34,6 +34,18 @@ public:
     HiddenCursor& operator=(const HiddenCursor&) = delete;
 };
 
+// The hourglass while a picture file is read or written; the pointer as it
+// was afterwards, on every path.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_ ? previous_ : LoadCursorW(nullptr, IDC_ARROW)); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+private:
+    HCURSOR previous_;
+};
+
 // True when the rectangle lies at least partly on some monitor.
 bool IsOnAnyMonitor(const RECT& outer);
 // The primary monitor's work area, screen pixels.

@@ -1,0 +1,93 @@
+#include "imagefiles/PictureFiles.h"
+
+#include "imagefiles/FileNames.h"
+#include "platform/Clipboard.h"
+#include "platform/Files.h"
+#include "platform/ImageFile.h"
+#include "platform/Messages.h"
+#include "platform/Process.h"
+#include "platform/Screen.h"
+
+#include <optional>
+
+namespace imagefiles {
+namespace {
+
+// How long a save waits for the previous converter to finish with
+// temp.bmp. It reads the file at its start and takes well under a second
+// even for a large screen; beyond this wait something is wrong with it, and
+// the save is refused rather than overwrite a file it still reads.
+constexpr DWORD kPreviousConverterWait = 15000;
+
+// A copy of the picture in the screen's own format, which another program
+// can read from the clipboard.
+platform::Bitmap ScreenCopyOf(HDC picture, int width, int height) {
+    platform::ClientDC screen(nullptr);
+    platform::Bitmap copy = platform::CreateCompatibleBitmapFor(screen.get(), width, height);
+    if (!copy) return copy;
+    platform::MemoryDC memory(screen.get());
+    platform::SelectedObject select(memory.get(), copy.get());
+    platform::CopyPixels(memory.get(), 0, 0, width, height, picture, 0, 0);
+    return copy;
+}
+
+}  // namespace
+
+bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool toClipboard) {
+    std::optional<platform::WaitCursor> busy(std::in_place);
+    auto fail = [&](DWORD error) {
+        busy.reset();   // the default pointer is back before the message
+        platform::ShowSystemError(image.Owner(), error);
+        return false;
+    };
+    platform::LoadedPicture picture = platform::LoadPictureFile(path, image.Buffer().BackColor());
+    if (!picture.ok()) return fail(FAILED(picture.error) ? static_cast<DWORD>(picture.error) : ERROR_INVALID_DATA);
+
+    platform::MemoryDC source(image.Buffer().hDC());
+    platform::SelectedObject select(source.get(), picture.bitmap.get());
+    // Everything that can fail comes before the image changes: the
+    // clipboard's copy, and the clipboard itself held open.
+    platform::Bitmap clipboardCopy;
+    std::optional<platform::Clipboard> clipboard;
+    if (toClipboard) {
+        clipboardCopy = ScreenCopyOf(source.get(), picture.width, picture.height);
+        if (!clipboardCopy) return fail(ERROR_NOT_ENOUGH_MEMORY);
+        clipboard.emplace(image.Owner());
+        if (!clipboard->IsOpen()) {
+            const DWORD error = GetLastError();
+            return fail(error ? error : ERROR_ACCESS_DENIED);
+        }
+    }
+    if (!image.Buffer().SetPicture(source.get(), picture.width, picture.height)) return fail(ERROR_NOT_ENOUGH_MEMORY);
+    if (clipboard) {
+        clipboard->Empty();
+        clipboard->SetBitmap(clipboardCopy);
+    }
+    return true;
+}
+
+DWORD SaveBitmap(platform::ImageModel& image, const std::wstring& path) {
+    platform::PictureBox& buffer = image.Buffer();
+    return platform::SaveBitmapFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
+}
+
+DWORD JpegConverter::ConvertToJpeg(platform::ImageModel& image, const std::wstring& path) {
+    const std::wstring programFolder = platform::ProgramFolder();
+    const ConverterCall call =
+        MakeConverterCall(ConverterFolder(platform::ShortPathOf(programFolder), programFolder), path);
+    // Two saves in quick succession: the earlier converter must have read
+    // temp.bmp before it is written again.
+    if (!platform::WaitForProcess(previous_, kPreviousConverterWait)) return ERROR_BUSY;
+    previous_.reset();
+    if (const DWORD error = SaveBitmap(image, call.bitmap)) return error;
+    platform::StartedProgram converter =
+        platform::StartProgram(image.Owner(), call.program, call.parameters, call.directory, SW_HIDE);
+    if (!converter.started()) {
+        platform::ShowMessage(image.Owner(), LaunchErrorText(converter.code), L"ｴﾗｰ");
+        return 0;
+    }
+    previous_ = std::move(converter.process);
+    return 0;
+}
+
+}  // namespace imagefiles

@@ -1,0 +1,36 @@
+// Reading a picture file into the image, and writing the image as a BMP or,
+// through the outside converter, a JPEG file.
+#pragma once
+#include "platform/Handle.h"
+#include "platform/ImageModel.h"
+
+#include <string>
+
+namespace imagefiles {
+
+// Reads the picture at `path` into the image's buffer (which takes its
+// size) and, when `toClipboard`, onto the clipboard. Any failure is reported
+// here, in one "Error" message, and leaves the image and the clipboard as
+// they were. True when the picture was loaded.
+bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool toClipboard);
+
+// Writes the buffer's whole picture as a 24-bit BMP file at `path`; an
+// existing file is replaced only by a complete new one. 0, or the Win32 error.
+DWORD SaveBitmap(platform::ImageModel& image, const std::wstring& path);
+
+// The JPEG conversion: the image written to "temp.bmp" in the program's
+// folder, and "bmp2jpg.exe" of that folder started on it, hidden, to write
+// the JPEG at the destination. The program does not wait for the JPEG.
+class JpegConverter {
+public:
+    // 0 once the converter has been started, or when it could not be and the
+    // user has been told so here (under "ｴﾗｰ"); otherwise the Win32 error of
+    // writing "temp.bmp", for the caller to report.
+    DWORD ConvertToJpeg(platform::ImageModel& image, const std::wstring& path);
+
+private:
+    // The converter of the previous save, which may still be reading temp.bmp.
+    platform::KernelHandle previous_;
+};
+
+}  // namespace imagefiles
