@@ -3,10 +3,10 @@
 #   tools/wine-prefix.sh PREFIX [WxH]
 # The template, build/wine-template, is what every bench used to build from
 # nothing: `wineboot -i` in a Japanese locale without Mono and Gecko, then one
-# Wine virtual desktop named "Default" shared by every Wine process and no crash
-# dialog. It is made once (about 15 s, 700 MB) and made again only when its key
-# changes: the Wine version, wine.inf, Wine's fonts, the locale or the settings
-# below. A copy takes a second or two: where the file system can share blocks
+# Wine virtual desktop named "Default" shared by every Wine process, no crash
+# dialog, and Wine's symbol fonts. It is made once (about 15 s, 700 MB) and
+# made again only when its key changes: the Wine version, wine.inf, Wine's
+# fonts, the locale or the settings below. A copy takes a second or two: where the file system can share blocks
 # (reflink) the copy shares them; elsewhere the system DLLs, programs and
 # tables, which Wine only reads, are hard links to the template's, and every
 # other file (registry, .ini, .inf, ...) is a copy of its own.
@@ -24,7 +24,7 @@ prefix=${prefix%/}
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 template=$root/build/wine-template
-export LANG=${LANG:-ja_JP.UTF-8} LC_ALL=${LC_ALL:-ja_JP.UTF-8} WINEDEBUG=${WINEDEBUG:--all}
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=${WINEDEBUG:--all}
 
 fail() { echo "wine-prefix: $*" >&2; exit 1; }
 
@@ -43,6 +43,11 @@ settings='REGEDIT4
 '
 # No Mono or Gecko: their installers would wait for a click that never comes.
 boot_overrides='mscoree,mshtml='
+# Wine's symbol fonts (package fonts-wine): caption buttons, scroll arrows and
+# check marks are drawn with Marlett, and without it they come out as "0 1 r".
+# This Wine does not look in the folder the package puts them in, so the
+# template carries them in C:\windows\Fonts, where every Wine process finds them.
+symbol_fonts=(marlett.ttf symbol.ttf wingding.ttf webdings.ttf)
 # Files that Wine maps or reads and no program writes: shared with the template.
 shared_files=(-iname '*.dll' -o -iname '*.exe' -o -iname '*.sys' -o -iname '*.drv' -o -iname '*.ocx'
               -o -iname '*.cpl' -o -iname '*.acm' -o -iname '*.ax' -o -iname '*.tlb' -o -iname '*.ds'
@@ -51,7 +56,7 @@ shared_files=(-iname '*.dll' -o -iname '*.exe' -o -iname '*.sys' -o -iname '*.dr
 key=$({
   "$wine" --version
   stat -c '%n %s %Y' /usr/share/wine/wine.inf /usr/share/wine/fonts/* 2>/dev/null || true
-  echo "$LANG $LC_ALL $boot_overrides"
+  echo "$LANG $LC_ALL $boot_overrides ${symbol_fonts[*]}"
   echo "$settings"
 } | sha256sum | cut -d' ' -f1)
 
@@ -79,6 +84,10 @@ make_template() {
   WINEPREFIX=$making WINEDLLOVERRIDES=$boot_overrides "$wine" wineboot -i >"$log" 2>&1 \
     || fail "wineboot failed: $(cat "$log")"
   WINEPREFIX=$making "$wineserver" -w
+  for font in "${symbol_fonts[@]}"; do
+    cp "/usr/share/wine/fonts/$font" "$making/drive_c/windows/Fonts/" \
+      || fail "Wine's font $font is missing: install fonts-wine (tools/setup.sh)"
+  done
   printf '%s' "$settings" >"$making/drive_c/template.reg"
   WINEPREFIX=$making "$wine" regedit /S 'C:\template.reg' >>"$log" 2>&1 || fail "could not configure the template: $(cat "$log")"
   rm "$making/drive_c/template.reg"
