@@ -129,11 +129,16 @@ Section "un.Tovik" SecUninstallProgram
   ; Only when empty: pictures the user saved here stay.
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Tovik.lnk"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
 Section /o "un.設定" SecSettings
   DeleteRegKey HKCU "${SETTINGS_KEY}"
+SectionEnd
+
+; Last of all, so that its going tells that the uninstall has ended (the
+; uninstaller runs as a copy of itself that nobody waits for).
+Section "-un.Registration"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
 Function un.onInit

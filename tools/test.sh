@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests, then the
-# Windows tests under Wine on the test bench (tools/testbench.sh). The last line
-# is the total over both: "N passed, N failed".
+# Builds everything and runs every test: the native unit tests, the Windows
+# tests under Wine on the test bench (tools/testbench.sh), then the installer's
+# smoke test (label "installer") on a bench of its own, so that the installer
+# meets a fresh Wine prefix. The last line is the total over all three:
+# "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,9 +29,12 @@ count() { # log name
 mkdir -p build
 ctest --test-dir build/native --output-on-failure --no-tests=error 2>&1 | tee build/native-tests.log || true
 count build/native-tests.log native
-tools/testbench.sh ctest --test-dir build/win64 --output-on-failure --no-tests=error 2>&1 \
+tools/testbench.sh ctest --test-dir build/win64 -LE installer --output-on-failure --no-tests=error 2>&1 \
   | tee build/win64-tests.log || true
 count build/win64-tests.log Windows
+tools/testbench.sh ctest --test-dir build/win64 -L installer --output-on-failure --no-tests=error 2>&1 \
+  | tee build/installer-tests.log || true
+count build/installer-tests.log installer
 
 if [ "$skipped" -gt 0 ]; then
   echo "$passed passed, $failed failed, $skipped skipped"
