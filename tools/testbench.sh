@@ -16,6 +16,7 @@ if [ $# -eq 0 ]; then echo "usage: $0 CMD [ARGS...]" >&2; exit 2; fi
 screen=${TOVIK_SCREEN:-1024x768}
 if ! [[ $screen =~ ^[0-9]+x[0-9]+$ ]]; then echo "testbench: TOVIK_SCREEN must be WxH, not '$screen'" >&2; exit 2; fi
 export WINEPREFIX=${TOVIK_WINEPREFIX:-$root/build/wineprefix}
+case $WINEPREFIX in /*) ;; *) WINEPREFIX=$PWD/$WINEPREFIX ;; esac   # Wine takes absolute paths only
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all TOVIK_PRINTER=PDF TOVIK_PDF_DIR=$HOME/PDF
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
@@ -69,8 +70,8 @@ lpadmin -d "$TOVIK_PRINTER"
 # Wine: a fresh prefix every run, so nothing one run leaves behind reaches the
 # next; it is copied from a template made once (tools/wine-prefix.sh).
 started=$(now)
-wine_up=1
 "$root/tools/wine-prefix.sh" "$WINEPREFIX" "$screen" || fail "could not lay the Wine prefix in $WINEPREFIX"
+wine_up=1
 # One server for the whole run, so that every program shares the virtual
 # desktop and starts in a fraction of a second.
 "$wineserver" -p

@@ -113,13 +113,19 @@ mkdir -p "$(dirname "$prefix")"
 if cp --reflink=always "$template/.tovik-template" "$prefix.reflink-probe" 2>/dev/null; then
   rm -f "$prefix.reflink-probe"
   cp -a --reflink=always "$template" "$prefix"
-else
-  rm -f "$prefix.reflink-probe"
-  cp -al "$template" "$prefix"
+elif rm -f "$prefix.reflink-probe" && cp -al "$template" "$prefix" 2>/dev/null; then
   find "$prefix" -type f ! \( "${shared_files[@]}" \) -print0 |
     while IFS= read -r -d '' f; do cp -p "$f" "$f.private" && mv -f "$f.private" "$f"; done
+else
+  # Another file system than the template's: a whole copy.
+  rm -rf "$prefix"
+  cp -a "$template" "$prefix"
 fi
 rm "$prefix/.tovik-template"
+# This Wine keeps the name of its server's socket folder in the prefix; without
+# it each copy's server makes a folder of its own, as a freshly booted prefix
+# would, instead of sharing the template's with every other copy.
+rm -f "$prefix/wineserver"
 touch "$prefix/.tovik-prefix"
 
 # The virtual desktop's size, in the copy's own user.reg (no Wine is running on it yet).
