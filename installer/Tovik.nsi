@@ -117,6 +117,24 @@ Section "Tovik" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; $1 = 1 while the install folder exists and holds nothing but uninstall.exe.
+Function un.OnlyUninstallerLeft
+  StrCpy $1 0
+  IfFileExists "$INSTDIR\*.*" 0 done
+  StrCpy $1 1
+  FindFirst $2 $3 "$INSTDIR\*.*"
+  ${DoWhile} $3 != ""
+    ${If} $3 != "."
+    ${AndIf} $3 != ".."
+    ${AndIf} $3 != "uninstall.exe"
+      StrCpy $1 0
+    ${EndIf}
+    FindNext $2 $3
+  ${Loop}
+  FindClose $2
+done:
+FunctionEnd
+
 Section "un.Tovik" SecUninstallProgram
   SectionIn RO
   Delete "$INSTDIR\Tovik.exe"
@@ -126,8 +144,21 @@ Section "un.Tovik" SecUninstallProgram
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\temp.bmp"
   Delete "$INSTDIR\uninstall.exe"
-  ; Only when empty: pictures the user saved here stay.
-  RMDir "$INSTDIR"
+  ; The folder goes only when empty: pictures the user saved here stay. The
+  ; uninstall.exe the user started hands over to this copy of itself and ends,
+  ; and its file is gone only once its process is: until then try again.
+  StrCpy $0 0
+  ${Do}
+    RMDir "$INSTDIR"
+    Call un.OnlyUninstallerLeft
+    ${If} $1 != 1
+    ${OrIf} $0 >= 100
+      ${Break}
+    ${EndIf}
+    IntOp $0 $0 + 1
+    Sleep 100
+    Delete "$INSTDIR\uninstall.exe"
+  ${Loop}
   Delete "$SMPROGRAMS\Tovik.lnk"
 SectionEnd
 
