@@ -93,6 +93,7 @@ make_template() {
   rm "$making/drive_c/template.reg"
   # The registry reaches its files when the server ends.
   WINEPREFIX=$making "$wineserver" -w
+  rm -f "$making/wineserver"   # the name of that server's socket folder (below)
   echo "$key" >"$making/.tovik-template"
   rm -rf "$template"
   mv "$making" "$template"
