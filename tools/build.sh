@@ -3,6 +3,7 @@
 #   build/native  host g++: the portable logic and its unit tests
 #   build/win64   x86_64-w64-mingw32: Tovik.exe, the Windows tests, benchmarks
 #   build/win32   i686-w64-mingw32: the 32-bit Tovik.exe (its tests build, not run)
+# then packs dist/Tovik-<version>-<arch>.zip and -setup.exe (tools/package.sh).
 # Running it again only rebuilds what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,9 +23,12 @@ tree win32 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
 
 # Tovik.exe and the converter bmp2jpg.exe are linked straight into
 # dist/<name>/; the other files shipped beside them are copied there from the
-# build tree.
+# build tree or the sources.
 for name in win64 win32; do
   shipped=()
-  # shipped+=("build/$name/help/<help file>")
+  shipped+=("help/Tovik.html")
   if [ "${#shipped[@]}" -gt 0 ]; then cp -u "${shipped[@]}" "dist/$name/"; fi
 done
+
+# The zip files and installers of dist/, from what is now in dist/<name>/.
+tools/package.sh

@@ -1,34 +1,81 @@
 #!/usr/bin/env bash
-# Builds Tovik and starts dist/win64/Tovik.exe under Wine, in Japanese.
-# Without a display it runs on a virtual one (tools/testbench.sh) and leaves a
-# screenshot at build/screenshot.png a few seconds after the start.
+# Builds Tovik and starts dist/win64/Tovik.exe under Wine, in Japanese, in the
+# project's own Wine prefix build/wineprefix-run (laid anew from the test
+# template at every run, so nothing reaches ~/.wine and every run starts from
+# an empty settings store).
 #   tools/run.sh          keeps Tovik running until it is closed or Ctrl+C
 #   tools/run.sh --once   (or TOVIK_RUN_ONCE=1) stops after the screenshot
+# Where Tovik shows:
+#   DISPLAY set and answering: on that display, inside a Wine desktop window of
+#     TOVIK_SCREEN (default 1024x768)
+#   no DISPLAY, or one that does not answer (it says so): on a virtual display
+#     of its own (tools/testbench.sh)
+# Either way it leaves a screenshot at build/screenshot.png TOVIK_RUN_WAIT
+# seconds (default 5) after the start.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 
 once=${TOVIK_RUN_ONCE:-0}
 if [ "${1:-}" = --once ]; then once=1; fi
+prefix=$root/build/wineprefix-run
+screenshot=$root/build/screenshot.png
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
 
-# On the virtual display: tools/testbench.sh runs this script again.
-if [ -n "${TOVIK_RUN_ON_BENCH:-}" ]; then
-  /usr/lib/wine/wine64 dist/win64/Tovik.exe &
+# Starts Tovik on $DISPLAY in $WINEPREFIX, takes the screenshot of the window
+# named $1 and, with --once, stops there.
+start_and_shoot() {
+  "$wine" dist/win64/Tovik.exe &
   tovik=$!
   sleep "${TOVIK_RUN_WAIT:-5}"
-  import -window root build/screenshot.png
+  if ! kill -0 "$tovik" 2>/dev/null; then
+    wait "$tovik" && status=0 || status=$?
+    echo "run: Tovik ended before the screenshot (exit status $status)" >&2
+    exit 1
+  fi
+  import -window "$1" "$screenshot" 2>/dev/null || import -window root "$screenshot"
   echo "run: screenshot in build/screenshot.png (display $DISPLAY)"
-  if [ "$once" = 1 ]; then exit 0; fi  # the bench stops Tovik with everything else
-  echo "run: Tovik is running; Ctrl+C stops it"
-  wait "$tovik"
-  exit
+  if [ "$once" = 1 ]; then exit 0; fi
+  echo "run: Tovik is running; close it or press Ctrl+C"
+  wait "$tovik" || true
+}
+
+# On the virtual display: tools/testbench.sh runs this script again; the bench
+# stops Tovik and Wine with everything else.
+if [ -n "${TOVIK_RUN_ON_BENCH:-}" ]; then
+  start_and_shoot root
+  exit 0
 fi
 
 tools/setup.sh
+
+# A display that is set but does not answer (an old session's number, a closed
+# SSH forwarding) would make Wine fail without a word.
+use_display=''
+if [ -n "${DISPLAY:-}" ]; then
+  if why=$(timeout 5 xdpyinfo 2>&1 >/dev/null); then
+    use_display=1
+  else
+    [ $? -eq 124 ] && why="no answer within 5 s"
+    echo "run: the display DISPLAY=$DISPLAY does not answer (${why:-no reason given})." >&2
+    echo "run: running Tovik on a virtual display of its own instead; see build/screenshot.png." >&2
+  fi
+fi
+
 tools/build.sh
 
-if [ -z "${DISPLAY:-}" ]; then
-  export TOVIK_RUN_ON_BENCH=1 TOVIK_RUN_ONCE=$once TOVIK_WINEPREFIX=$PWD/build/wineprefix-run
+if [ -z "$use_display" ]; then
+  export TOVIK_RUN_ON_BENCH=1 TOVIK_RUN_ONCE=$once TOVIK_WINEPREFIX=$prefix
   exec tools/testbench.sh "$0"
 fi
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES='mscoree,mshtml='
-exec /usr/lib/wine/wine64 dist/win64/Tovik.exe
+
+# On the user's display: the same prefix and desktop as on the bench.
+export WINEPREFIX=$prefix LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=${WINEDEBUG:--all}
+tools/wine-prefix.sh "$prefix" "${TOVIK_SCREEN:-1024x768}"
+# Every Wine process of this prefix is ours: stop them all at the end.
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+echo "run: Tovik on display $DISPLAY, Wine prefix $prefix"
+start_and_shoot 'Default - Wine desktop'

@@ -7,8 +7,10 @@ packages=(
   cmake ninja-build g++ make
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64
+  fonts-wine   # Wine's own symbol fonts: without them caption buttons draw as letters
   xvfb x11-utils x11-apps xdotool
   locales fonts-noto-cjk
+  nsis zip     # the installers and the portable archives in dist/
   cups cups-client printer-driver-cups-pdf poppler-utils
   imagemagick
   googletest

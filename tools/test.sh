@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native unit tests, the fuzz
-# targets (tools/fuzz.sh, one test in the totals), then the Windows tests
-# under Wine on the test bench (tools/testbench.sh). The last line is the
-# total over all of them: "N passed, N failed".
+# targets (tools/fuzz.sh, one test in the totals), the Windows tests under Wine
+# on the test bench (tools/testbench.sh), then the installer's smoke test
+# (label "installer") on a bench of its own, so that the installer meets a
+# fresh Wine prefix. The last line is the total over all of them:
+# "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,9 +32,12 @@ ctest --test-dir build/native --output-on-failure --no-tests=error 2>&1 | tee bu
 count build/native-tests.log native
 # The fuzz targets, run for a bounded time each, count as one test.
 if tools/fuzz.sh 2>&1 | tee build/fuzz.log; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
-tools/testbench.sh ctest --test-dir build/win64 --output-on-failure --no-tests=error 2>&1 \
+tools/testbench.sh ctest --test-dir build/win64 -LE installer --output-on-failure --no-tests=error 2>&1 \
   | tee build/win64-tests.log || true
 count build/win64-tests.log Windows
+tools/testbench.sh ctest --test-dir build/win64 -L installer --output-on-failure --no-tests=error 2>&1 \
+  | tee build/installer-tests.log || true
+count build/installer-tests.log installer
 
 if [ "$skipped" -gt 0 ]; then
   echo "$passed passed, $failed failed, $skipped skipped"

@@ -3,10 +3,11 @@
 #   tools/testbench.sh CMD [ARGS...]
 # The bench is an Xvfb display on a free display number (TOVIK_SCREEN=WxH,
 # default 1024x768), a fresh Wine prefix (TOVIK_WINEPREFIX, default
-# build/wineprefix) whose every process shares one Wine virtual desktop of the
-# screen's size, a Japanese locale, and a CUPS default queue that prints to PDF
-# files (cups-pdf). CMD sees DISPLAY, WINEPREFIX, LANG/LC_ALL, TOVIK_PRINTER (the
-# queue's name) and TOVIK_PDF_DIR (where cups-pdf leaves what was printed).
+# build/wineprefix, copied from the template of tools/wine-prefix.sh) whose
+# every process shares one Wine virtual desktop of the screen's size, a
+# Japanese locale, and a CUPS default queue that prints to PDF files (cups-pdf).
+# CMD sees DISPLAY, WINEPREFIX, LANG/LC_ALL, TOVIK_PRINTER (the queue's name)
+# and TOVIK_PDF_DIR (where cups-pdf leaves what was printed).
 # Exits with CMD's status; stops only what it started.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +16,7 @@ if [ $# -eq 0 ]; then echo "usage: $0 CMD [ARGS...]" >&2; exit 2; fi
 screen=${TOVIK_SCREEN:-1024x768}
 if ! [[ $screen =~ ^[0-9]+x[0-9]+$ ]]; then echo "testbench: TOVIK_SCREEN must be WxH, not '$screen'" >&2; exit 2; fi
 export WINEPREFIX=${TOVIK_WINEPREFIX:-$root/build/wineprefix}
+case $WINEPREFIX in /*) ;; *) WINEPREFIX=$PWD/$WINEPREFIX ;; esac   # Wine takes absolute paths only
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all TOVIK_PRINTER=PDF TOVIK_PDF_DIR=$HOME/PDF
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
@@ -65,33 +67,13 @@ if ! lpstat -v "$TOVIK_PRINTER" >/dev/null 2>&1; then
 fi
 lpadmin -d "$TOVIK_PRINTER"
 
-# Wine: a new prefix every run, so nothing one run leaves behind reaches the next.
+# Wine: a fresh prefix every run, so nothing one run leaves behind reaches the
+# next; it is copied from a template made once (tools/wine-prefix.sh).
 started=$(now)
+"$root/tools/wine-prefix.sh" "$WINEPREFIX" "$screen" || fail "could not lay the Wine prefix in $WINEPREFIX"
 wine_up=1
-rm -rf "$WINEPREFIX"
-mkdir -p "$(dirname "$WINEPREFIX")"
-# No Mono or Gecko: their installers would wait for a click that never comes.
-WINEDLLOVERRIDES='mscoree,mshtml=' "$wine" wineboot -i >"$state/wineboot.log" 2>&1 \
-  || fail "wineboot failed: $(cat "$state/wineboot.log")"
-"$wineserver" -w
-cat >"$WINEPREFIX/drive_c/bench.reg" <<REG
-REGEDIT4
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
-"Default"="$screen"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
-"ShowCrashDialog"=dword:00000000
-REG
-"$wine" regedit /S 'C:\bench.reg' || fail "could not configure the Wine prefix"
-rm "$WINEPREFIX/drive_c/bench.reg"
-# What Wine started so far ran without these keys: let it end with its server.
-# Then one server for the whole run, so that every program shares the virtual
+# One server for the whole run, so that every program shares the virtual
 # desktop and starts in a fraction of a second.
-"$wineserver" -w
 "$wineserver" -p
 # Bring up the desktop and Wine's services now, their output going to a log:
 # started later by CMD's first program, they would inherit its output and keep
@@ -100,7 +82,7 @@ rm "$WINEPREFIX/drive_c/bench.reg"
 deadline=$((SECONDS + 30))
 until xwininfo -name 'Default - Wine desktop' >/dev/null 2>&1 || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
 xwininfo -name 'Default - Wine desktop' >/dev/null 2>&1 || fail "the Wine desktop did not appear: $(cat "$state/desktop.log")"
-echo "testbench: display $DISPLAY ${screen}, Wine prefix created in $(since "$started") s" >&2
+echo "testbench: display $DISPLAY ${screen}, Wine prefix ready in $(since "$started") s" >&2
 
 # CMD runs in the background so that a signal reaches the trap at once; it keeps
 # this script's input, if there is one.

@@ -54,11 +54,15 @@ Pixels ReadBitmap(HDC compatible, HBITMAP bitmap) {
 
 }  // namespace
 
-std::wstring DistFolder() {
-    // The build passes the folder as a Linux path; Wine shows it on drive Z:.
-    std::string unix = TOVIK_DIST_DIR_UNIX;
+std::wstring WindowsPath(const std::string& unixPath) {
     std::wstring path = L"Z:";
-    for (char c : unix) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path;
+}
+
+std::wstring DistFolder() {
+    // The build passes the folder as a Linux path.
+    std::wstring path = WindowsPath(TOVIK_DIST_DIR_UNIX);
     if (path.back() != L'\\') path += L'\\';
     return path;
 }
@@ -109,12 +113,13 @@ TovikProcess::~TovikProcess() {
     }
 }
 
-bool TovikProcess::Start() {
+bool TovikProcess::Start() { return Start(DistFolder() + L"Tovik.exe"); }
+
+bool TovikProcess::Start(const std::wstring& exe) {
     if (process_) {   // started again after an end: the old process's handle goes
         CloseHandle(process_);
         process_ = nullptr;
     }
-    const std::wstring exe = DistFolder() + L"Tovik.exe";
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;

@@ -13,6 +13,8 @@ namespace tovik_test {
 
 // The folder the build leaves Tovik.exe in, as a Windows path with a trailing backslash.
 std::wstring DistFolder();
+// A Linux path as Wine shows it on drive Z:.
+std::wstring WindowsPath(const std::string& unixPath);
 
 // The settings store of the program (HKCU\Software\Tovik\Capture\<section>).
 void ClearSettings();
@@ -30,8 +32,9 @@ public:
     TovikProcess(const TovikProcess&) = delete;
     TovikProcess& operator=(const TovikProcess&) = delete;
 
-    // Starts the program and waits for its main window to be shown.
+    // Starts the program (dist's, or the one at exe) and waits for its main window to be shown.
     bool Start();
+    bool Start(const std::wstring& exe);
     HWND MainWindow() const { return main_; }
     DWORD ProcessId() const { return processId_; }
     // A shown top-level window of this process with the given class.

@@ -1,0 +1,127 @@
+// The win64 installer as a user meets it, on a Wine prefix of its own
+// (tools/test.sh gives these cases a bench without the other tests): a silent
+// install into the user's own programs folder, the installed Tovik started from
+// there, and a silent uninstall that removes the program and keeps the settings
+// unless asked. Every case installs first, so each also runs alone; a case that
+// needs the installed program to do more (capture, save through the installed
+// converter) starts it with InstalledExe().
+#include "support/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace tovik_test;
+
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tovik";
+
+std::wstring Expand(const wchar_t* text) {
+    wchar_t buffer[MAX_PATH];
+    const DWORD n = ExpandEnvironmentStringsW(text, buffer, MAX_PATH);
+    return n > 0 && n <= MAX_PATH ? std::wstring(buffer) : std::wstring();
+}
+
+std::wstring InstallFolder() { return Expand(L"%LOCALAPPDATA%\\Programs\\Tovik\\"); }
+std::wstring InstalledExe() { return InstallFolder() + L"Tovik.exe"; }
+std::wstring StartMenuEntry() { return Expand(L"%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Tovik.lnk"); }
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool Registered() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::wstring RegisteredValue(const wchar_t* name) {
+    wchar_t buffer[1024];
+    DWORD bytes = sizeof buffer;
+    if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS)
+        return {};
+    return buffer;
+}
+
+// Runs exe with the arguments and waits for it to end: its exit code, or -1.
+int RunAndWait(const std::wstring& exe, const std::wstring& arguments, DWORD timeoutMs = 60000) {
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    CloseHandle(pi.hThread);
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    return static_cast<int>(code);
+}
+
+class Installer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        const std::wstring setup = WindowsPath(TOVIK_SETUP_UNIX);
+        ASSERT_TRUE(Exists(setup)) << "no installer at " << TOVIK_SETUP_UNIX << "; tools/build.sh makes it";
+        ASSERT_EQ(RunAndWait(setup, L"/S"), 0);
+        ASSERT_TRUE(Exists(InstalledExe()));
+    }
+
+    // Leaves the prefix as the case found it.
+    void TearDown() override {
+        if (Registered()) Uninstall(L"/S /REMOVESETTINGS");
+        ClearSettings();
+    }
+
+    // The uninstaller hands over to a copy of itself and ends at once; its
+    // last step, the removal of its registration, tells that the copy is done.
+    static bool Uninstall(const std::wstring& arguments) {
+        if (RunAndWait(InstallFolder() + L"uninstall.exe", arguments) != 0) return false;
+        return WaitUntil([] { return !Registered(); }, 30000);
+    }
+};
+
+TEST_F(Installer, SilentInstall_TovikStartsFromTheUsersProgramsFolder) {
+    for (const wchar_t* file : {L"Tovik.html", L"README-ja.txt", L"LICENSE.txt", L"uninstall.exe"})
+        EXPECT_TRUE(Exists(InstallFolder() + file)) << "missing " << testing::PrintToString(std::wstring(file));
+    EXPECT_EQ(Exists(InstallFolder() + L"bmp2jpg.exe"), Exists(DistFolder() + L"bmp2jpg.exe"));
+    EXPECT_TRUE(Exists(StartMenuEntry()));
+    EXPECT_EQ(RegisteredValue(L"UninstallString"), L"\"" + InstallFolder() + L"uninstall.exe\"");
+
+    TovikProcess tovik;
+    ASSERT_TRUE(tovik.Start(InstalledExe()));
+    EXPECT_TRUE(IsWindowVisible(tovik.MainWindow()));
+    EXPECT_TRUE(tovik.CloseAndWait());
+    // A normal exit writes the settings: the installed program has its own store.
+    EXPECT_TRUE(ReadSetting(L"Capture", L"DelayTime").has_value());
+}
+
+TEST_F(Installer, SilentUninstall_RemovesTheProgramKeepsSettingsAndSavedPictures) {
+    WriteSetting(L"Capture", L"DelayTime", L"1234");
+    // The save dialogs start in the program folder, so users' pictures end up there.
+    const std::wstring picture = InstallFolder() + L"saved.bmp";
+    HANDLE file = CreateFileW(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+
+    ASSERT_TRUE(Uninstall(L"/S"));
+    for (const wchar_t* file : {L"Tovik.exe", L"bmp2jpg.exe", L"Tovik.html", L"README-ja.txt", L"LICENSE.txt",
+                                L"uninstall.exe"})
+        EXPECT_FALSE(Exists(InstallFolder() + file)) << "left " << testing::PrintToString(std::wstring(file));
+    EXPECT_FALSE(Exists(StartMenuEntry()));
+    EXPECT_TRUE(Exists(picture));
+    EXPECT_EQ(ReadSetting(L"Capture", L"DelayTime"), std::wstring(L"1234"));
+    DeleteFileW(picture.c_str());
+    RemoveDirectoryW(InstallFolder().c_str());
+}
+
+TEST_F(Installer, SilentUninstallAskedToRemoveSettings_LeavesNothing) {
+    WriteSetting(L"Capture", L"DelayTime", L"1234");
+    ASSERT_TRUE(Uninstall(L"/S /REMOVESETTINGS"));
+    EXPECT_FALSE(Exists(InstallFolder()));
+    EXPECT_FALSE(ReadSetting(L"Capture", L"DelayTime").has_value());
+}
+
+}  // namespace
