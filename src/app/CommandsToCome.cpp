@@ -2,10 +2,6 @@
 // nothing; each handler moves to its subsystem when that is built.
 #include "app/frmMain.h"
 
-void frmMain::mnuOpen_Click() {}
-void frmMain::mnuFileArray_Click(int) {}
-void frmMain::mnuSaveAs_Click() {}
-void frmMain::mnuPbrush_Click() {}
 void frmMain::mnuPrint_Click() {}
 void frmMain::mnuPrintSetup_Click() {}
 void frmMain::mnuOptionSetup_Click() {}

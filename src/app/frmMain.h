@@ -4,6 +4,8 @@
 #include "app/FileArrayMenu.h"
 #include "app/Settings.h"
 #include "capture/CaptureHost.h"
+#include "imagefiles/FileCommands.h"
+#include "imagefiles/PictureFiles.h"
 #include "platform/Controls.h"
 #include "platform/ImageModel.h"
 #include "platform/PictureBox.h"
@@ -48,6 +50,8 @@ public:
     std::wstring EditerName;
     std::wstring CurPath;
     std::int16_t TransClipboard = settings::kDefaultTransClipboard;
+    // The file dialogs' memory: the path last chosen.
+    imagefiles::CommonDialogState CommonDialog1;
 
     // Menu commands.
     void mnuOpen_Click();
@@ -70,6 +74,9 @@ public:
     void mnuAbout_Click();
     void Toolbar1_ButtonClick(std::wstring_view key);
 
+    // Reads the picture into the image and, when that worked, adds the path
+    // to the recent files; failures are reported to the user.
+    void LoadImageFile(const std::wstring& path);
     // Adds the path to the recent-files list of the File menu.
     void AddRecentFile(const std::wstring& path);
     FileArrayMenu& mnuFileArray() { return mnuFileArray_; }
@@ -94,6 +101,7 @@ private:
     HMENU optionMenu_ = nullptr;   // mnuOption, recognised when it opens
     int dpi_ = 96;                 // the resolution the controls are laid out at
     FileArrayMenu mnuFileArray_;
+    imagefiles::JpegConverter converter_;
     bool loaded_ = false;
     bool unloaded_ = false;
 };

@@ -48,6 +48,20 @@ StartedProgram StartProgram(HWND owner, const std::wstring& file, const std::wst
     return result;
 }
 
+DWORD RunCommandLine(const std::wstring& commandLine, int show) {
+    if (commandLine.empty()) return ERROR_FILE_NOT_FOUND;
+    std::wstring writable = commandLine;   // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return GetLastError();
+    const KernelHandle process(started.hProcess), thread(started.hThread);   // not watched: closed at once
+    return 0;
+}
+
 bool WaitForProcess(const KernelHandle& process, DWORD timeoutMs) {
     if (!process) return true;
     return WaitForSingleObject(process.get(), timeoutMs) != WAIT_TIMEOUT;

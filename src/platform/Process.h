@@ -22,6 +22,12 @@ struct StartedProgram {
 StartedProgram StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
                             const std::wstring& directory, int show);
 
+// Runs a command line the way the user would type it: the program is the
+// first word (quoted when it holds blanks), found through the program search
+// path, and the rest reaches it unchanged. Returns 0 once it has started, or
+// the Win32 error.
+DWORD RunCommandLine(const std::wstring& commandLine, int show);
+
 // Waits up to timeoutMs for the process to end. True when it has ended or
 // there is no process; false when it is still running after the wait.
 bool WaitForProcess(const KernelHandle& process, DWORD timeoutMs);

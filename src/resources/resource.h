@@ -50,6 +50,7 @@
 #define IDS_TIP_PBRUSH         4008
 #define IDS_TIP_MOUSE          4009
 #define IDS_CLIPBOARD_FAILED   4100   // "クリップボードへの転送に失敗しました"
+#define IDS_EDITOR_FAILED      4101   // " の起動に失敗しました。", after the editor's name
 
 // Version
 #define TOVIK_FILEVERSION      2,3,0,0

@@ -1,0 +1,14 @@
+#include "imagefiles/Editor.h"
+
+#include "platform/Messages.h"
+#include "platform/Process.h"
+#include "resources/resource.h"
+
+namespace imagefiles {
+
+void StartEditor(HWND owner, const std::wstring& editerName) {
+    if (platform::RunCommandLine(editerName, SW_SHOWNORMAL) != 0)
+        platform::ShowMessage(owner, editerName + platform::LoadText(IDS_EDITOR_FAILED), L"Error");
+}
+
+}  // namespace imagefiles

@@ -1,0 +1,31 @@
+// The open and save dialogs of the main window, set up as the Open and Save
+// As commands show them.
+#pragma once
+#include "platform/Win32.h"
+
+#include <optional>
+#include <string>
+
+namespace imagefiles {
+
+// CommonDialog1: what the main window's file dialogs keep between uses. Its
+// file name is the path last chosen in an open or save dialog, which the
+// next save dialog shows.
+struct CommonDialogState {
+    std::wstring FileName;
+};
+
+struct ChosenFile {
+    std::wstring path;    // the full path
+    std::wstring title;   // its last part
+};
+
+// The open dialog, starting in `folder` with an empty name field. Nothing
+// when the user cancels; a dialog that fails is reported here under "Error".
+std::optional<ChosenFile> ChooseFileToOpen(HWND owner, const std::wstring& folder, CommonDialogState& dialog);
+
+// The save dialog, starting in `folder` with the last chosen path in the
+// name field; it asks before an existing file is replaced.
+std::optional<ChosenFile> ChooseFileToSave(HWND owner, const std::wstring& folder, CommonDialogState& dialog);
+
+}  // namespace imagefiles
