@@ -57,6 +57,13 @@ std::wstring DefaultPrinterName(DWORD& error) {
     return name.data();
 }
 
+// True when the system knows at least one printer, local or connected.
+bool AnyPrinterInstalled() {
+    DWORD needed = 0, count = 0;
+    EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
+    return needed > 0;
+}
+
 }  // namespace
 
 std::wstring PrinterChoice::DeviceName() const {
@@ -66,6 +73,10 @@ std::wstring PrinterChoice::DeviceName() const {
 }
 
 DialogResult ShowPrintSetupDialog(HWND owner, PrinterChoice& choice) {
+    // Without printers the dialog has nothing to offer: Windows would show a
+    // message of its own before failing, Wine an empty list. The user gets
+    // the one "Error" message instead.
+    if (!AnyPrinterInstalled()) return {DialogOutcome::Failed, kNoPrinterError};
     bool seeded = !choice.empty();
     for (;;) {
         PRINTDLGW dialog{};
