@@ -6,8 +6,9 @@
 # build/wineprefix, copied from the template of tools/wine-prefix.sh) whose
 # every process shares one Wine virtual desktop of the screen's size, a
 # Japanese locale, and a CUPS default queue that prints to PDF files (cups-pdf).
-# CMD sees DISPLAY, WINEPREFIX, LANG/LC_ALL, TOVIK_PRINTER (the queue's name)
-# and TOVIK_PDF_DIR (where cups-pdf leaves what was printed).
+# CMD sees DISPLAY, WINEPREFIX, LANG/LC_ALL, TOVIK_PRINTER (the queue's name),
+# TOVIK_PRINTER2 (a second such queue, not the default) and TOVIK_PDF_DIR
+# (where cups-pdf leaves what was printed).
 # Exits with CMD's status; stops only what it started.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,7 +18,7 @@ screen=${TOVIK_SCREEN:-1024x768}
 if ! [[ $screen =~ ^[0-9]+x[0-9]+$ ]]; then echo "testbench: TOVIK_SCREEN must be WxH, not '$screen'" >&2; exit 2; fi
 export WINEPREFIX=${TOVIK_WINEPREFIX:-$root/build/wineprefix}
 case $WINEPREFIX in /*) ;; *) WINEPREFIX=$PWD/$WINEPREFIX ;; esac   # Wine takes absolute paths only
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all TOVIK_PRINTER=PDF TOVIK_PDF_DIR=$HOME/PDF
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all TOVIK_PRINTER=PDF TOVIK_PRINTER2=PDF2 TOVIK_PDF_DIR=$HOME/PDF
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 
@@ -64,6 +65,9 @@ fi
 if ! lpstat -v "$TOVIK_PRINTER" >/dev/null 2>&1; then
   lpadmin -p "$TOVIK_PRINTER" -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>"$state/lpadmin.log" \
     || fail "could not add the PDF queue: $(cat "$state/lpadmin.log")"
+fi
+if ! lpstat -v "$TOVIK_PRINTER2" >/dev/null 2>&1; then
+  lpadmin -p "$TOVIK_PRINTER2" -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>"$state/lpadmin.log" || fail "could not add the second PDF queue: $(cat "$state/lpadmin.log")"
 fi
 lpadmin -d "$TOVIK_PRINTER"
 

@@ -1,0 +1,75 @@
+// Movable global memory blocks, the currency of the common dialogs (the
+// printer settings and names that the print-setup dialog hands back).
+#pragma once
+#include "platform/Win32.h"
+
+#include <cstring>
+#include <utility>
+
+namespace platform {
+
+// One global memory block, freed by its owner.
+class GlobalMemory {
+public:
+    GlobalMemory() = default;
+    explicit GlobalMemory(HGLOBAL block) : block_(block) {}
+    ~GlobalMemory() { reset(); }
+    GlobalMemory(GlobalMemory&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    GlobalMemory& operator=(GlobalMemory&& other) noexcept {
+        if (this != &other) { reset(); block_ = std::exchange(other.block_, nullptr); }
+        return *this;
+    }
+    GlobalMemory(const GlobalMemory&) = delete;
+    GlobalMemory& operator=(const GlobalMemory&) = delete;
+
+    HGLOBAL get() const { return block_; }
+    explicit operator bool() const { return block_ != nullptr; }
+    SIZE_T Size() const { return block_ ? GlobalSize(block_) : 0; }
+    // Hands the block to a new owner (a dialog's structure); this wrapper forgets it.
+    [[nodiscard]] HGLOBAL release() { return std::exchange(block_, nullptr); }
+
+    // A new movable block holding the same bytes as `block`, which stays
+    // with its owner; empty when `block` is empty or the memory cannot be had.
+    static GlobalMemory CopyOf(HGLOBAL block);
+
+private:
+    void reset() { if (block_) GlobalFree(std::exchange(block_, nullptr)); }
+    HGLOBAL block_ = nullptr;
+};
+
+// A global memory block locked for reading and writing as a T for as long as
+// this lives. Empty (false) when the block is empty or cannot be locked.
+template <typename T>
+class LockedGlobal {
+public:
+    explicit LockedGlobal(HGLOBAL block)
+        : block_(block), data_(block ? static_cast<T*>(GlobalLock(block)) : nullptr) {}
+    ~LockedGlobal() { if (data_) GlobalUnlock(block_); }
+    LockedGlobal(LockedGlobal&& other) noexcept
+        : block_(other.block_), data_(std::exchange(other.data_, nullptr)) {}
+    LockedGlobal& operator=(LockedGlobal&&) = delete;
+    LockedGlobal(const LockedGlobal&) = delete;
+    LockedGlobal& operator=(const LockedGlobal&) = delete;
+
+    T* get() const { return data_; }
+    T* operator->() const { return data_; }
+    T& operator*() const { return *data_; }
+    explicit operator bool() const { return data_ != nullptr; }
+
+private:
+    HGLOBAL block_;
+    T* data_;
+};
+
+inline GlobalMemory GlobalMemory::CopyOf(HGLOBAL block) {
+    const SIZE_T size = block ? GlobalSize(block) : 0;
+    if (size == 0) return {};
+    GlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
+    LockedGlobal<const unsigned char> from(block);
+    LockedGlobal<unsigned char> to(copy.get());
+    if (!from || !to) return {};
+    std::memcpy(to.get(), from.get(), size);
+    return copy;
+}
+
+}  // namespace platform

@@ -1,0 +1,23 @@
+// The bodies of the print and print-setup commands. Each returns 0, or the
+// Win32 error for the one "Error" message its command shows.
+#pragma once
+#include "platform/Printer.h"
+
+#include <string>
+
+namespace printing {
+
+// Prints width x height pixels of `picture` (the buffer's DC) as one document
+// of one page named `documentName`, on the chosen printer or else the
+// default one. The picture keeps its size on the screen, shrunk with its
+// proportions kept if the printable area is smaller, at the area's top-left
+// corner. An empty picture prints an empty page. With no printer, nothing
+// happens but the error. Returns once the job is with the spooler.
+DWORD PrintPicture(HDC picture, int width, int height, const platform::PrinterChoice& printer,
+                   const std::wstring& documentName);
+
+// Lets the user choose the printer and its settings for the following prints
+// of this run. OK and Cancel return 0; Cancel changes nothing.
+DWORD PrintSetup(HWND owner, platform::PrinterChoice& printer);
+
+}  // namespace printing
