@@ -2,8 +2,6 @@
 // nothing; each handler moves to its subsystem when that is built.
 #include "app/frmMain.h"
 
-void frmMain::mnuPrint_Click() {}
-void frmMain::mnuPrintSetup_Click() {}
 void frmMain::mnuOptionSetup_Click() {}
 void frmMain::mnuAbout_Click() {}
 void frmMain::mnuContents_Click() {}

@@ -9,6 +9,7 @@
 #include "platform/Controls.h"
 #include "platform/ImageModel.h"
 #include "platform/PictureBox.h"
+#include "platform/Printer.h"
 #include "platform/Window.h"
 
 #include <cstdint>
@@ -102,6 +103,7 @@ private:
     int dpi_ = 96;                 // the resolution the controls are laid out at
     FileArrayMenu mnuFileArray_;
     imagefiles::JpegConverter converter_;
+    platform::PrinterChoice printer_;   // chosen in print setup, for this run only
     bool loaded_ = false;
     bool unloaded_ = false;
 };

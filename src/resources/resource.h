@@ -51,6 +51,7 @@
 #define IDS_TIP_MOUSE          4009
 #define IDS_CLIPBOARD_FAILED   4100   // "クリップボードへの転送に失敗しました"
 #define IDS_EDITOR_FAILED      4101   // " の起動に失敗しました。", after the editor's name
+#define IDS_PRINT_DOCUMENT     4102   // the name of a print job in the printer's queue
 
 // Version
 #define TOVIK_FILEVERSION      2,3,0,0
