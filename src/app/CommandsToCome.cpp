@@ -8,6 +8,3 @@ void frmMain::mnuSaveAs_Click() {}
 void frmMain::mnuPbrush_Click() {}
 void frmMain::mnuPrint_Click() {}
 void frmMain::mnuPrintSetup_Click() {}
-void frmMain::mnuOptionSetup_Click() {}
-void frmMain::mnuAbout_Click() {}
-void frmMain::mnuContents_Click() {}
