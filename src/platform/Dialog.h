@@ -3,9 +3,17 @@
 #pragma once
 #include "platform/Win32.h"
 
+#include <span>
 #include <string>
 
 namespace platform {
+
+// Where a control sits in a dialog's design: twips from the top-left corner
+// of the client area.
+struct TwipsPlace {
+    int id;
+    int left, top, width, height;
+};
 
 class ModalDialog {
 public:
@@ -23,12 +31,25 @@ protected:
     HWND hwnd() const { return dialog_; }
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
     std::wstring ItemText(int id) const;
+    std::wstring Caption() const;
     void SetItemText(int id, const std::wstring& text) const;
     bool IsChecked(int id) const { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
     void SetChecked(int id, bool checked) const {
         CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
     }
     void Focus(int id) const;
+    // The resolution the dialog is shown at.
+    int Dpi() const;
+    // Gives the client area its designed size and every control its place,
+    // converted from twips at the dialog's resolution, then centres the
+    // dialog on the screen its owner is on.
+    void LayOutInTwips(int clientWidth, int clientHeight, std::span<const TwipsPlace> places) const;
+    // A label whose font draws taller than its design (a face the system
+    // substitutes with a taller one) grows downward until no line is cut;
+    // its place and width stay.
+    void GrowToFitText(int id) const;
+    // The program's icon in the title bar (and the Alt+Tab list).
+    void SetIcon(UINT iconId) const;
     // Closes the dialog; ShowModal returns `result`.
     void End(INT_PTR result) const { EndDialog(dialog_, result); }
 

@@ -61,3 +61,30 @@
 #define TOVIK_CLASS_MAIN       L"Tovik.frmMain"
 #define TOVIK_CLASS_DESKTOP    L"Tovik.frmDesktop"
 #define TOVIK_CLASS_SIZE       L"Tovik.frmSize"
+
+// The setup dialog frmSetup and the about box frmAbout. Every control has an
+// id of its own (none is -1), so each can be placed and read by it.
+#define IDD_frmSetup           200
+#define IDD_frmAbout           201
+#define IDC_Setup_Frame1       5101
+#define IDC_Setup_Label1       5102
+#define IDC_txtEditName        5103
+#define IDC_cmdRef             5104
+#define IDC_Setup_Frame2       5105
+#define IDC_Setup_Label2       5106
+#define IDC_txtDelayTime       5107
+#define IDC_Setup_Label3       5108
+#define IDC_chkClip            5109
+#define IDC_About_Label1       5201
+#define IDC_lblVersion         5202
+#define IDC_About_Label3       5203
+#define IDC_About_Label4       5204
+#define IDC_About_Label5       5205
+#define IDC_About_Label2       5206
+// Both dialogs' OK and Cancel buttons (cmdOk, cmdCancel) are IDOK and IDCANCEL.
+#define IDS_SETUP_BAD_DELAY    4200
+#define IDS_BROWSE_TITLE       4201
+#define IDS_BROWSE_FILTER      4202
+#define IDS_BROWSE_FILE_NAME   4203
+#define IDS_ABOUT_VERSION      4210
+#define IDS_ABOUT_CONVERTER    4211

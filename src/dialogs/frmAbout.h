@@ -1,0 +1,28 @@
+// The about box: the program's name, its version and the credits.
+#pragma once
+#include "platform/Dialog.h"
+#include "platform/Gdi.h"
+
+#include <vector>
+
+namespace dialogs {
+
+class frmAbout : public platform::ModalDialog {
+public:
+    // Shows the box centred on the screen, modally over `owner`; returns when
+    // it is closed. A box that cannot be shown is reported.
+    void Show(HWND owner);
+
+private:
+    bool OnInitDialog() override;   // Form_Load
+    void OnCommand(int id, int notification) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+    void cmdOk_Click() { End(IDOK); }
+    void SetFont(int id, platform::Font font);
+    void PaintEngravedRule() const;
+
+    std::vector<platform::Font> fonts_;   // the labels' own fonts, alive as long as the box
+};
+
+}  // namespace dialogs

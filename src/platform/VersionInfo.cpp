@@ -1,0 +1,34 @@
+#include "platform/VersionInfo.h"
+
+#include "platform/Win32.h"
+
+#include <vector>
+
+namespace platform {
+
+std::optional<FileVersion> ReadFileVersion(const std::wstring& path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<BYTE> data(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return std::nullopt;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+        length < sizeof *fixed || fixed->dwSignature != VS_FFI_SIGNATURE)
+        return std::nullopt;
+    return FileVersion{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                       HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
+}
+
+std::optional<FileVersion> ReadProgramVersion() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return std::nullopt;
+        if (length < buffer.size()) return ReadFileVersion(std::wstring(buffer.data(), length));
+        buffer.resize(buffer.size() * 2);   // a path longer than the buffer comes back cut
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,464 @@
+// The setup dialog, the about box and the help, driven in the real
+// Tovik.exe: what the user sees in them, what OK, Cancel and the close box
+// leave behind, and that keys typed in them never reach the main window.
+#include "support/Dialogs.h"
+#include "support/Driver.h"
+#include "support/MessageBoxes.h"
+#include "support/Mouse.h"
+
+#include "platform/Messages.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tovik_test;
+
+const std::wstring kSetupCaption = L"設定";
+const std::wstring kBrowseCaption = L"画像編集ｿﾌﾄの指定";
+const std::wstring kBadDelay = L"ﾃﾞｨﾚｲﾀｲﾑには 1 から 2147483647 までの整数 (ミリ秒) を半角数字で入力してください。";
+
+struct Designed {
+    int id;
+    int left, top, width, height;   // twips in the client area
+    const wchar_t* caption;         // nullptr: filled at run time
+};
+// Controls inside Frame1 (120, 180) and Frame2 (120, 1500) are designed relative to their frame.
+const std::vector<Designed> kSetupDesign{
+    {IDC_Setup_Frame1, 120, 180, 6075, 1155, L"画像編集ｿﾌﾄの指定"},
+    {IDC_Setup_Label1, 120 + 240, 180 + 300, 1635, 255, L"ﾌｧｲﾙ名(&E)"},
+    {IDC_txtEditName, 120 + 240, 180 + 540, 4695, 330, nullptr},
+    {IDC_cmdRef, 120 + 5040, 180 + 540, 855, 315, L"参照 ..."},
+    {IDC_Setup_Frame2, 120, 1500, 6075, 795, L"ｷｬﾌﾟﾁｬ設定"},
+    {IDC_Setup_Label2, 120 + 240, 1500 + 360, 1395, 255, L"ﾃﾞｨﾚｲﾀｲﾑ(&T)"},
+    {IDC_txtDelayTime, 120 + 1380, 1500 + 300, 975, 315, nullptr},
+    {IDC_Setup_Label3, 120 + 2460, 1500 + 360, 375, 195, L"(ms)"},
+    {IDC_chkClip, 180, 2460, 4215, 435, L"読込んだ画像をｸﾘｯﾌﾟボードに転送(&C)"},
+    {IDOK, 3660, 3120, 1215, 315, L"OK"},
+    {IDCANCEL, 4980, 3120, 1215, 315, L"ｷｬﾝｾﾙ"},
+};
+const std::vector<Designed> kAboutDesign{
+    {IDC_About_Label1, 120, 120, 5115, 315, L"ｽｸﾘｰﾝｷｬﾌﾟﾁｬ Tovik for Windows95"},
+    {IDC_lblVersion, 120, 480, 5115, 195, L"Ver 2.3.0"},
+    {IDC_About_Label3, 120, 900, 5115, 255, nullptr},
+    {IDC_About_Label4, 120, 1200, 5115, 255, nullptr},
+    {IDC_About_Label5, 480, 1920, 4755, 255, nullptr},
+    {IDC_About_Label2, 480, 2280, 4695, 675, nullptr},
+    {IDOK, 1980, 3180, 1275, 315, L"OK"},
+};
+
+std::wstring Stored(const wchar_t* section, const wchar_t* key) {
+    return ReadSetting(section, key).value_or(L"<absent>");
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+RECT OuterRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override { ClearSettings(); }
+    void TearDown() override {
+        tovik_.CloseAndWait();
+        ClearSettings();
+    }
+
+    HWND Main() const { return tovik_.MainWindow(); }
+    std::wstring Item(HWND dialog, int id) const { return TextOf(GetDlgItem(dialog, id)); }
+
+    // Runs the command and waits for the dialog of that caption to come up.
+    HWND Open(int command, const std::wstring& caption) {
+        tovik_.Command(command);
+        HWND dialog = nullptr;
+        WaitUntil([&] { return (dialog = FindDialog(tovik_.ProcessId(), caption)) != nullptr; });
+        return dialog;
+    }
+    HWND OpenSetup() { return Open(ID_mnuOptionSetup, kSetupCaption); }
+    HWND OpenAbout() { return Open(ID_mnuAbout, L"About"); }
+    static bool WaitClosed(HWND dialog) { return WaitUntil([&] { return !IsWindow(dialog); }); }
+    static bool Press(HWND dialog, int button) {
+        PressButton(dialog, button);
+        return WaitClosed(dialog);
+    }
+
+    // Types a key once the dialog has the keyboard.
+    void TypeInto(HWND dialog, WORD modifier, WORD key) {
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+        TypeKey(modifier, key);
+    }
+
+    void ExpectSetupShows(HWND dialog, const std::wstring& editor, const std::wstring& delay, bool clip) {
+        EXPECT_EQ(Item(dialog, IDC_txtEditName), editor);
+        EXPECT_EQ(Item(dialog, IDC_txtDelayTime), delay);
+        EXPECT_EQ(IsChecked(dialog, IDC_chkClip), clip);
+    }
+    void EditSetup(HWND dialog) {
+        SetTextOf(GetDlgItem(dialog, IDC_txtEditName), L"C:\\Tools\\edit.exe /n");
+        SetTextOf(GetDlgItem(dialog, IDC_txtDelayTime), L"1234");
+        SendMessageW(GetDlgItem(dialog, IDC_chkClip), BM_SETCHECK, BST_CHECKED, 0);
+    }
+
+    TovikProcess tovik_;
+};
+
+TEST_F(Dialogs, SetupShowsTheLiveValuesOkAppliesThemAndCancelOrTheCloseBoxChangeNothing) {
+    WriteSetting(L"Capture", L"EditerName", L"mspaint.exe");
+    WriteSetting(L"Capture", L"DelayTime", L"3000");
+    WriteSetting(L"Startup", L"TransClipboard", L"0");
+    ASSERT_TRUE(tovik_.Start());
+
+    for (const bool closeBox : {false, true}) {
+        HWND setup = OpenSetup();
+        ASSERT_TRUE(setup);
+        EXPECT_FALSE(IsWindowEnabled(Main())) << "the main window takes input under the dialog";
+        EXPECT_EQ(FocusIn(setup), GetDlgItem(setup, IDC_txtEditName));
+        ExpectSetupShows(setup, L"mspaint.exe", L"3000", false);
+        EditSetup(setup);
+        if (closeBox) PressCloseBox(setup);
+        else PressButton(setup, IDCANCEL);
+        ASSERT_TRUE(WaitClosed(setup));
+    }
+    HWND setup = OpenSetup();
+    ASSERT_TRUE(setup);
+    ExpectSetupShows(setup, L"mspaint.exe", L"3000", false);
+    EditSetup(setup);
+    ASSERT_TRUE(Press(setup, IDOK));
+    EXPECT_TRUE(IsWindowEnabled(Main()));
+
+    setup = OpenSetup();   // shows what the program now runs with
+    ASSERT_TRUE(setup);
+    ExpectSetupShows(setup, L"C:\\Tools\\edit.exe /n", L"1234", true);
+    ASSERT_TRUE(Press(setup, IDCANCEL));
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"1234");
+    EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"C:\\Tools\\edit.exe /n");
+    EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
+}
+
+// A delay the timer cannot run never reaches it: OK says why, stays in the
+// dialog with the delay selected for retyping, and applies none of the three values.
+TEST_F(Dialogs, SetupRefusesDelaysTheTimerCannotRunAndAppliesNothing) {
+    ASSERT_TRUE(tovik_.Start());
+    HWND setup = OpenSetup();
+    ASSERT_TRUE(setup);
+    MessageBoxes boxes(tovik_.ProcessId());
+    SetTextOf(GetDlgItem(setup, IDC_txtEditName), L"changed.exe");
+    SendMessageW(GetDlgItem(setup, IDC_chkClip), BM_SETCHECK, BST_UNCHECKED, 0);
+    const std::vector<std::wstring> refused{L"abc", L"0", L"-5", L"99999999999", L"１２３", L""};
+    HWND delay = GetDlgItem(setup, IDC_txtDelayTime);
+    for (size_t i = 0; i < refused.size(); ++i) {
+        SetTextOf(delay, refused[i]);
+        // The focus elsewhere first, as after typing in the editor's box.
+        HWND editor = GetDlgItem(setup, IDC_txtEditName);
+        PostMessageW(setup, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(editor), TRUE);
+        ASSERT_TRUE(WaitUntil([&] { return FocusIn(setup) == editor; }));
+        PressButton(setup, IDOK);
+        ASSERT_TRUE(boxes.WaitForCount(i + 1)) << "no message for " << testing::PrintToString(refused[i]);
+        const SeenMessage seen = boxes.Seen()[i];
+        EXPECT_EQ(seen.title, kSetupCaption);
+        EXPECT_EQ(seen.text, kBadDelay);
+        const int length = static_cast<int>(refused[i].size());
+        EXPECT_TRUE(WaitUntil([&] {
+            const LRESULT selection = SendMessageW(delay, EM_GETSEL, 0, 0);
+            return FocusIn(setup) == delay && LOWORD(selection) == 0 && HIWORD(selection) == length;
+        })) << "the delay is not selected for retyping after " << testing::PrintToString(refused[i]);
+        EXPECT_TRUE(IsWindowVisible(setup));
+    }
+    EXPECT_EQ(boxes.Seen().size(), refused.size()) << "more than one message for one OK";
+
+    ASSERT_TRUE(Press(setup, IDCANCEL));
+    EXPECT_TRUE(IsWindowEnabled(Main()));
+    setup = OpenSetup();   // the program still answers, and runs with what it had
+    ASSERT_TRUE(setup);
+    ExpectSetupShows(setup, L"Pbrush.exe", L"2000", true);
+    ASSERT_TRUE(Press(setup, IDCANCEL));
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
+    EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"Pbrush.exe");
+    EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
+}
+
+TEST_F(Dialogs, SetupBrowseCancelKeepsTheTypedTextAndAChosenFileReplacesIt) {
+    ASSERT_TRUE(tovik_.Start());
+    HWND setup = OpenSetup();
+    ASSERT_TRUE(setup);
+    SetTextOf(GetDlgItem(setup, IDC_txtEditName), L"typed.exe");
+    // The file name box and the file type list of the open dialog.
+    auto nameBox = [](HWND browse) {
+        HWND box = GetDlgItem(browse, 0x47C);   // cmb13
+        return box ? box : GetDlgItem(browse, 0x480);   // edt1
+    };
+    auto openBrowse = [&] {
+        PressButton(setup, IDC_cmdRef);
+        HWND browse = nullptr;
+        WaitUntil([&] { return (browse = FindDialog(tovik_.ProcessId(), kBrowseCaption)) != nullptr; });
+        return browse;
+    };
+
+    HWND browse = openBrowse();
+    ASSERT_TRUE(browse);
+    EXPECT_EQ(TextOf(nameBox(browse)), L"*.exe");
+    HWND types = GetDlgItem(browse, 0x470);   // cmb1
+    EXPECT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(TextOf(types), L"実行ﾌｧｲﾙ(*.exe) ");   // the blank before the bar belongs to the name
+    ASSERT_TRUE(Press(browse, IDCANCEL));
+    EXPECT_EQ(Item(setup, IDC_txtEditName), L"typed.exe");
+
+    browse = openBrowse();
+    ASSERT_TRUE(browse);
+    const std::wstring chosen = DistFolder() + L"Tovik.exe";
+    SetTextOf(nameBox(browse), chosen);
+    ASSERT_TRUE(Press(browse, IDOK));
+    EXPECT_EQ(_wcsicmp(Item(setup, IDC_txtEditName).c_str(), chosen.c_str()), 0)
+        << testing::PrintToString(Item(setup, IDC_txtEditName));
+    ASSERT_TRUE(Press(setup, IDCANCEL));
+}
+
+// Delete, Ctrl+A and Ctrl+V are also the main window's shortcuts (Clear,
+// Save As, delayed capture); typed in the dialog they edit the text only.
+TEST_F(Dialogs, KeysTypedInTheSetupTextBoxesEditTheTextAndRunNoCommand) {
+    WriteSetting(L"Capture", L"DelayTime", L"1000");
+    ASSERT_TRUE(tovik_.Start());
+    PutTextOnClipboard(L"4321");
+    HWND setup = OpenSetup();
+    ASSERT_TRUE(setup);
+    for (const auto& [id, accessKey] : {std::pair{IDC_txtEditName, 'E'}, std::pair{IDC_txtDelayTime, 'T'}}) {
+        TypeInto(setup, VK_MENU, accessKey);   // the label's access key
+        ASSERT_TRUE(WaitUntil([&] { return FocusIn(setup) == GetDlgItem(setup, id); }));
+        TypeInto(setup, VK_CONTROL, 'A');
+        TypeInto(setup, 0, VK_DELETE);
+        TypeInto(setup, VK_CONTROL, 'V');
+        EXPECT_TRUE(WaitUntil([&] { return Item(setup, id) == L"4321"; }))
+            << "the text box shows " << testing::PrintToString(Item(setup, id));
+    }
+    // Tab walks the controls in their designed order, around and back.
+    for (int id : {IDOK, IDCANCEL, IDC_chkClip, IDC_txtEditName, IDC_cmdRef, IDC_txtDelayTime}) {
+        TypeInto(setup, 0, VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return FocusIn(setup) == GetDlgItem(setup, id); })) << "Tab missed control " << id;
+    }
+    // A delayed capture started by Ctrl+V would hide the main window after
+    // 1000 ms and put a picture on the clipboard.
+    EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 2500)) << "Ctrl+V ran a delayed capture";
+    EXPECT_EQ(ClipboardText(), L"4321");
+    EXPECT_TRUE(IsWindow(setup)) << "a key closed the dialog";
+
+    TypeInto(setup, 0, VK_RETURN);   // OK is the default button
+    ASSERT_TRUE(WaitClosed(setup));
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"4321");
+    EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"4321");
+}
+
+// The rule under the credits: a line in the window-text colour and a line in
+// the window colour one pixel below it.
+void ExpectEngravedRule(HWND about) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
+    auto pixel = [](int index) {
+        const COLORREF c = GetSysColor(index);
+        return Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
+    };
+    POINT origin{0, 0};
+    ClientToScreen(about, &origin);
+    const int left = px(60), right = px(5220), y = px(1680);
+    EXPECT_TRUE(WaitUntil([&] {
+        const Pixels p = ReadScreen({origin.x + left, origin.y + y, origin.x + right, origin.y + y + 2});
+        for (int x = 0; x < p.width; ++x)
+            if (p.At(x, 0) != pixel(COLOR_WINDOWTEXT) || p.At(x, 1) != pixel(COLOR_WINDOW)) return false;
+        return p.width == right - left;
+    })) << "no engraved rule from " << left << " to " << right << " at " << y;
+}
+
+TEST_F(Dialogs, AboutShowsTheVersionCentredAndTheSameEachTime) {
+    ASSERT_TRUE(tovik_.Start());
+    // Away from the centre, so a box placed over its owner would show.
+    SetWindowPos(Main(), nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    std::vector<std::wstring> first;
+    for (const bool enter : {true, false}) {
+        HWND about = OpenAbout();
+        ASSERT_TRUE(about);
+        EXPECT_FALSE(IsWindowEnabled(Main()));
+        std::vector<std::wstring> shown;
+        for (int id : {IDC_About_Label1, IDC_lblVersion, IDC_About_Label3, IDC_About_Label4, IDC_About_Label5,
+                       IDC_About_Label2})
+            shown.push_back(Item(about, id));
+        EXPECT_EQ(shown[1], L"Ver 2.3.0");
+        if (first.empty()) first = shown;
+        else EXPECT_EQ(shown, first);
+
+        const RECT r = OuterRect(about);
+        EXPECT_LE(std::abs(r.left - (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2), 1);
+        EXPECT_LE(std::abs(r.top - (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2), 1);
+        EXPECT_EQ(FocusIn(about), GetDlgItem(about, IDOK));
+        if (enter) {
+            ExpectEngravedRule(about);
+            TypeInto(about, 0, VK_RETURN);
+        } else {
+            PressCloseBox(about);
+        }
+        ASSERT_TRUE(WaitClosed(about));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Main()) != FALSE; }));
+    }
+}
+
+// Both dialogs are designed in twips: every control sits at its designed
+// place at the resolution the program runs at, and the boxes stay centred
+// on the screen, owned by the main window (no taskbar button of their own).
+// (Their icon cannot be read from another process under Wine.)
+class DialogResolution : public Dialogs, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DialogResolution, ControlsSitAtTheirTwipsPlaces) {
+    const int dpi = GetParam();
+    auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
+    {
+        const ScreenDpi screen(dpi);
+        ASSERT_TRUE(tovik_.Start());
+    }
+    struct Box {
+        int command;
+        const wchar_t* caption;
+        SIZE client;
+        const std::vector<Designed>* design;
+        bool labelsMayGrow;   // the about box's labels grow when a substituted font is taller
+    };
+    for (const Box& box : {Box{ID_mnuOptionSetup, L"設定", {6345, 3630}, &kSetupDesign, false},
+                           Box{ID_mnuAbout, L"About", {5325, 3675}, &kAboutDesign, true}}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(box.caption)));
+        HWND dialog = Open(box.command, box.caption);
+        ASSERT_TRUE(dialog);
+        const SIZE client = ClientSize(dialog);
+        EXPECT_EQ(client.cx, px(box.client.cx));
+        EXPECT_EQ(client.cy, px(box.client.cy));
+        for (const Designed& d : *box.design) {
+            const RECT r = RectInClient(dialog, GetDlgItem(dialog, d.id));
+            EXPECT_EQ(r.left, px(d.left)) << "control " << d.id;
+            EXPECT_EQ(r.top, px(d.top)) << "control " << d.id;
+            EXPECT_EQ(r.right - r.left, px(d.width)) << "control " << d.id;
+            if (box.labelsMayGrow && d.id != IDOK) EXPECT_GE(r.bottom - r.top, px(d.height)) << "control " << d.id;
+            else EXPECT_EQ(r.bottom - r.top, px(d.height)) << "control " << d.id;
+            if (d.caption) {
+                EXPECT_EQ(Item(dialog, d.id), d.caption);
+            }
+        }
+        const RECT outer = OuterRect(dialog);
+        EXPECT_LE(std::abs(outer.left - (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2), 1);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), Main());
+        const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
+        EXPECT_TRUE(style & WS_SYSMENU);
+        EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+        EXPECT_FALSE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+        ASSERT_TRUE(Press(dialog, IDCANCEL));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogResolution, ::testing::Values(96, 144));
+
+// Points .html pages at the recorder, which stands in for the browser and
+// writes the path it was given beside itself, for as long as this lives.
+class PagesOpenWithRecorder {
+public:
+    PagesOpenWithRecorder() {
+        wchar_t old[256] = {};
+        DWORD bytes = sizeof old;
+        if (RegGetValueW(HKEY_CLASSES_ROOT, L".html", nullptr, RRF_RT_REG_SZ, nullptr, old, &bytes) == ERROR_SUCCESS)
+            previous_ = old;
+        SetDefault(L".html", kClass);
+        SetDefault(std::wstring(kClass) + L"\\shell\\open\\command", L"\"" + Folder() + L"command_recorder.exe\" \"%1\"");
+        DeleteFileW(Record().c_str());
+    }
+    ~PagesOpenWithRecorder() {
+        SetDefault(L".html", previous_);
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, kClass);
+        DeleteFileW(Record().c_str());
+    }
+    PagesOpenWithRecorder(const PagesOpenWithRecorder&) = delete;
+    PagesOpenWithRecorder& operator=(const PagesOpenWithRecorder&) = delete;
+
+    static std::wstring Record() { return Folder() + L"command_record.txt"; }
+    // The path the browser was started with, once it has been.
+    std::optional<std::wstring> Opened() const {
+        std::ifstream in(std::filesystem::path(Record()), std::ios::binary);
+        if (!in) return std::nullopt;
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    }
+
+private:
+    static constexpr wchar_t kClass[] = L"Tovik.TestRecordedPage";
+    static std::wstring Folder() {   // this test's folder, where the recorder is built
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, path, MAX_PATH);
+        const std::wstring file(path);
+        return file.substr(0, file.find_last_of(L'\\') + 1);
+    }
+    static void SetDefault(const std::wstring& key, const std::wstring& value) {
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    std::wstring previous_ = L"htmlfile";
+};
+
+// Tovik.html beside the program while this lives, or away from it; what was
+// there before comes back.
+class HelpPage {
+public:
+    explicit HelpPage(bool present) {
+        const bool existed = GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (existed && !present) movedAway_ = MoveFileW(path_.c_str(), (path_ + L".away").c_str()) != FALSE;
+        if (!existed && present) created_ = bool(std::ofstream(std::filesystem::path(path_)) << "<html></html>\n");
+    }
+    ~HelpPage() {
+        if (created_) DeleteFileW(path_.c_str());
+        if (movedAway_) MoveFileW((path_ + L".away").c_str(), path_.c_str());
+    }
+    HelpPage(const HelpPage&) = delete;
+    HelpPage& operator=(const HelpPage&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_ = DistFolder() + L"Tovik.html";
+    bool created_ = false, movedAway_ = false;
+};
+
+// Without the classic help viewer's file the help is the page beside the
+// program, in the user's browser; without the page, one message says so.
+TEST_F(Dialogs, HelpOpensThePageInTheDefaultBrowserAndReportsAMissingOne) {
+    const PagesOpenWithRecorder browser;
+    ASSERT_TRUE(tovik_.Start());
+    MessageBoxes boxes(tovik_.ProcessId());
+    {
+        const HelpPage page(true);
+        tovik_.Command(ID_mnuContents);
+        std::optional<std::wstring> opened;
+        ASSERT_TRUE(WaitUntil([&] { return (opened = browser.Opened()).has_value(); })) << "no browser started";
+        EXPECT_EQ(_wcsicmp(opened->c_str(), page.Path().c_str()), 0) << testing::PrintToString(*opened);
+        DeleteFileW(browser.Record().c_str());
+    }
+    const HelpPage page(false);
+    tovik_.Command(ID_mnuContents);
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_EQ(boxes.Seen()[0].title, L"Error");
+    EXPECT_EQ(boxes.Seen()[0].text, platform::SystemErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(WaitUntil([&] { return boxes.Seen().size() > 1 || browser.Opened(); }, 1000))
+        << "a second message, or a browser without a page";
+}
+
+}  // namespace

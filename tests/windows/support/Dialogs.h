@@ -1,0 +1,38 @@
+// The program's dialogs seen from a test process: found by their caption,
+// their controls read and pressed the way the user would.
+#pragma once
+#include "platform/Win32.h"
+
+#include <string>
+
+namespace tovik_test {
+
+// A shown dialog of the process with exactly this caption, or nullptr.
+HWND FindDialog(DWORD processId, const std::wstring& caption);
+// A window's text through WM_GETTEXT, which also reads another process's controls.
+std::wstring TextOf(HWND window);
+void SetTextOf(HWND window, const std::wstring& text);
+// A control's rectangle in its dialog's client coordinates.
+RECT RectInClient(HWND dialog, HWND control);
+SIZE ClientSize(HWND window);
+// The window that has the keyboard focus in `window`'s thread.
+HWND FocusIn(HWND window);
+// Presses a dialog's button as a click would: the dialog gets BN_CLICKED.
+void PressButton(HWND dialog, int id);
+// Closes a window by its title-bar close box.
+void PressCloseBox(HWND window);
+
+// Text on the clipboard (CF_UNICODETEXT), put there and read back.
+void PutTextOnClipboard(const std::wstring& text);
+std::wstring ClipboardText();
+
+// Programs started while this lives see the screen at `dpi` (96 = 100 %).
+class ScreenDpi {
+public:
+    explicit ScreenDpi(int dpi);
+    ~ScreenDpi();
+    ScreenDpi(const ScreenDpi&) = delete;
+    ScreenDpi& operator=(const ScreenDpi&) = delete;
+};
+
+}  // namespace tovik_test
