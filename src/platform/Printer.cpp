@@ -183,7 +183,7 @@ PrintablePicture::PrintablePicture(HDC source, int width, int height) {
         return;
     }
     {
-        Selection select(copy.get(), bitmap_.get());
+        SelectedObject select(copy.get(), bitmap_.get());
         CopyPixels(copy.get(), 0, 0, width, height, source, 0, 0);
     }
     GdiFlush();   // the bits are read directly from here on

@@ -55,10 +55,6 @@ DialogPresser::~DialogPresser() {
     thread_.join();
 }
 
-void PressButton(HWND dialog, int id) {
-    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
 bool ChooseComboItem(HWND dialog, const wchar_t* text) {
     Search search;
     search.text = text;

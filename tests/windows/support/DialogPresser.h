@@ -3,6 +3,7 @@
 // dialog to appear and acts on it like a user would.
 #pragma once
 #include "platform/Win32.h"
+#include "support/Dialogs.h"   // PressButton
 
 #include <atomic>
 #include <functional>
@@ -29,8 +30,6 @@ private:
     std::thread thread_;
 };
 
-// Presses the dialog's button with this control id, as a click would.
-void PressButton(HWND dialog, int id);
 // Picks the item with exactly this text in whichever combo box of the dialog
 // lists it, and tells the dialog as a user's choice would. False when no
 // combo box lists it.

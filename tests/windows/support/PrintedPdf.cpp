@@ -14,13 +14,6 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
-// The same file seen from Windows: Wine shows the Unix root as drive Z:.
-std::wstring WindowsPath(const std::string& unix) {
-    std::wstring path = L"Z:";
-    for (char c : unix) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
-
 std::string PdfFolder() {
     char folder[1024] = {};
     const DWORD length = GetEnvironmentVariableA("TOVIK_PDF_DIR", folder, sizeof folder);
