@@ -21,7 +21,7 @@ BOOL CALLBACK FindCaptioned(HWND window, LPARAM param) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
     if (pid == search->processId && IsWindowVisible(window) && wcscmp(name, L"#32770") == 0 &&
-        TextOf(window) == *search->caption) {
+        (!search->caption || TextOf(window) == *search->caption)) {
         search->found = window;
         return FALSE;
     }
@@ -34,6 +34,25 @@ HWND FindDialog(DWORD processId, const std::wstring& caption) {
     Search search{processId, &caption, nullptr};
     EnumWindows(&FindCaptioned, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindAnyDialog(DWORD processId) {
+    Search search{processId, nullptr, nullptr};
+    EnumWindows(&FindCaptioned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForDialog(DWORD processId, const std::wstring& caption, int timeoutMs) {
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindDialog(processId, caption)) != nullptr; }, timeoutMs);
+    return dialog;
+}
+
+void ChooseFile(HWND fileDialog, const std::wstring& path) {
+    HWND name = GetDlgItem(fileDialog, 0x47C);        // cmb13, the name box of an explorer-style dialog
+    if (!name) name = GetDlgItem(fileDialog, 0x480);  // edt1
+    SetTextOf(name, path);
+    PressButton(fileDialog, IDOK);
 }
 
 std::wstring TextOf(HWND window) {

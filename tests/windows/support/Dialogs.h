@@ -9,6 +9,13 @@ namespace tovik_test {
 
 // A shown dialog of the process with exactly this caption, or nullptr.
 HWND FindDialog(DWORD processId, const std::wstring& caption);
+// Any shown dialog or message box of the process, or nullptr.
+HWND FindAnyDialog(DWORD processId);
+// The same, waited for (pumping this thread's messages); nullptr after the time.
+HWND WaitForDialog(DWORD processId, const std::wstring& caption, int timeoutMs = 10000);
+// Types the path into an open or save dialog's name box and presses its OK
+// button, as the user would.
+void ChooseFile(HWND fileDialog, const std::wstring& path);
 // A window's text through WM_GETTEXT, which also reads another process's controls.
 std::wstring TextOf(HWND window);
 void SetTextOf(HWND window, const std::wstring& text);

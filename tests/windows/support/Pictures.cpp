@@ -1,5 +1,7 @@
 #include "support/Pictures.h"
 
+#include "platform/ImageFile.h"
+
 #include "platform/Com.h"
 #include "support/Driver.h"
 
@@ -378,6 +380,19 @@ std::vector<std::wstring> WriteDamagedPictures(const std::wstring& folder) {
         WriteFileBytes(paths.back(), bytes);
     }
     return paths;
+}
+
+std::optional<Pixels> ReadPictureFile(const std::wstring& path) {
+    platform::LoadedPicture picture = platform::LoadPictureFile(path, RGB(128, 128, 128));
+    if (!picture.ok()) return std::nullopt;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, picture.bitmap.get());
+    Pixels pixels = ReadDC(memory, 0, 0, picture.width, picture.height);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
 }  // namespace tovik_test

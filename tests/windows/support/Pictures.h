@@ -4,7 +4,10 @@
 #pragma once
 #include "platform/Win32.h"
 
+#include "support/Driver.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +54,10 @@ GoodPictures WriteGoodPictures(const std::wstring& folder);
 // sizes, huge claimed sizes in tiny files, wrong signatures, bad chunks and
 // blocks. Each must be refused by any sound loader. Returns their paths.
 std::vector<std::wstring> WriteDamagedPictures(const std::wstring& folder);
+
+// The pixels of a picture file as the program's own loader reads it, or
+// nothing when it cannot.
+std::optional<Pixels> ReadPictureFile(const std::wstring& path);
 
 // Whole-file helpers.
 std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path);
