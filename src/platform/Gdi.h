@@ -98,8 +98,12 @@ using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 
 // A bitmap in the format of the given DC (a DDB), which other processes can
-// read from the clipboard. Empty when the system cannot make one.
+// read from the clipboard. Empty when the system cannot make one. For an
+// empty size it is a 1 x 1 monochrome bitmap of its own: the system would
+// hand out the shared bitmap every memory DC starts with, and the clipboard
+// (or the owner) would delete that with it, breaking every DC made later.
 inline Bitmap CreateCompatibleBitmapFor(HDC dc, int width, int height) {
+    if (width <= 0 || height <= 0) return Bitmap(CreateBitmap(1, 1, 1, 1, nullptr));
     return Bitmap(CreateCompatibleBitmap(dc, width, height));
 }
 

@@ -103,6 +103,14 @@ TEST_F(CaptureRegionTest, ZeroSizeRegionClearsBothSurfacesAndStillReplacesTheCli
     const auto clip = ReadClipboardBitmap();
     ASSERT_TRUE(clip);
     EXPECT_FALSE(clip->width == 3 && clip->height == 2) << "the marker is still on the clipboard";
+    // Another program taking the clipboard deletes the empty capture's
+    // bitmap; that must not be the one every new memory DC starts with.
+    PutMarkerOnClipboard();
+    HDC fresh = CreateCompatibleDC(nullptr);
+    BITMAP initial{};
+    EXPECT_NE(GetObjectW(GetCurrentObject(fresh, OBJ_BITMAP), sizeof initial, &initial), 0)
+        << "a new memory DC has lost its bitmap";
+    DeleteDC(fresh);
 }
 
 // A capture the system has no memory for (50000 x 50000 pixels, 10 GB) says

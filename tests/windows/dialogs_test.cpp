@@ -1,6 +1,7 @@
 // The setup dialog, the about box and the help, driven in the real
 // Tovik.exe: what the user sees in them, what OK, Cancel and the close box
 // leave behind, and that keys typed in them never reach the main window.
+#include "support/CommandRecorder.h"
 #include "support/Dialogs.h"
 #include "support/Driver.h"
 #include "support/MessageBoxes.h"
@@ -371,51 +372,6 @@ TEST_P(DialogResolution, ControlsSitAtTheirTwipsPlaces) {
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, DialogResolution, ::testing::Values(96, 144));
 
-// Points .html pages at the recorder, which stands in for the browser and
-// writes the path it was given beside itself, for as long as this lives.
-class PagesOpenWithRecorder {
-public:
-    PagesOpenWithRecorder() {
-        wchar_t old[256] = {};
-        DWORD bytes = sizeof old;
-        if (RegGetValueW(HKEY_CLASSES_ROOT, L".html", nullptr, RRF_RT_REG_SZ, nullptr, old, &bytes) == ERROR_SUCCESS)
-            previous_ = old;
-        SetDefault(L".html", kClass);
-        SetDefault(std::wstring(kClass) + L"\\shell\\open\\command", L"\"" + Folder() + L"command_recorder.exe\" \"%1\"");
-        DeleteFileW(Record().c_str());
-    }
-    ~PagesOpenWithRecorder() {
-        SetDefault(L".html", previous_);
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, kClass);
-        DeleteFileW(Record().c_str());
-    }
-    PagesOpenWithRecorder(const PagesOpenWithRecorder&) = delete;
-    PagesOpenWithRecorder& operator=(const PagesOpenWithRecorder&) = delete;
-
-    static std::wstring Record() { return Folder() + L"command_record.txt"; }
-    // The path the browser was started with, once it has been.
-    std::optional<std::wstring> Opened() const {
-        std::ifstream in(std::filesystem::path(Record()), std::ios::binary);
-        if (!in) return std::nullopt;
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-    }
-
-private:
-    static constexpr wchar_t kClass[] = L"Tovik.TestRecordedPage";
-    static std::wstring Folder() {   // this test's folder, where the recorder is built
-        wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, path, MAX_PATH);
-        const std::wstring file(path);
-        return file.substr(0, file.find_last_of(L'\\') + 1);
-    }
-    static void SetDefault(const std::wstring& key, const std::wstring& value) {
-        RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
-    std::wstring previous_ = L"htmlfile";
-};
-
 // Tovik.html beside the program while this lives, or away from it; what was
 // there before comes back.
 class HelpPage {
@@ -449,7 +405,7 @@ TEST_F(Dialogs, HelpOpensThePageInTheDefaultBrowserAndReportsAMissingOne) {
         tovik_.Command(ID_mnuContents);
         std::optional<std::wstring> opened;
         ASSERT_TRUE(WaitUntil([&] { return (opened = browser.Opened()).has_value(); })) << "no browser started";
-        EXPECT_EQ(_wcsicmp(opened->c_str(), page.Path().c_str()), 0) << testing::PrintToString(*opened);
+        EXPECT_EQ(_wcsicmp(opened->c_str(), (L"\"" + page.Path() + L"\"").c_str()), 0) << testing::PrintToString(*opened);
         DeleteFileW(browser.Record().c_str());
     }
     const HelpPage page(false);

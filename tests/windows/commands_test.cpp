@@ -1,0 +1,422 @@
+// The commands of the real Tovik.exe, from its menu, shortcuts and toolbar:
+// files through its real dialogs, printing, the editor, the simple ones.
+// Checked where the user sees them: on disk, the clipboard, the printer, the
+// settings.
+#include "support/CommandRecorder.h"
+#include "support/Dialogs.h"
+#include "support/Driver.h"
+#include "support/MessageBoxes.h"
+#include "support/Mouse.h"
+#include "support/Pictures.h"
+#include "support/PrintedPdf.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+using namespace tovik_test;
+
+constexpr wchar_t kOpenCaption[] = L"開く";
+constexpr wchar_t kSaveCaption[] = L"名前を付けて保存";
+
+std::wstring Stored(const wchar_t* section, const wchar_t* key) {
+    return ReadSetting(section, key).value_or(L"<absent>");
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Pixels that differ from `expected` at (x, y) by more than `tolerance` in any channel.
+int Mismatches(const Pixels& got, std::uint32_t (*expected)(int, int), int tolerance = 0) {
+    int wrong = 0;
+    for (int y = 0; y < got.height; ++y)
+        for (int x = 0; x < got.width; ++x)
+            for (int shift : {0, 8, 16})
+                if (std::abs(static_cast<int>((got.At(x, y) >> shift) & 0xFF) -
+                             static_cast<int>((expected(x, y) >> shift) & 0xFF)) > tolerance) {
+                    ++wrong;
+                    break;
+                }
+    return wrong;
+}
+
+class Commands : public ::testing::Test {
+protected:
+    void SetUp() override { ClearSettings(); }
+    void TearDown() override {
+        tovik_.CloseAndWait();
+        ClearSettings();
+    }
+
+    HWND Main() const { return tovik_.MainWindow(); }
+
+    // Waits until the command that last ran has ended: no dialog or message
+    // box of the program is up and it answers messages.
+    void Settle() {
+        for (int round = 0; round < 2; ++round) {
+            EXPECT_TRUE(WaitUntil([&] { return !FindAnyDialog(tovik_.ProcessId()); }, 20000));
+            SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
+        }
+    }
+    // Runs Open or Save As and chooses the path in its dialog.
+    void Choose(int command, const wchar_t* caption, const std::wstring& path) {
+        tovik_.Command(command);
+        HWND dialog = WaitForDialog(tovik_.ProcessId(), caption);
+        ASSERT_TRUE(dialog) << "no dialog " << testing::PrintToString(std::wstring(caption));
+        ChooseFile(dialog, path);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        Settle();
+    }
+    void Open(const std::wstring& path) { Choose(ID_mnuOpen, kOpenCaption, path); }
+    void SaveAs(const std::wstring& path) { Choose(ID_mnuSaveAs, kSaveCaption, path); }
+    void Run(int command) {
+        DWORD_PTR result = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, command, 0, SMTO_NORMAL, 20000, &result));
+    }
+    // The toolbar button's click, as the toolbar reports it to the main window.
+    void Click(int button) {
+        HWND toolbar = FindWindowExW(Main(), nullptr, L"ToolbarWindow32", nullptr);
+        PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(ID_Toolbar1 + button, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
+    }
+    bool Hidden() const { return !IsWindowVisible(Main()); }
+
+    TovikProcess tovik_;
+};
+
+TEST_F(Commands, SaveWritesTheCaptureAsBmpOrThroughTheConverterAsJpegAndTheFolderIsRemembered) {
+    TempFolder temp(L"tovik 保存");
+    const std::wstring folder = temp.path() + L"キャプチャ 写真\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    PatternWindow pattern(400, 300, 300, 200);   // away from the main window, which a desktop capture hides
+    ASSERT_TRUE(pattern.WaitUntilOnScreen());
+    ASSERT_TRUE(tovik_.Start());
+    Run(ID_mnuDesktop);
+    const auto captured = ReadClipboardBitmap();
+    ASSERT_TRUE(captured);
+
+    SaveAs(folder + L"shot.bmp");
+    const auto bmp = ReadPictureFile(folder + L"shot.bmp");
+    ASSERT_TRUE(bmp) << "no readable BMP";
+    EXPECT_EQ(bmp->width, captured->width);
+    EXPECT_EQ(bmp->height, captured->height);
+    EXPECT_TRUE(bmp->data == captured->data) << "the BMP is not the capture, pixel for pixel";
+    const int patternX = 450, patternY = 350;   // inside the pattern window, on the screen
+    EXPECT_EQ(captured->At(patternX, patternY), PatternWindow::PatternAt(50, 50));
+
+    // Two JPEG saves in quick succession, of two different pictures: the
+    // second must not overwrite temp.bmp before the first converter read it.
+    SaveAs(folder + L"a.JPG");
+    Run(ID_mnuClear);
+    SaveAs(folder + L"b.jpg");
+    std::optional<Pixels> a, b;
+    ASSERT_TRUE(WaitUntil([&] { return (a = ReadPictureFile(folder + L"a.JPG")) && (b = ReadPictureFile(folder + L"b.jpg")); }))
+        << "the converter wrote no JPEG";
+    EXPECT_EQ(a->width, captured->width);
+    EXPECT_EQ(b->height, captured->height);
+    EXPECT_NE(a->At(patternX, patternY) & 0xF0F0F0, 0x808080u) << "the first JPEG lost its picture";
+    EXPECT_EQ(Mismatches(*b, [](int, int) -> std::uint32_t { return 0x808080; }, 4), 0) << "the cleared picture";
+    EXPECT_FALSE(Exists(folder + L"shot.jpg"));
+
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    EXPECT_EQ(Stored(L"Startup", L"InitDir"), folder);
+    EXPECT_FALSE(Exists(DistFolder() + L"temp.bmp")) << "the temporary bitmap outlives the program";
+}
+
+TEST_F(Commands, OpenedPicturesReachTheImageAndTheClipboardAndTheRecentListSurvivesARestart) {
+    TempFolder temp(L"tovik 開く 画像");
+    const GoodPictures good = WriteGoodPictures(temp.path());
+    ASSERT_TRUE(tovik_.Start());
+    const struct { std::wstring path; std::uint32_t (*pattern)(int, int); int tolerance; } pictures[] = {
+        {good.bmp, PicturePatternAt, 0}, {good.gif, GifPatternAt, 0}, {good.png, PicturePatternAt, 0},
+        {good.jpg, PicturePatternAt, 48}, {good.png, PicturePatternAt, 0}};   // the PNG again: listed once
+    for (const auto& picture : pictures) {
+        PutMarkerOnClipboard();
+        Open(picture.path);
+        const auto clip = ReadClipboardBitmap();
+        ASSERT_TRUE(clip);
+        ASSERT_EQ(clip->width, kPictureWidth) << testing::PrintToString(picture.path);
+        ASSERT_EQ(clip->height, kPictureHeight);
+        // JPEG is lossy: most pixels near the pattern is the picture; a wrong one misses nearly all.
+        EXPECT_LE(Mismatches(*clip, picture.pattern, picture.tolerance), picture.tolerance ? clip->width * clip->height / 10 : 0)
+            << testing::PrintToString(picture.path);
+    }
+    Open(good.alphaPng);
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    EXPECT_EQ(Stored(L"Startup", L"MRU  1"), good.gif);
+    EXPECT_EQ(Stored(L"Startup", L"MRU  2"), good.png);
+    EXPECT_EQ(Stored(L"Startup", L"MRU  3"), good.jpg);
+    EXPECT_EQ(Stored(L"Startup", L"MRU  4"), good.alphaPng);
+    EXPECT_EQ(Stored(L"Startup", L"InitDir"), temp.path());
+
+    // Without the clipboard option, the first recent entry (the GIF) is loaded
+    // into the image and the clipboard keeps what it held.
+    WriteSetting(L"Startup", L"TransClipboard", L"0");
+    ASSERT_TRUE(tovik_.Start());
+    PutMarkerOnClipboard();
+    Run(ID_mnuFileArray + 1);
+    Settle();
+    const auto marker = ReadClipboardBitmap();
+    ASSERT_TRUE(marker);
+    EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "the clipboard was replaced";
+    SaveAs(temp.path() + L"back.bmp");
+    const auto back = ReadPictureFile(temp.path() + L"back.bmp");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->width, kPictureWidth);
+    EXPECT_EQ(Mismatches(*back, GifPatternAt), 0) << "the image is not the GIF";
+}
+
+TEST_F(Commands, DamagedOrMissingPicturesEachGiveOneErrorAndChangeNothing) {
+    TempFolder temp(L"tovik 壊れた画像");
+    const GoodPictures good = WriteGoodPictures(temp.path());
+    const std::vector<std::wstring> damaged = WriteDamagedPictures(temp.path() + L"");
+    ASSERT_GE(damaged.size(), 30u);
+    ASSERT_TRUE(tovik_.Start());
+    Open(good.bmp);
+    PutMarkerOnClipboard();
+    const MessageBoxes boxes(tovik_.ProcessId());
+    size_t expected = 0;
+    for (const auto& path : damaged) {
+        Open(path);
+        ++expected;
+        ASSERT_EQ(boxes.Seen().size(), expected) << testing::PrintToString(path);
+        EXPECT_EQ(boxes.Seen().back().title, L"Error");
+        ASSERT_TRUE(tovik_.IsRunning()) << testing::PrintToString(path);
+    }
+    Open(temp.path() + L"ない.bmp");
+    ASSERT_EQ(boxes.Seen().size(), expected + 1);
+    const auto marker = ReadClipboardBitmap();
+    ASSERT_TRUE(marker);
+    EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "the clipboard was replaced";
+    SaveAs(temp.path() + L"still.bmp");
+    const auto still = ReadPictureFile(temp.path() + L"still.bmp");
+    ASSERT_TRUE(still);
+    EXPECT_EQ(Mismatches(*still, PicturePatternAt), 0) << "the image changed";
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    EXPECT_EQ(Stored(L"Startup", L"MRU  1"), good.bmp);
+    EXPECT_EQ(Stored(L"Startup", L"MRU  2"), L"<absent>");
+}
+
+// A JPEG save where the converter is missing says so in its own words and
+// keeps the temporary bitmap; one whose temporary bitmap cannot be written
+// gives one "Error" and leaves the dialogs' folder where it was.
+TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsReported) {
+    TempFolder program(L"tovik 変換なし");
+    ASSERT_TRUE(CopyFileW((DistFolder() + L"Tovik.exe").c_str(), (program.path() + L"Tovik.exe").c_str(), FALSE));
+    TempFolder out(L"tovik 出力");
+    const std::wstring other = out.path() + L"別\\";
+    ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
+    ASSERT_TRUE(tovik_.Start(program.path() + L"Tovik.exe"));
+    Run(ID_mnuDesktop);
+    const MessageBoxes boxes(tovik_.ProcessId());
+
+    SaveAs(out.path() + L"x.jpg");
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].title, L"ｴﾗｰ");
+    EXPECT_EQ(boxes.Seen()[0].text, L"The specified file was not found.");
+    const std::wstring bitmap = program.path() + L"temp.bmp";
+    EXPECT_TRUE(Exists(bitmap));
+
+    ASSERT_TRUE(SetFileAttributesW(bitmap.c_str(), FILE_ATTRIBUTE_READONLY));
+    SaveAs(other + L"y.jpg");
+    ASSERT_EQ(boxes.Seen().size(), 2u);
+    EXPECT_EQ(boxes.Seen()[1].title, L"Error");
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    EXPECT_EQ(Stored(L"Startup", L"InitDir"), out.path()) << "a failed save moved the dialogs' folder";
+    SetFileAttributesW(bitmap.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The editor is the command line the user set: its arguments reach it
+// unchanged; a program that cannot be started is named in one message.
+TEST_F(Commands, EditorStartsWithItsArgumentsUnchangedOrOneMessageNamesIt) {
+    const CommandRecorder editor;
+    const std::wstring arguments = L"/n \"キャプチャ 1.bmp\"  -x";
+    WriteSetting(L"Capture", L"EditerName", L"\"" + CommandRecorder::Program() + L"\" " + arguments);
+    ASSERT_TRUE(tovik_.Start());
+    tovik_.Command(ID_mnuPbrush);
+    std::optional<std::wstring> got;
+    ASSERT_TRUE(WaitUntil([&] { return (got = editor.Arguments()).has_value(); })) << "the editor did not start";
+    EXPECT_EQ(*got, arguments);
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    for (const std::wstring name : {L"C:\\nowhere\\nothing.exe", L""}) {
+        WriteSetting(L"Capture", L"EditerName", name);
+        ASSERT_TRUE(tovik_.Start());
+        const MessageBoxes boxes(tovik_.ProcessId());
+        tovik_.Command(ID_mnuPbrush);
+        ASSERT_TRUE(boxes.WaitForCount(1));
+        EXPECT_EQ(boxes.Seen()[0].title, L"Error");
+        EXPECT_EQ(boxes.Seen()[0].text, name + L" の起動に失敗しました。");
+        EXPECT_FALSE(boxes.WaitForCount(2, 500));
+        ASSERT_TRUE(tovik_.CloseAndWait());
+    }
+}
+
+// Print puts the picture at its screen size at the top-left of the printable
+// area of one page; a print setup the user cancels says nothing.
+TEST_F(Commands, PrintSendsThePictureOnOnePageAndACancelledSetupSaysNothing) {
+    TempFolder temp(L"tovik 印刷");
+    const GoodPictures good = WriteGoodPictures(temp.path());
+    RunUnixShell("rm -f \"$TOVIK_PDF_DIR\"/Tovik*.pdf");
+    ASSERT_TRUE(tovik_.Start());
+    Open(good.bmp);
+    tovik_.Command(ID_mnuPrint);
+    const auto pdf = PrintedPdf::WaitFor(L"Tovik");
+    ASSERT_TRUE(pdf) << "nothing was printed";
+    EXPECT_EQ(pdf->Pages(), 1);
+    const auto page = pdf->Render(96, 300, 200);   // at 96 dpi the picture has its size on the screen
+    ASSERT_TRUE(page);
+    int left = page->width, top = page->height, right = -1, bottom = -1;
+    for (int y = 0; y < page->height; ++y)
+        for (int x = 0; x < page->width; ++x)
+            if ((page->At(x, y) & 0xE0E0E0) != 0xE0E0E0)
+                left = std::min(left, x), top = std::min(top, y), right = std::max(right, x), bottom = std::max(bottom, y);
+    ASSERT_GE(right, 0) << "the page is blank";
+    EXPECT_NEAR(right - left + 1, kPictureWidth, 2);
+    EXPECT_NEAR(bottom - top + 1, kPictureHeight, 2);
+    EXPECT_LT(left, 60);   // within the margin the printer cannot print on, not further in
+    EXPECT_LT(top, 60);
+    EXPECT_FALSE(FindAnyDialog(tovik_.ProcessId())) << "a message came with the print";
+
+    tovik_.Command(ID_mnuPrintSetup);
+    HWND setup = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (setup = FindAnyDialog(tovik_.ProcessId())) != nullptr; }));
+    PressButton(setup, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup); }));
+    EXPECT_FALSE(WaitUntil([&] { return FindAnyDialog(tovik_.ProcessId()) != nullptr; }, 1000))
+        << "a message after a cancelled print setup";
+}
+
+// Every shortcut of the menus and every button of the toolbar reaches its
+// command, each seen by what the command does.
+TEST_F(Commands, EveryShortcutAndToolbarButtonRunsItsCommand) {
+    WriteSetting(L"Capture", L"DelayTime", L"300");
+    WriteSetting(L"Capture", L"EditerName", L"\"" + CommandRecorder::Program() + L"\"");
+    TempFolder temp(L"tovik キー");
+    ASSERT_TRUE(tovik_.Start());
+    const DWORD pid = tovik_.ProcessId();
+    auto key = [&](WORD modifier, WORD vk) {
+        return [=, this] {
+            SetForegroundWindow(Main());
+            ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }));
+            TypeKey(modifier, vk);
+        };
+    };
+    auto button = [&](int index) { return [=, this] { Click(index); }; };
+    auto cancelsDialog = [&](const wchar_t* caption) {
+        return [=, this] {
+            HWND dialog = WaitForDialog(pid, caption);
+            ASSERT_TRUE(dialog) << "no dialog " << testing::PrintToString(std::wstring(caption));
+            PressButton(dialog, IDCANCEL);
+            ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        };
+    };
+    auto hidesAndReturns = [&] {
+        ASSERT_TRUE(WaitUntil([&] { return Hidden(); })) << "the main window did not hide";
+        ASSERT_TRUE(WaitUntil([&] { return !Hidden(); })) << "the main window did not come back";
+    };
+    auto showsTheOverlay = [&] {
+        HWND overlay = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (overlay = tovik_.FindTopLevel(TOVIK_CLASS_DESKTOP)) != nullptr; }))
+            << "no overlay";
+        ASSERT_TRUE(MoveMouseTo(500, 400));   // a click ends the selection
+        PressMouse(MouseButton::Left);
+        ReleaseMouse(MouseButton::Left);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(overlay) && !Hidden(); }));
+    };
+    auto capturesToTheClipboard = [&] {
+        Settle();   // the capture is over; the clipboard is read once, not during it
+        const auto clip = ReadClipboardBitmap();
+        ASSERT_TRUE(clip && !(clip->width == 3 && clip->height == 2)) << "no capture reached the clipboard";
+    };
+    const struct {
+        const char* way;
+        std::function<void()> run, check;
+    } ways[] = {
+        {"Ctrl+O", key(VK_CONTROL, 'O'), cancelsDialog(kOpenCaption)},
+        {"Open button", button(2), cancelsDialog(kOpenCaption)},
+        {"Ctrl+A", key(VK_CONTROL, 'A'), cancelsDialog(kSaveCaption)},
+        {"Save button", button(3), cancelsDialog(kSaveCaption)},
+        {"Ctrl+R", key(VK_CONTROL, 'R'), showsTheOverlay},
+        {"Rect button", button(6), showsTheOverlay},
+        {"Ctrl+W", key(VK_CONTROL, 'W'), hidesAndReturns},
+        {"Window button", button(7), hidesAndReturns},
+        {"Ctrl+T", key(VK_CONTROL, 'T'), capturesToTheClipboard},
+        {"DeskTop button", button(8), capturesToTheClipboard},
+        {"Ctrl+V", key(VK_CONTROL, 'V'), hidesAndReturns},
+        {"Delay button", button(9), hidesAndReturns},
+        {"Ctrl+D", key(VK_CONTROL, 'D'), hidesAndReturns},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        PutMarkerOnClipboard();
+        way.run();
+        way.check();
+        Settle();
+    }
+    {
+        SCOPED_TRACE("Pbrush button");
+        const CommandRecorder editor;
+        Click(11);
+        EXPECT_TRUE(WaitUntil([&] { return editor.Arguments().has_value(); })) << "the editor did not start";
+    }
+    {
+        SCOPED_TRACE("F1");
+        const PagesOpenWithRecorder browser;
+        key(0, VK_F1)();
+        EXPECT_TRUE(WaitUntil([&] { return browser.Opened().has_value(); })) << "the help did not open";
+    }
+    {
+        SCOPED_TRACE("Mouse button");
+        HWND toolbar = FindWindowExW(Main(), nullptr, L"ToolbarWindow32", nullptr);
+        auto pressed = [&] { return SendMessageW(toolbar, TB_ISBUTTONCHECKED, ID_Toolbar1 + 13, 0) != 0; };
+        Run(ID_mnuOptionMouseCapt);
+        EXPECT_TRUE(pressed()) << "the menu's option does not press the button";
+        Run(ID_mnuOptionMouseCapt);
+        EXPECT_FALSE(pressed());
+    }
+    {
+        // Clear (Del) keeps the picture's size: a save writes it all gray.
+        SCOPED_TRACE("Del");
+        Run(ID_mnuDesktop);
+        const auto captured = ReadClipboardBitmap();
+        ASSERT_TRUE(captured);
+        key(0, VK_DELETE)();
+        Settle();
+        SaveAs(temp.path() + L"cleared.bmp");
+        const auto cleared = ReadPictureFile(temp.path() + L"cleared.bmp");
+        ASSERT_TRUE(cleared);
+        EXPECT_EQ(cleared->width, captured->width);
+        EXPECT_EQ(cleared->height, captured->height);
+        EXPECT_EQ(Mismatches(*cleared, [](int, int) -> std::uint32_t { return 0x808080; }), 0);
+    }
+}
+
+// Exit from the File menu ends the program as the close box does, writing
+// the same settings.
+TEST_F(Commands, ExitFromTheMenuWritesWhatTheCloseBoxWrites) {
+    std::vector<std::pair<std::wstring, std::wstring>> written[2];
+    for (int way = 0; way < 2; ++way) {
+        ClearSettings();
+        ASSERT_TRUE(tovik_.Start());
+        SetWindowPos(Main(), nullptr, 40, 30, 420, 310, SWP_NOZORDER);
+        ASSERT_TRUE(WaitUntil([&] { RECT r{}; GetWindowRect(Main(), &r); return r.left == 40; }));
+        if (way == 0) tovik_.Command(ID_mnuExit);
+        else PostMessageW(Main(), WM_CLOSE, 0, 0);
+        ASSERT_TRUE(tovik_.WaitForExit(10000));
+        for (const auto& [section, name] : {std::pair{L"Startup", L"Top"}, {L"Startup", L"Left"}, {L"Startup", L"Width"},
+                                            {L"Startup", L"Height"}, {L"Capture", L"DelayTime"},
+                                            {L"Capture", L"EditerName"}, {L"Startup", L"InitDir"},
+                                            {L"Startup", L"TransClipboard"}, {L"Startup", L"MRU  1"}})
+            written[way].emplace_back(name, Stored(section, name));
+    }
+    EXPECT_EQ(written[0], written[1]);
+    EXPECT_NE(written[0][0].second, L"<absent>");
+}
+
+}  // namespace
