@@ -28,7 +28,7 @@ build() { # name sources...
 }
 
 build command_line_fuzz "$root/tests/fuzz/command_line_fuzz.cpp" "$root/converter/CommandLine.cpp"
-build settings_fuzz "$root/tests/fuzz/settings_fuzz.cpp" "$root/src/app/Settings.cpp"
+build settings_fuzz "$root/tests/fuzz/settings_fuzz.cpp" "$root/src/app/Settings.cpp" "$root/src/platform/Twips.cpp"
 build picture_size_fuzz "$root/tests/fuzz/picture_size_fuzz.cpp" "$root/src/platform/PictureSize.cpp"
 
 status=0

@@ -5,7 +5,11 @@
 // unless asked. Every case installs first, so each also runs alone; a case that
 // needs the installed program to do more (capture, save through the installed
 // converter) starts it with InstalledExe().
+#include "support/Dialogs.h"
 #include "support/Driver.h"
+#include "support/Pictures.h"
+
+#include "resources/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +97,20 @@ TEST_F(Installer, SilentInstall_TovikStartsFromTheUsersProgramsFolder) {
     TovikProcess tovik;
     ASSERT_TRUE(tovik.Start(InstalledExe()));
     EXPECT_TRUE(IsWindowVisible(tovik.MainWindow()));
+    // A desktop capture saved as JPEG through the installed converter.
+    DWORD_PTR done = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(tovik.MainWindow(), WM_COMMAND, ID_mnuDesktop, 0, SMTO_NORMAL, 20000, &done));
+    const TempFolder pictures(L"tovik インストール");
+    tovik.Command(ID_mnuSaveAs);
+    HWND save = WaitForDialog(tovik.ProcessId(), L"名前を付けて保存");
+    ASSERT_TRUE(save);
+    ChooseFile(save, pictures.path() + L"desktop.jpg");
+    std::optional<Pixels> jpeg;
+    EXPECT_TRUE(WaitUntil([&] { return (jpeg = ReadPictureFile(pictures.path() + L"desktop.jpg")).has_value(); }, 30000))
+        << "the installed converter wrote no JPEG";
+    RECT screen{};
+    GetWindowRect(GetDesktopWindow(), &screen);
+    if (jpeg) EXPECT_EQ(jpeg->width, screen.right - screen.left);
     EXPECT_TRUE(tovik.CloseAndWait());
     // A normal exit writes the settings: the installed program has its own store.
     EXPECT_TRUE(ReadSetting(L"Capture", L"DelayTime").has_value());
