@@ -5,6 +5,7 @@
 #include "dialogs/frmSetup.h"
 #include "platform/Files.h"
 #include "platform/Messages.h"
+#include "platform/Process.h"
 #include "platform/Shell.h"
 
 void frmMain::mnuOptionSetup_Click() {

@@ -23,6 +23,11 @@ std::wstring ProgramFolder() {
     }
 }
 
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::wstring ShortPathOf(const std::wstring& path) {
     const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
     if (needed == 0) return {};

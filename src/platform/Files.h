@@ -7,6 +7,8 @@ namespace platform {
 // The folder that holds the program file, as the system reports it: no
 // trailing backslash except at a drive root.
 std::wstring ProgramFolder();
+// True when a file (not a folder) is there.
+bool FileExists(const std::wstring& path);
 // The short (8.3) form of an existing path, or empty where the file system
 // keeps none.
 std::wstring ShortPathOf(const std::wstring& path);

@@ -23,6 +23,24 @@ int ShellCodeFor(DWORD error) {
     }
 }
 
+// The Win32 error a shell code stands for.
+DWORD ErrorOfShellCode(int code) {
+    switch (code) {
+    case SE_ERR_FNF: return ERROR_FILE_NOT_FOUND;
+    case SE_ERR_PNF: return ERROR_PATH_NOT_FOUND;
+    case SE_ERR_ACCESSDENIED: return ERROR_ACCESS_DENIED;
+    case SE_ERR_OOM: return ERROR_NOT_ENOUGH_MEMORY;
+    case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
+    case SE_ERR_DLLNOTFOUND: return ERROR_DLL_NOT_FOUND;
+    case SE_ERR_DDETIMEOUT:
+    case SE_ERR_DDEFAIL:
+    case SE_ERR_DDEBUSY: return ERROR_DDE_FAIL;
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE: return ERROR_NO_ASSOCIATION;
+    default: return ERROR_FILE_NOT_FOUND;
+    }
+}
+
 }  // namespace
 
 StartedProgram StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
@@ -46,6 +64,11 @@ StartedProgram StartProgram(HWND owner, const std::wstring& file, const std::wst
     if (ok && result.code <= 32) result.code = 33;  // started, whatever hInstApp says
     if (!result.started()) result.process.reset();
     return result;
+}
+
+DWORD OpenDocument(HWND owner, const std::wstring& path) {
+    const StartedProgram opened = StartProgram(owner, path, L"", L"", SW_SHOWNORMAL);
+    return opened.started() ? 0 : ErrorOfShellCode(opened.code);
 }
 
 DWORD RunCommandLine(const std::wstring& commandLine, int show) {

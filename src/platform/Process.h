@@ -22,6 +22,11 @@ struct StartedProgram {
 StartedProgram StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
                             const std::wstring& directory, int show);
 
+// Opens a document with the program chosen for its type: a page in the
+// default browser. 0 once that program has it, else the Win32 error
+// (ERROR_NO_ASSOCIATION when no program is chosen). Shows nothing itself.
+DWORD OpenDocument(HWND owner, const std::wstring& path);
+
 // Runs a command line the way the user would type it: the program is the
 // first word (quoted when it holds blanks), found through the program search
 // path, and the rest reaches it unchanged. Returns 0 once it has started, or
