@@ -12,6 +12,9 @@
 #     of its own (tools/testbench.sh)
 # Either way it leaves a screenshot at build/screenshot.png TOVIK_RUN_WAIT
 # seconds (default 5) after the start.
+# With TOVIK_RUN_SHOTS=folder (tools/screenshots.sh) it also stages the two
+# pictures of the README there: the main window after a desktop capture, and a
+# rectangle being dragged on the frozen screen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -23,9 +26,33 @@ screenshot=$root/build/screenshot.png
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 
+# The README's pictures, taken with real keys and mouse moves on the display.
+stage_shots() { # folder
+  local folder=$1
+  mkdir -p "$folder"
+  xdotool mousemove 700 600
+  xdotool key ctrl+t
+  sleep 2
+  import -window root -crop 600x400+0+0 +repage "$folder/main-window.png"
+  xdotool key ctrl+r
+  sleep 2
+  xdotool mousemove 180 140 mousedown 1
+  for step in 1 2 3 4 5 6; do xdotool mousemove $((180 + step * 55)) $((140 + step * 40)); sleep 0.2; done
+  sleep 1
+  import -window root "$folder/rectangle-selection.png"
+  xdotool mouseup 1
+  sleep 1
+  echo "run: pictures in $folder"
+}
+
 # Starts Tovik on $DISPLAY in $WINEPREFIX, takes the screenshot of the window
 # named $1 and, with --once, stops there.
 start_and_shoot() {
+  if [ -n "${TOVIK_RUN_SHOTS:-}" ]; then   # a larger window than the first run's, at the corner
+    for value in Width:9000 Height:6000; do
+      "$wine" reg add 'HKCU\Software\Tovik\Capture\Startup' /v "${value%%:*}" /d "${value#*:}" /f >/dev/null 2>&1
+    done
+  fi
   "$wine" dist/win64/Tovik.exe &
   tovik=$!
   sleep "${TOVIK_RUN_WAIT:-5}"
@@ -36,6 +63,7 @@ start_and_shoot() {
   fi
   import -window "$1" "$screenshot" 2>/dev/null || import -window root "$screenshot"
   echo "run: screenshot in build/screenshot.png (display $DISPLAY)"
+  if [ -n "${TOVIK_RUN_SHOTS:-}" ]; then stage_shots "$TOVIK_RUN_SHOTS"; fi
   if [ "$once" = 1 ]; then exit 0; fi
   echo "run: Tovik is running; close it or press Ctrl+C"
   wait "$tovik" || true

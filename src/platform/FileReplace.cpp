@@ -41,6 +41,14 @@ DWORD WriteAll(HANDLE file, const void* data, std::size_t size) {
 }  // namespace
 
 DWORD WriteFileReplacing(const std::wstring& path, std::initializer_list<FilePiece> pieces) {
+    return WriteFileReplacing(path, [&](const PieceWriter& write) {
+        for (const FilePiece& piece : pieces)
+            if (const DWORD error = write(piece.data, piece.size)) return error;
+        return DWORD{0};
+    });
+}
+
+DWORD WriteFileReplacing(const std::wstring& path, const std::function<DWORD(const PieceWriter&)>& produce) {
     std::wstring destination;
     const std::wstring folder = FolderOfFullPath(path, &destination);
     if (folder.empty()) return ERROR_INVALID_NAME;
@@ -76,8 +84,8 @@ DWORD WriteFileReplacing(const std::wstring& path, std::initializer_list<FilePie
         KernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) error = GetLastError();
-        for (const FilePiece& piece : pieces)
-            if (!error) error = WriteAll(file.get(), piece.data, piece.size);
+        if (!error)
+            error = produce([&](const void* data, std::size_t size) { return WriteAll(file.get(), data, size); });
         if (!error && file && !CloseHandle(file.release())) error = GetLastError();
     }
     if (!error) {

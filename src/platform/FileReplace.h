@@ -4,6 +4,7 @@
 #include "platform/Win32.h"
 
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -22,6 +23,12 @@ struct FilePiece {
 // destination is left as it was. A read-only destination is refused with
 // ERROR_ACCESS_DENIED. Returns the Win32 error, 0 on success.
 DWORD WriteFileReplacing(const std::wstring& path, std::initializer_list<FilePiece> pieces);
+
+// The same, for content made while it is written: `produce` is handed a
+// function that writes one piece (returning 0 or the Win32 error) and
+// returns 0 or the error that ends the writing.
+using PieceWriter = std::function<DWORD(const void* data, std::size_t size)>;
+DWORD WriteFileReplacing(const std::wstring& path, const std::function<DWORD(const PieceWriter&)>& produce);
 
 // The full path's folder with a trailing backslash ("C:\" for a drive root).
 // Empty when the path cannot be made full.

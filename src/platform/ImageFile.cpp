@@ -7,6 +7,7 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -144,37 +145,51 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
     const unsigned long long fileSize = BitmapFileSize(width, height);
     if (fileSize == 0) return ERROR_INVALID_PARAMETER;
     const DWORD headerSize = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
 
-    // A bottom-up 24-bit DIB section has exactly the row layout of the file
-    // (rows of 4-byte multiples, bottom row first), so one copy by the system
-    // turns the surface into the file's pixel data, written as it is.
+    // The picture goes to the file in strips of rows through one small
+    // bottom-up 24-bit DIB section, which has exactly the file's row layout
+    // (rows of 4-byte multiples, bottom row first): the system converts
+    // each strip while it is still in the cache, and a large picture needs
+    // no second copy of itself in memory.
+    constexpr std::size_t kStripBytes = 1 << 18;
+    const int stripRows = static_cast<int>(std::clamp<std::size_t>(kStripBytes / stride, 1, std::max(height, 1)));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biHeight = stripRows;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(fileSize - headerSize);
     void* bits = nullptr;
-    Bitmap pixels(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!pixels || !bits) return ERROR_NOT_ENOUGH_MEMORY;
-    MemoryDC copyDC(dc);
-    if (!copyDC) return ERROR_NOT_ENOUGH_MEMORY;
-    {
-        SelectedObject selected(copyDC.get(), pixels.get());
-        if (!BitBlt(copyDC.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return ERROR_INVALID_PARAMETER;
-    }
-    GdiFlush();
+    Bitmap strip(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!strip || !bits) return ERROR_NOT_ENOUGH_MEMORY;
+    MemoryDC stripDC(dc);
+    if (!stripDC) return ERROR_NOT_ENOUGH_MEMORY;
+    SelectedObject selected(stripDC.get(), strip.get());
 
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;  // "BM"
     file.bfSize = static_cast<DWORD>(fileSize);
     file.bfOffBits = headerSize;
     BITMAPINFOHEADER header = info.bmiHeader;
+    header.biHeight = height;
+    header.biSizeImage = static_cast<DWORD>(fileSize - headerSize);
     header.biXPelsPerMeter = header.biYPelsPerMeter = 3780;  // 96 dpi
-    return WriteFileReplacing(path, {{&file, sizeof file}, {&header, sizeof header},
-                                     {bits, static_cast<std::size_t>(header.biSizeImage)}});
+    return WriteFileReplacing(path, [&](const PieceWriter& write) {
+        if (DWORD error = write(&file, sizeof file)) return error;
+        if (DWORD error = write(&header, sizeof header)) return error;
+        // From the bottom of the picture up; a strip's rows sit at the
+        // bottom of the section, which is where its memory begins.
+        for (int bottom = height; bottom > 0; bottom -= stripRows) {
+            const int rows = std::min(stripRows, bottom);
+            if (!BitBlt(stripDC.get(), 0, stripRows - rows, width, rows, dc, 0, bottom - rows, SRCCOPY))
+                return DWORD{ERROR_INVALID_PARAMETER};
+            GdiFlush();   // the bits are read directly below
+            if (DWORD error = write(bits, stride * static_cast<std::size_t>(rows))) return error;
+        }
+        return DWORD{0};
+    });
 }
 
 }  // namespace platform
