@@ -30,9 +30,10 @@ wineserver=/usr/lib/wine/wineserver64
 stage_shots() { # folder
   local folder=$1
   mkdir -p "$folder"
-  xdotool mousemove 700 600
-  xdotool key ctrl+t
-  sleep 2
+  # The active-window capture takes the Japanese read-me open behind Tovik.
+  xdotool mousemove 1000 700
+  xdotool key ctrl+w
+  sleep 3
   import -window root -crop 600x400+0+0 +repage "$folder/main-window.png"
   xdotool key ctrl+r
   sleep 2
@@ -52,6 +53,17 @@ start_and_shoot() {
     for value in Width:9000 Height:6000; do
       "$wine" reg add 'HKCU\Software\Tovik\Capture\Startup' /v "${value%%:*}" /d "${value#*:}" /f >/dev/null 2>&1
     done
+    # Something to capture: a short Japanese note, open behind Tovik.
+    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE <<'NOTE'
+Tovik - 画面キャプチャ
+Ctrl+R  矩形を選んで取り込む
+Ctrl+W  アクティブウィンドウを取り込む
+Ctrl+T  デスクトップ全体を取り込む
+Ctrl+A  BMP または JPEG で保存する
+NOTE
+    } >"$root/build/note.txt"
+    "$wine" notepad "Z:$(sed 's|/|\\|g' <<<"$root/build/note.txt")" >/dev/null 2>&1 &
+    sleep 3
   fi
   "$wine" dist/win64/Tovik.exe &
   tovik=$!
