@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 #include "platform/Com.h"
 #include "platform/Controls.h"
+#include "platform/Messages.h"
 #include "platform/Win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -8,13 +9,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // The shell (the converter's start) and the picture codecs need COM.
     const platform::ComApartment com;
 
-    int exitCode = 1;
-    {
-        frmMain form;
-        if (form.Form_Load()) {
-            form.Show(showCommand);
-            exitCode = platform::RunMessageLoop(form.hwnd(), form.Accelerators());
-        }
+    frmMain form;
+    if (!form.Form_Load()) {
+        // No window, or no memory for the picture of a screen this size.
+        const DWORD error = GetLastError();
+        platform::ShowSystemError(nullptr, error ? error : ERROR_NOT_ENOUGH_MEMORY);
+        return 1;
     }
-    return exitCode;
+    form.Show(showCommand);
+    return platform::RunMessageLoop(form.hwnd(), form.Accelerators());
 }

@@ -127,10 +127,13 @@ TEST_F(SelectionOverlay, SizeBoxIsASmallToolWindowThatNeverTakesTheActivation) {
     EXPECT_TRUE(GetWindowLongW(box.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_NE(GetWindowLongW(box.hwnd(), GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "no title bar";
 
+    // The main window in front first (the system hands the activation on
+    // in its own time); showing the box must not take it away.
     SetForegroundWindow(main_.hwnd());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_.hwnd(); }));
     box.ShowAt(300, 200);
     EXPECT_TRUE(box.IsVisible());
-    EXPECT_EQ(GetForegroundWindow(), main_.hwnd());
+    EXPECT_FALSE(WaitUntil([&] { return GetForegroundWindow() != main_.hwnd(); }, 300)) << "the box took the activation";
     EXPECT_EQ(box.OuterRect().left, 300);
     EXPECT_EQ(box.OuterRect().top, 200);
     box.Hide();
