@@ -108,9 +108,9 @@ TEST_F(Installer, SilentInstall_TovikStartsFromTheUsersProgramsFolder) {
     std::optional<Pixels> jpeg;
     EXPECT_TRUE(WaitUntil([&] { return (jpeg = ReadPictureFile(pictures.path() + L"desktop.jpg")).has_value(); }, 30000))
         << "the installed converter wrote no JPEG";
-    RECT screen{};
-    GetWindowRect(GetDesktopWindow(), &screen);
-    if (jpeg) EXPECT_EQ(jpeg->width, screen.right - screen.left);
+    if (jpeg) {
+        EXPECT_EQ(jpeg->width, OuterRect(GetDesktopWindow()).right - OuterRect(GetDesktopWindow()).left);
+    }
     EXPECT_TRUE(tovik.CloseAndWait());
     // A normal exit writes the settings: the installed program has its own store.
     EXPECT_TRUE(ReadSetting(L"Capture", L"DelayTime").has_value());

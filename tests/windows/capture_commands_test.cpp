@@ -1,6 +1,7 @@
 // The real Tovik.exe driven from outside: the rectangle selection with real
 // mouse input, the desktop and active-window captures and the delayed
 // captures, checked on the clipboard and on the screen.
+#include "support/Dialogs.h"
 #include "support/Driver.h"
 #include "support/Mouse.h"
 #include "support/Resources.h"
@@ -22,18 +23,6 @@ namespace {
 using namespace tovik_test;
 
 constexpr int kPatternX = 360, kPatternY = 260, kPatternW = 240, kPatternH = 180;
-
-RECT OuterRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[64] = {};
-    GetWindowTextW(window, text, 64);
-    return text;
-}
 
 // Counts the pixels of p (from its (px, py), w x h) that differ from the
 // pattern window's pixels starting at (fromX, fromY) of the window; reports the first few.

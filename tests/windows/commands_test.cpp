@@ -27,10 +27,6 @@ using namespace tovik_test;
 constexpr wchar_t kOpenCaption[] = L"開く";
 constexpr wchar_t kSaveCaption[] = L"名前を付けて保存";
 
-std::wstring Stored(const wchar_t* section, const wchar_t* key) {
-    return ReadSetting(section, key).value_or(L"<absent>");
-}
-
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Pixels that differ from `expected` at (x, y) by more than `tolerance` in any channel.

@@ -58,18 +58,8 @@ const std::vector<Designed> kAboutDesign{
     {IDOK, 1980, 3180, 1275, 315, L"OK"},
 };
 
-std::wstring Stored(const wchar_t* section, const wchar_t* key) {
-    return ReadSetting(section, key).value_or(L"<absent>");
-}
-
 bool IsChecked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-RECT OuterRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
 }
 
 class Dialogs : public ::testing::Test {

@@ -23,21 +23,11 @@ int TwipsToPixelsX(int twips) {
     return twips * dpi / 1440;
 }
 
-RECT OuterRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
 HWND FindChild(HWND parent, const wchar_t* className, bool visible) {
     for (HWND child = FindWindowExW(parent, nullptr, className, nullptr); child;
          child = FindWindowExW(parent, child, className, nullptr))
         if ((IsWindowVisible(child) != FALSE) == visible) return child;
     return nullptr;
-}
-
-std::wstring Stored(const wchar_t* section, const wchar_t* key) {
-    return ReadSetting(section, key).value_or(L"<absent>");
 }
 
 class MainWindow : public ::testing::Test {

@@ -89,6 +89,16 @@ std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::
     return std::wstring(buffer);
 }
 
+std::wstring Stored(const std::wstring& section, const std::wstring& key) {
+    return ReadSetting(section, key).value_or(L"<absent>");
+}
+
+RECT OuterRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {

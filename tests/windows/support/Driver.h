@@ -20,6 +20,11 @@ std::wstring WindowsPath(const std::string& unixPath);
 void ClearSettings();
 void WriteSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::wstring& key);
+// The stored text, or "<absent>": reads well in a failed comparison.
+std::wstring Stored(const std::wstring& section, const std::wstring& key);
+
+// A window's outer rectangle, screen pixels.
+RECT OuterRect(HWND window);
 
 // Pumps this thread's messages until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);

@@ -1,5 +1,6 @@
 #include "support/MessageBoxes.h"
 
+#include "support/Dialogs.h"
 #include "support/Driver.h"
 
 #include <algorithm>
@@ -8,13 +9,6 @@ namespace tovik_test {
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF;   // the static control that holds a message box's text
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[1024] = {};
-    // Through WM_GETTEXT, which also reads another process's controls.
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
-    return text;
-}
 
 struct Search {
     DWORD processId;
