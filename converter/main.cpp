@@ -1,20 +1,27 @@
-// bmp2jpg.exe: reads a Windows bitmap file and writes it as a JPEG file.
+// bmp2jpg.exe: reads a Windows bitmap file and writes it as a JPEG file with
+// its own encoder (baseline, quality 90, 4:2:0), the same on every system.
 // Tovik starts it hidden after writing temp.bmp and does not watch it, so it
 // never shows a window or a message; its exit code is its only answer.
+#include "BitmapFile.h"
 #include "CommandLine.h"
 #include "ExitCodes.h"
+#include "JpegEncoder.h"
 #include "resource.h"
 
 #include "platform/Com.h"
 #include "platform/FileReplace.h"
+#include "platform/FileView.h"
 #include "platform/Handle.h"
 #include "platform/PictureSize.h"
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace converter;
 using platform::ComPtr;
@@ -59,76 +66,25 @@ void PrintUsage(HINSTANCE instance) {
     FreeConsole();
 }
 
-// The whole source in memory: decoded from there without further file access.
-ExitCode ReadSource(const std::wstring& path, std::unique_ptr<BYTE[]>& data, DWORD& size) {
-    platform::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+// The whole source mapped into memory: coded from there, without a copy.
+// Nobody may write to it meanwhile; Tovik writes the next temp.bmp only
+// after this process has ended.
+ExitCode MapSource(const std::wstring& path, platform::FileView& view) {
+    platform::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return kUnreadableInput;
     LARGE_INTEGER length{};
     if (!GetFileSizeEx(file.get(), &length)) return kUnreadableInput;
     if (length.QuadPart <= 0) return kUnreadableInput;
     if (length.QuadPart > static_cast<LONGLONG>(kMaxInputBytes)) return kUnreadableInput;
-    size = static_cast<DWORD>(length.QuadPart);
-    data.reset(new (std::nothrow) BYTE[size]);
-    if (!data) return kConversionFailed;
-    DWORD read = 0;
-    if (!ReadFile(file.get(), data.get(), size, &read, nullptr) || read != size) return kUnreadableInput;
-    return kConverted;
+    const DWORD error = view.Map(file.get(), static_cast<size_t>(length.QuadPart));
+    if (error == ERROR_NOT_ENOUGH_MEMORY) return kConversionFailed;
+    return error == 0 ? kConverted : kUnreadableInput;
 }
 
-HRESULT SetEncoderOptions(IPropertyBag2* options) {
-    PROPBAG2 names[2] = {};
-    names[0].pstrName = const_cast<LPOLESTR>(L"ImageQuality");
-    names[1].pstrName = const_cast<LPOLESTR>(L"JpegYCrCbSubsampling");
-    VARIANT values[2];
-    VariantInit(&values[0]);
-    VariantInit(&values[1]);
-    values[0].vt = VT_R4;
-    values[0].fltVal = 0.9f;
-    values[1].vt = VT_UI1;
-    values[1].bVal = WICJpegYCrCbSubsampling420;
-    return options->Write(2, names, values);
-}
-
-// Encodes width x height rows of 24-bit BGR pixels as a JPEG into `output`
-// (a fixed buffer); `written` is the JPEG's length.
-HRESULT EncodeJpeg(IWICImagingFactory* factory, const BYTE* pixels, UINT stride, UINT width, UINT height,
-                   BYTE* output, DWORD capacity, DWORD& written) {
-    HRESULT hr;
-    ComPtr<IWICStream> stream;
-    if (FAILED(hr = factory->CreateStream(stream.put()))) return hr;
-    if (FAILED(hr = stream->InitializeFromMemory(output, capacity))) return hr;
-    ComPtr<IWICBitmapEncoder> encoder;
-    if (FAILED(hr = factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.put()))) return hr;
-    if (FAILED(hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache))) return hr;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    if (FAILED(hr = encoder->CreateNewFrame(frame.put(), options.put()))) return hr;
-    if (FAILED(hr = SetEncoderOptions(options.get()))) return hr;
-    if (FAILED(hr = frame->Initialize(options.get()))) return hr;
-    if (FAILED(hr = frame->SetSize(width, height))) return hr;
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    if (FAILED(hr = frame->SetPixelFormat(&format))) return hr;
-    if (format != GUID_WICPixelFormat24bppBGR) return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
-    if (FAILED(hr = frame->WritePixels(height, stride, stride * height, const_cast<BYTE*>(pixels)))) return hr;
-    if (FAILED(hr = frame->Commit())) return hr;
-    if (FAILED(hr = encoder->Commit())) return hr;
-    ULARGE_INTEGER end{};
-    if (FAILED(hr = stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &end))) return hr;
-    written = static_cast<DWORD>(end.QuadPart);
-    return S_OK;
-}
-
-ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
-    std::unique_ptr<BYTE[]> input;
-    DWORD inputSize = 0;
-    if (const ExitCode read = ReadSource(source, input, inputSize); read != kConverted) return read;
-
-    // The header's size is checked before any decoder allocates for it.
-    const platform::ClaimedSize claimed = platform::ReadClaimedSize(input.get(), inputSize);
-    if (!claimed.known || !platform::FitsLimits(claimed.width, claimed.height, kMaxJpegSide, kMaxInputBytes))
-        return kUnreadableInput;
-
+// Bitmaps of other kinds (palettes, 16 or 32 bits, compressed, old
+// headers) go through the system's decoder, converted to 24-bit rows.
+ExitCode DecodeWithSystem(const platform::FileView& input, std::unique_ptr<BYTE[]>& rows, BgrPicture& picture) {
     platform::ComApartment com;
     if (!com.ready()) return kConversionFailed;
     ComPtr<IWICImagingFactory> factory;
@@ -137,7 +93,8 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
         return kConversionFailed;
 
     ComPtr<IWICStream> stream;
-    if (FAILED(factory->CreateStream(stream.put())) || FAILED(stream->InitializeFromMemory(input.get(), inputSize)))
+    if (FAILED(factory->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(input.data()), static_cast<DWORD>(input.size()))))
         return kConversionFailed;
     ComPtr<IWICBitmapDecoder> decoder;
     if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())))
@@ -169,27 +126,45 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
     }
     if (!pixels) return kConversionFailed;
     const size_t pixelBytes = static_cast<size_t>(stride * height);
-    std::unique_ptr<BYTE[]> rows(new (std::nothrow) BYTE[pixelBytes]);
+    rows.reset(new (std::nothrow) BYTE[pixelBytes]);
     if (!rows) return kConversionFailed;
     if (FAILED(pixels->CopyPixels(nullptr, static_cast<UINT>(stride), static_cast<UINT>(pixelBytes), rows.get())))
         return kUnreadableInput;  // pixel data cut short or damaged
-    input.reset();  // not needed any more; frees as much memory as the output may need
+    picture = {rows.get(), static_cast<size_t>(stride), width, height, false};
+    return kConverted;
+}
 
-    // JPEG at quality 90 comes out far smaller than the raw pixels; should a
-    // picture of pure noise not fit, the buffer grows once and the encoding
-    // is done again.
-    DWORD capacity = static_cast<DWORD>(pixelBytes / 2 + (1u << 20));
-    for (int attempt = 0; attempt < 2; ++attempt, capacity = static_cast<DWORD>(pixelBytes * 2 + (1u << 20))) {
-        std::unique_ptr<BYTE[]> output(new (std::nothrow) BYTE[capacity]);
-        if (!output) return kConversionFailed;
-        DWORD written = 0;
-        const HRESULT hr = EncodeJpeg(factory.get(), rows.get(), static_cast<UINT>(stride), width, height,
-                                      output.get(), capacity, written);
-        if (FAILED(hr)) continue;
-        return platform::WriteFileReplacing(destination, {{output.get(), written}}) == 0 ? kConverted
-                                                                                       : kUnwritableDestination;
+// Big pictures are coded in parts on every processor; a small one is done
+// before a second thread would have started.
+unsigned EncoderThreads(const BgrPicture& picture) {
+    if (static_cast<unsigned long long>(picture.width) * picture.height < (1u << 18)) return 1;
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+}
+
+ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
+    platform::FileView input;
+    if (const ExitCode mapped = MapSource(source, input); mapped != kConverted) return mapped;
+
+    // The header's size is checked before any decoder allocates for it.
+    const platform::ClaimedSize claimed = platform::ReadClaimedSize(input.data(), input.size());
+    if (!claimed.known || !platform::FitsLimits(claimed.width, claimed.height, kMaxJpegSide, kMaxInputBytes))
+        return kUnreadableInput;
+
+    // The bitmaps Tovik writes are coded straight from the file's bytes.
+    const BitmapReading bitmap = ReadBitmapFile(input.data(), input.size());
+    if (bitmap.kind == BitmapKind::Refused) return kUnreadableInput;
+    BgrPicture picture = bitmap.pixels;
+    std::unique_ptr<BYTE[]> rows;
+    if (bitmap.kind == BitmapKind::Other) {
+        if (const ExitCode decoded = DecodeWithSystem(input, rows, picture); decoded != kConverted) return decoded;
     }
-    return kConversionFailed;
+
+    std::vector<std::uint8_t> jpeg;
+    if (!EncodeJpeg(picture, jpeg, {.quality = 90, .threads = EncoderThreads(picture)})) return kConversionFailed;
+    input.reset();
+    rows.reset();
+    return platform::WriteFileReplacing(destination, {{jpeg.data(), jpeg.size()}}) == 0 ? kConverted
+                                                                                       : kUnwritableDestination;
 }
 
 }  // namespace
