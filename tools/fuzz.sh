@@ -3,8 +3,9 @@
 # bounded time:
 #   tools/fuzz.sh            (FUZZ_SECONDS=n per target, default 20)
 # Targets: the converter's command-line split, the settings texts, the
-# picture header reading. Each keeps its corpus in build/fuzz/corpus/<name>,
-# so later runs start from what earlier ones found. Exits non-zero on the
+# picture header reading, the converter's bitmap reading (and its JPEG
+# encoder on the small pictures found). Each keeps its corpus in
+# build/fuzz/corpus/<name>, so later runs start from what earlier ones found. Exits non-zero on the
 # first finding (a crash, a sanitizer report or a broken invariant); the
 # input that caused it is left in build/fuzz/.
 set -euo pipefail
@@ -30,9 +31,11 @@ build() { # name sources...
 build command_line_fuzz "$root/tests/fuzz/command_line_fuzz.cpp" "$root/converter/CommandLine.cpp"
 build settings_fuzz "$root/tests/fuzz/settings_fuzz.cpp" "$root/src/app/Settings.cpp" "$root/src/platform/Twips.cpp"
 build picture_size_fuzz "$root/tests/fuzz/picture_size_fuzz.cpp" "$root/src/platform/PictureSize.cpp"
+build bitmap_file_fuzz "$root/tests/fuzz/bitmap_file_fuzz.cpp" "$root/converter/BitmapFile.cpp" \
+  "$root/converter/JpegEncoder.cpp"
 
 status=0
-for name in command_line_fuzz settings_fuzz picture_size_fuzz; do
+for name in command_line_fuzz settings_fuzz picture_size_fuzz bitmap_file_fuzz; do
   mkdir -p "$out/corpus/$name"
   if (cd "$out" && "./$name" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
         -print_final_stats=0 "corpus/$name" >"$name.log" 2>&1); then
