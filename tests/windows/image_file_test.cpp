@@ -12,7 +12,9 @@
 #include <shellapi.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -288,6 +290,58 @@ TEST(Converter, WritesTheBitmapAsJpegToAJapanesePathWithSpaces) {
     EXPECT_EQ(files, 1) << "a temporary file was left beside the JPEG";
     DeleteFileW(jpeg.c_str());
     RemoveDirectoryW(target.c_str());
+}
+
+// The good bitmap's rows stored top-down, and the pattern at 32 bits per
+// pixel: the converter reads the first itself, the second through the
+// system's decoder.
+std::vector<std::uint8_t> TopDownBitmap(std::vector<std::uint8_t> bmp) {
+    const size_t stride = (kPictureWidth * 3 + 3) & ~3;
+    for (int y = 0; y < kPictureHeight / 2; ++y)
+        std::swap_ranges(bmp.begin() + 54 + y * stride, bmp.begin() + 54 + (y + 1) * stride,
+                         bmp.begin() + 54 + (kPictureHeight - 1 - y) * stride);
+    const std::int32_t height = -kPictureHeight;
+    memcpy(&bmp[22], &height, 4);
+    return bmp;
+}
+
+std::vector<std::uint8_t> Bitmap32(std::vector<std::uint8_t> bmp) {
+    bmp.resize(54);
+    const std::uint32_t size = 54 + 4 * kPictureWidth * kPictureHeight;
+    memcpy(&bmp[2], &size, 4);
+    bmp[28] = 32;
+    for (int y = kPictureHeight - 1; y >= 0; --y)
+        for (int x = 0; x < kPictureWidth; ++x) {
+            const std::uint32_t c = PicturePatternAt(x, y);
+            bmp.insert(bmp.end(), {std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), 0});
+        }
+    return bmp;
+}
+
+TEST(Converter, JpegShowsTheBitmapUprightInItsOwnColours) {
+    TempFolder folder;
+    const GoodPictures good = WriteGoodPictures(folder.path());
+    const std::wstring topDown = folder.path() + L"top-down.bmp", deep = folder.path() + L"32-bit.bmp";
+    ASSERT_TRUE(WriteFileBytes(topDown, TopDownBitmap(ReadFileBytes(good.bmp))));
+    ASSERT_TRUE(WriteFileBytes(deep, Bitmap32(ReadFileBytes(good.bmp))));
+    for (const std::wstring& bmp : {good.bmp, topDown, deep}) {
+        const std::wstring jpeg = bmp + L".jpg";
+        ASSERT_EQ(RunConverter(bmp + L" " + jpeg).exitCode, 0u) << testing::PrintToString(bmp);
+        const auto picture = LoadPictureFile(jpeg, kBackground);
+        ASSERT_TRUE(picture.ok());
+        ASSERT_EQ(picture.width, kPictureWidth);
+        ASSERT_EQ(picture.height, kPictureHeight);
+        // A flipped picture, swapped colours or a shift by one pixel each
+        // put at least one channel's mean difference above 8.
+        for (int shift : {0, 8, 16}) {
+            double sum = 0;
+            for (int y = 0; y < kPictureHeight; ++y)
+                for (int x = 0; x < kPictureWidth; ++x)
+                    sum += std::abs(Channel(PixelOf(picture, x, y), shift) - Channel(PicturePatternAt(x, y), shift));
+            EXPECT_LT(sum / (kPictureWidth * kPictureHeight), 8.0) << "channel " << shift << " of "
+                                                                   << testing::PrintToString(bmp);
+        }
+    }
 }
 
 TEST(Converter, EachFailureHasItsExitCodeAndKeepsAnExistingJpeg) {
