@@ -6,6 +6,10 @@
 #include <system_error>
 #include <thread>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace converter {
 
 namespace {
@@ -143,20 +147,60 @@ inline void Dct8(float* d, int step) {
 // Both passes run down the columns, eight at once, so that the compiler
 // can use vector instructions; a transposition in between turns the second
 // into the pass along the rows, and leaves coefficient (u, v) at v * 8 + u.
-inline void TransformBlock(const float* samples, std::size_t stride, const float* scales, int* out) {
+inline void TransformBlock(const float* samples, std::size_t stride, const float* scales, std::int16_t* out) {
     float block[64], turned[64];
     for (int row = 0; row < 8; ++row) std::copy_n(samples + row * stride, 8, block + row * 8);
     for (int column = 0; column < 8; ++column) Dct8(block + column, 8);
+#if defined(__SSE2__)
+    for (int row = 0; row < 8; row += 4)
+        for (int column = 0; column < 8; column += 4) {
+            __m128 r0 = _mm_loadu_ps(block + row * 8 + column), r1 = _mm_loadu_ps(block + row * 8 + 8 + column);
+            __m128 r2 = _mm_loadu_ps(block + row * 8 + 16 + column), r3 = _mm_loadu_ps(block + row * 8 + 24 + column);
+            _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+            _mm_storeu_ps(turned + column * 8 + row, r0);
+            _mm_storeu_ps(turned + column * 8 + 8 + row, r1);
+            _mm_storeu_ps(turned + column * 8 + 16 + row, r2);
+            _mm_storeu_ps(turned + column * 8 + 24 + row, r3);
+        }
+#else
     for (int row = 0; row < 8; ++row)
         for (int column = 0; column < 8; ++column) turned[column * 8 + row] = block[row * 8 + column];
+#endif
     for (int column = 0; column < 8; ++column) Dct8(turned + column, 8);
-    int quantized[64];
-    for (int n = 0; n < 64; ++n) {
-        // Rounds to nearest; the values stay far inside +-16384.
-        const int value = static_cast<int>(turned[n] * scales[n] + 16384.5f) - 16384;
-        quantized[n] = std::clamp(value, -1023, 1023);
+    // Quantized: rounded to nearest, held to the range baseline codes.
+    alignas(16) std::int16_t quantized[64];
+#if defined(__SSE2__)
+    for (int n = 0; n < 64; n += 8) {
+        const __m128i low = _mm_cvtps_epi32(_mm_mul_ps(_mm_loadu_ps(turned + n), _mm_loadu_ps(scales + n)));
+        const __m128i high = _mm_cvtps_epi32(_mm_mul_ps(_mm_loadu_ps(turned + n + 4), _mm_loadu_ps(scales + n + 4)));
+        const __m128i both = _mm_packs_epi32(low, high);
+        _mm_store_si128(reinterpret_cast<__m128i*>(quantized + n),
+                        _mm_min_epi16(_mm_max_epi16(both, _mm_set1_epi16(-1023)), _mm_set1_epi16(1023)));
     }
+#else
+    for (int n = 0; n < 64; ++n) {
+        const int value = static_cast<int>(turned[n] * scales[n] + 16384.5f) - 16384;  // far inside +-16384
+        quantized[n] = static_cast<std::int16_t>(std::clamp(value, -1023, 1023));
+    }
+#endif
     for (int k = 0; k < 64; ++k) out[k] = quantized[kZigzagTurned[k]];
+}
+
+// Bit k set for each coefficient k > 0 that is not zero.
+inline std::uint64_t NonzeroAcMask(const std::int16_t* coefficients) {
+    std::uint64_t zero = 0;
+#if defined(__SSE2__)
+    for (int i = 0; i < 4; ++i) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + 16 * i));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + 16 * i + 8));
+        const __m128i bytes = _mm_packs_epi16(_mm_cmpeq_epi16(low, _mm_setzero_si128()),
+                                              _mm_cmpeq_epi16(high, _mm_setzero_si128()));
+        zero |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(bytes))) << (16 * i);
+    }
+#else
+    for (int k = 0; k < 64; ++k) zero |= static_cast<std::uint64_t>(coefficients[k] == 0) << k;
+#endif
+    return ~zero & ~std::uint64_t{1};
 }
 
 // Bits to bytes, with a 0 stuffed after every 0xFF byte, written through a
@@ -213,7 +257,7 @@ inline std::uint32_t ExtraBits(int value, int category) {
     return static_cast<std::uint32_t>(value < 0 ? value - 1 : value) & ((1u << category) - 1);
 }
 
-void EncodeBlock(const int* coefficients, int& previousDc, const ComponentTables& tables, BitSink& sink) {
+void EncodeBlock(const std::int16_t* coefficients, int& previousDc, const ComponentTables& tables, BitSink& sink) {
     BitSink out = sink;
     const int difference = coefficients[0] - previousDc;
     previousDc = coefficients[0];
@@ -221,8 +265,7 @@ void EncodeBlock(const int* coefficients, int& previousDc, const ComponentTables
     out.Put((static_cast<std::uint32_t>(tables.dc.code[dcCategory]) << dcCategory) | ExtraBits(difference, dcCategory),
             tables.dc.length[dcCategory] + dcCategory);
 
-    std::uint64_t nonzero = 0;
-    for (int k = 1; k < 64; ++k) nonzero |= static_cast<std::uint64_t>(coefficients[k] != 0) << k;
+    std::uint64_t nonzero = NonzeroAcMask(coefficients);
     int last = 0;
     while (nonzero) {
         const int k = __builtin_ctzll(nonzero);
@@ -271,7 +314,7 @@ public:
             ConvertRow(row);
             for (std::uint32_t m = 0; m < mcus_; ++m) {
                 reserve(worstMcu);
-                int coefficients[64];
+                std::int16_t coefficients[64];
                 const float* y = y_.data() + m * 16;
                 for (const float* block : {y, y + 8, y + 8 * width_, y + 8 * width_ + 8}) {
                     TransformBlock(block, width_, luma_.scales, coefficients);
