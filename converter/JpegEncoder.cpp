@@ -146,7 +146,8 @@ inline void Dct8(float* d, int step) {
 // `samples` (rows `stride` floats apart, already shifted to -128..127).
 // Both passes run down the columns, eight at once, so that the compiler
 // can use vector instructions; a transposition in between turns the second
-// into the pass along the rows, and leaves coefficient (u, v) at v * 8 + u.
+// into the pass along the rows, and leaves every coefficient at its
+// transposed place (the scales are stored transposed to match).
 inline void TransformBlock(const float* samples, std::size_t stride, const float* scales, std::int16_t* out) {
     float block[64], turned[64];
     for (int row = 0; row < 8; ++row) std::copy_n(samples + row * stride, 8, block + row * 8);
@@ -484,6 +485,7 @@ bool EncodeJpeg(const BgrPicture& picture, std::vector<std::uint8_t>& jpeg, cons
             } catch (const std::bad_alloc&) {
             }
         };
+        threads.reserve(parts);  // no allocation may fail once threads run
         std::uint32_t onThreads = 1;
         try {
             for (; onThreads < parts; ++onThreads) threads.emplace_back(encodePart, onThreads);
