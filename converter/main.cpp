@@ -157,6 +157,7 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
     std::unique_ptr<BYTE[]> rows;
     if (bitmap.kind == BitmapKind::Other) {
         if (const ExitCode decoded = DecodeWithSystem(input, rows, picture); decoded != kConverted) return decoded;
+        input.reset();  // the rows are a copy: frees the address space a 32-bit process may need for the JPEG
     }
 
     std::vector<std::uint8_t> jpeg;
