@@ -39,7 +39,7 @@ constexpr std::uint8_t kChromaQuantizers[64] = {
 
 // The usual Huffman tables: how many codes of each length 1 to 16, then the
 // symbols in code order.
-struct HuffmanSpec {
+struct HuffmanTable {
     std::uint8_t counts[16];
     const std::uint8_t* symbols;
 };
@@ -65,7 +65,7 @@ constexpr std::uint8_t kAcChromaSymbols[162] = {
     0xc2, 0xc3, 0xc4, 0xc5, 0xc6, 0xc7, 0xc8, 0xc9, 0xca, 0xd2, 0xd3, 0xd4, 0xd5, 0xd6, 0xd7, 0xd8, 0xd9, 0xda,
     0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7, 0xe8, 0xe9, 0xea, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa};
 // In the order the DHT segment lists them: luma DC, luma AC, chroma DC, chroma AC.
-constexpr HuffmanSpec kHuffmanSpecs[4] = {
+constexpr HuffmanTable kHuffmanTables[4] = {
     {{0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, kDcSymbols},
     {{0, 2, 1, 3, 3, 2, 4, 3, 5, 5, 4, 4, 0, 0, 1, 0x7d}, kAcLumaSymbols},
     {{0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0}, kDcSymbols},
@@ -79,13 +79,13 @@ struct HuffmanCodes {
     std::uint8_t length[256] = {};
 };
 
-HuffmanCodes BuildCodes(const HuffmanSpec& spec) {
+HuffmanCodes BuildCodes(const HuffmanTable& table) {
     HuffmanCodes codes;
     unsigned code = 0, next = 0;
     for (int length = 1; length <= 16; ++length, code <<= 1)
-        for (int i = 0; i < spec.counts[length - 1]; ++i, ++code, ++next) {
-            codes.code[spec.symbols[next]] = static_cast<std::uint16_t>(code);
-            codes.length[spec.symbols[next]] = static_cast<std::uint8_t>(length);
+        for (int i = 0; i < table.counts[length - 1]; ++i, ++code, ++next) {
+            codes.code[table.symbols[next]] = static_cast<std::uint16_t>(code);
+            codes.length[table.symbols[next]] = static_cast<std::uint8_t>(length);
         }
     return codes;
 }
@@ -97,7 +97,7 @@ struct ComponentTables {
     HuffmanCodes dc, ac;
 };
 
-void PrepareTables(const std::uint8_t* base, int quality, const HuffmanSpec& dc, const HuffmanSpec& ac,
+void PrepareTables(const std::uint8_t* base, int quality, const HuffmanTable& dc, const HuffmanTable& ac,
                    ComponentTables& tables) {
     quality = std::clamp(quality, 1, 100);
     const int scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
@@ -424,18 +424,18 @@ void WriteHeaders(const BgrPicture& picture, const ComponentTables& luma, const 
 
     out.insert(out.end(), {0xFF, 0xC4});
     unsigned length = 2;
-    for (const HuffmanSpec& spec : kHuffmanSpecs) {
+    for (const HuffmanTable& table : kHuffmanTables) {
         length += 17;
-        for (std::uint8_t count : spec.counts) length += count;
+        for (std::uint8_t count : table.counts) length += count;
     }
     Put16(out, length);
     for (int t = 0; t < 4; ++t) {
-        const HuffmanSpec& spec = kHuffmanSpecs[t];
+        const HuffmanTable& table = kHuffmanTables[t];
         out.push_back(kTableClassAndId[t]);
-        out.insert(out.end(), spec.counts, spec.counts + 16);
+        out.insert(out.end(), table.counts, table.counts + 16);
         unsigned symbols = 0;
-        for (std::uint8_t count : spec.counts) symbols += count;
-        out.insert(out.end(), spec.symbols, spec.symbols + symbols);
+        for (std::uint8_t count : table.counts) symbols += count;
+        out.insert(out.end(), table.symbols, table.symbols + symbols);
     }
 
     if (restartInterval) {
@@ -455,8 +455,8 @@ bool EncodeJpeg(const BgrPicture& picture, std::vector<std::uint8_t>& jpeg, cons
         return false;
     try {
         ComponentTables luma, chroma;
-        PrepareTables(kLumaQuantizers, options.quality, kHuffmanSpecs[0], kHuffmanSpecs[1], luma);
-        PrepareTables(kChromaQuantizers, options.quality, kHuffmanSpecs[2], kHuffmanSpecs[3], chroma);
+        PrepareTables(kLumaQuantizers, options.quality, kHuffmanTables[0], kHuffmanTables[1], luma);
+        PrepareTables(kChromaQuantizers, options.quality, kHuffmanTables[2], kHuffmanTables[3], chroma);
 
         // Restart intervals of whole MCU rows, one run of them per part; an
         // interval holds at most 65535 MCUs.
