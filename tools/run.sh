@@ -3,7 +3,9 @@
 # project's own Wine prefix build/wineprefix-run (laid anew from the test
 # template at every run, so nothing reaches ~/.wine and every run starts from
 # an empty settings store).
-#   tools/run.sh          keeps Tovik running until it is closed or Ctrl+C
+#   tools/run.sh          keeps Tovik running on your display until it is
+#                         closed or Ctrl+C; on a virtual display it stops
+#                         after the screenshot, since nobody could use it
 #   tools/run.sh --once   (or TOVIK_RUN_ONCE=1) stops after the screenshot
 # Where Tovik shows:
 #   DISPLAY set and answering: on that display, inside a Wine desktop window of
@@ -74,9 +76,18 @@ NOTE
     exit 1
   fi
   import -window "$1" "$screenshot" 2>/dev/null || import -window root "$screenshot"
-  echo "run: screenshot in build/screenshot.png (display $DISPLAY)"
+  if [ -n "${TOVIK_RUN_ON_BENCH:-}" ]; then
+    echo "run: screenshot in build/screenshot.png (Tovik ran on a virtual display nobody sees)"
+  else
+    echo "run: screenshot in build/screenshot.png (display $DISPLAY)"
+  fi
   if [ -n "${TOVIK_RUN_SHOTS:-}" ]; then stage_shots "$TOVIK_RUN_SHOTS"; fi
   if [ "$once" = 1 ]; then exit 0; fi
+  if [ -n "${TOVIK_RUN_ON_BENCH:-}" ]; then
+    echo "run: no one can use Tovik on the virtual display, so it stops here;" \
+         "run this with a DISPLAY to use it"
+    exit 0
+  fi
   echo "run: Tovik is running; close it or press Ctrl+C"
   wait "$tovik" || true
 }
@@ -106,6 +117,10 @@ fi
 tools/build.sh
 
 if [ -z "$use_display" ]; then
+  if [ -z "${DISPLAY:-}" ]; then
+    echo "run: no display: Tovik runs on a virtual display of its own and leaves a screenshot" \
+         "at build/screenshot.png"
+  fi
   export TOVIK_RUN_ON_BENCH=1 TOVIK_RUN_ONCE=$once TOVIK_WINEPREFIX=$prefix
   exec tools/testbench.sh "$0"
 fi

@@ -9,7 +9,8 @@
 # CMD sees DISPLAY, WINEPREFIX, LANG/LC_ALL, TOVIK_PRINTER (the queue's name),
 # TOVIK_PRINTER2 (a second such queue, not the default) and TOVIK_PDF_DIR
 # (where cups-pdf leaves what was printed).
-# Exits with CMD's status; stops only what it started.
+# Exits with CMD's status; stops only what it started, and removes the queues
+# it added and gives back the default printer it replaced.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -eq 0 ]; then echo "usage: $0 CMD [ARGS...]" >&2; exit 2; fi
@@ -24,6 +25,7 @@ wineserver=/usr/lib/wine/wineserver64
 
 state=$(mktemp -d /tmp/tovik-bench.XXXXXX)
 xvfb_pid='' cupsd_pid='' wine_up='' cmd_pid=''
+queues_added=() old_default='' default_set=''
 
 stop() {
   local status=$?
@@ -31,6 +33,9 @@ stop() {
   if [ -n "$cmd_pid" ]; then kill "$cmd_pid" 2>/dev/null || true; wait "$cmd_pid" 2>/dev/null || true; fi
   if [ -n "$wine_up" ]; then "$wineserver" -k 2>/dev/null || true; "$wineserver" -w 2>/dev/null || true; fi
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  # The printers as they were: the queues this bench added go, the default it replaced returns.
+  for queue in "${queues_added[@]}"; do lpadmin -x "$queue" 2>/dev/null || true; done
+  if [ -n "$default_set" ] && [ -n "$old_default" ]; then lpadmin -d "$old_default" 2>/dev/null || true; fi
   if [ -n "$cupsd_pid" ]; then kill "$cupsd_pid" 2>/dev/null || true; wait "$cupsd_pid" 2>/dev/null || true; fi
   rm -rf "$state"
   exit "$status"
@@ -62,14 +67,17 @@ if ! LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running'; then
   until LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running' || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
   LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running' || fail "cupsd did not start: $(cat "$state/cupsd.log")"
 fi
-if ! lpstat -v "$TOVIK_PRINTER" >/dev/null 2>&1; then
-  lpadmin -p "$TOVIK_PRINTER" -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>"$state/lpadmin.log" \
-    || fail "could not add the PDF queue: $(cat "$state/lpadmin.log")"
+old_default=$(LC_ALL=C lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
+for queue in "$TOVIK_PRINTER" "$TOVIK_PRINTER2"; do
+  lpstat -v "$queue" >/dev/null 2>&1 && continue
+  lpadmin -p "$queue" -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>"$state/lpadmin.log" \
+    || fail "could not add the PDF queue $queue: $(cat "$state/lpadmin.log")"
+  queues_added+=("$queue")
+done
+if [ "$old_default" != "$TOVIK_PRINTER" ]; then
+  default_set=1
+  lpadmin -d "$TOVIK_PRINTER"
 fi
-if ! lpstat -v "$TOVIK_PRINTER2" >/dev/null 2>&1; then
-  lpadmin -p "$TOVIK_PRINTER2" -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>"$state/lpadmin.log" || fail "could not add the second PDF queue: $(cat "$state/lpadmin.log")"
-fi
-lpadmin -d "$TOVIK_PRINTER"
 
 # Wine: a fresh prefix every run, so nothing one run leaves behind reaches the
 # next; it is copied from a template made once (tools/wine-prefix.sh).

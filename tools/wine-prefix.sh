@@ -4,7 +4,7 @@
 # The template, build/wine-template, is what every bench used to build from
 # nothing: `wineboot -i` in a Japanese locale without Mono and Gecko, then one
 # Wine virtual desktop named "Default" shared by every Wine process, no crash
-# dialog, and Wine's symbol fonts. It is made once (about 15 s, 700 MB) and
+# dialog, and Wine's symbol fonts. It is made once (about 22 s, 1.3 GB) and
 # made again only when its key changes: the Wine version, wine.inf, Wine's
 # fonts, the locale or the settings below. A copy takes a second or two: where the file system can share blocks
 # (reflink) the copy shares them; elsewhere the system DLLs, programs and
@@ -55,6 +55,9 @@ shared_files=(-iname '*.dll' -o -iname '*.exe' -o -iname '*.sys' -o -iname '*.dr
 
 key=$({
   "$wine" --version
+  # With Wine's 32-bit loader installed the template is a WoW64 prefix (the
+  # 32-bit system DLLs in syswow64); without it, a 64-bit one.
+  [ -x /usr/lib/wine/wine ] && echo wow64
   stat -c '%n %s %Y' /usr/share/wine/wine.inf /usr/share/wine/fonts/* 2>/dev/null || true
   echo "$LANG $LC_ALL $boot_overrides ${symbol_fonts[*]}"
   echo "$settings"
@@ -80,7 +83,7 @@ make_template() {
   local log=$root/build/wine-template.log
   making=$template.new
   rm -rf "$making"
-  echo "wine-prefix: making the Wine template in $template (once; about 15 s)" >&2
+  echo "wine-prefix: making the Wine template in $template (once; about 22 s)" >&2
   WINEPREFIX=$making WINEDLLOVERRIDES=$boot_overrides "$wine" wineboot -i >"$log" 2>&1 \
     || fail "wineboot failed: $(cat "$log")"
   WINEPREFIX=$making "$wineserver" -w
