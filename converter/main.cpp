@@ -82,14 +82,44 @@ ExitCode MapSource(const std::wstring& path, platform::FileView& view) {
     return error == 0 ? kConverted : kUnreadableInput;
 }
 
+// COM for this thread, loaded only when a bitmap needs the system's decoder:
+// under Wine, loading it at start took longer than coding a whole 3840x2160
+// screen. Like an import, the library stays loaded until the process ends.
+class SystemCom {
+public:
+    SystemCom() {
+        HMODULE ole32 = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!ole32) return;
+        initialize_ = reinterpret_cast<decltype(&CoInitializeEx)>(
+            reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")));
+        uninitialize_ = reinterpret_cast<decltype(&CoUninitialize)>(
+            reinterpret_cast<void*>(GetProcAddress(ole32, "CoUninitialize")));
+        create_ = reinterpret_cast<decltype(&CoCreateInstance)>(
+            reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")));
+        if (initialize_ && uninitialize_ && create_)
+            started_ = SUCCEEDED(initialize_(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    }
+    ~SystemCom() { if (started_) uninitialize_(); }
+    SystemCom(const SystemCom&) = delete;
+    SystemCom& operator=(const SystemCom&) = delete;
+
+    HRESULT Create(REFCLSID type, REFIID wanted, void** object) const {
+        return started_ ? create_(type, nullptr, CLSCTX_INPROC_SERVER, wanted, object) : E_FAIL;
+    }
+
+private:
+    decltype(&CoInitializeEx) initialize_ = nullptr;
+    decltype(&CoUninitialize) uninitialize_ = nullptr;
+    decltype(&CoCreateInstance) create_ = nullptr;
+    bool started_ = false;
+};
+
 // Bitmaps of other kinds (palettes, 16 or 32 bits, compressed, old
 // headers) go through the system's decoder, converted to 24-bit rows.
 ExitCode DecodeWithSystem(const platform::FileView& input, std::unique_ptr<BYTE[]>& rows, BgrPicture& picture) {
-    platform::ComApartment com;
-    if (!com.ready()) return kConversionFailed;
+    const SystemCom com;
     ComPtr<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                factory.put_void())))
+    if (FAILED(com.Create(CLSID_WICImagingFactory, IID_IWICImagingFactory, factory.put_void())))
         return kConversionFailed;
 
     ComPtr<IWICStream> stream;
