@@ -60,11 +60,18 @@ protected:
     HWND Main() const { return tovik_.MainWindow(); }
     HWND Overlay() const { return tovik_.FindTopLevel(TOVIK_CLASS_DESKTOP); }
 
-    // Runs the rectangle command and waits until the overlay covers the screen.
+    // Runs the rectangle command and waits until the overlay covers the
+    // screen and takes input: it is shown, it is the window under the
+    // pointer's places, and its thread is back in its message loop.
     HWND StartRectangle() {
         tovik_.Command(ID_mnuRectangle);
         HWND overlay = nullptr;
-        WaitUntil([&] { return (overlay = Overlay()) != nullptr; });
+        const POINT middle{kPatternX + kPatternW / 2, kPatternY + kPatternH / 2};
+        WaitUntil([&] {
+            DWORD_PTR ignored = 0;
+            return (overlay = Overlay()) != nullptr && WindowFromPoint(middle) == overlay &&
+                   SendMessageTimeoutW(overlay, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+        });
         return overlay;
     }
 
@@ -106,20 +113,22 @@ protected:
 
     // Presses the button and waits until the overlay has taken the press
     // (it holds the mouse capture), so the press is read where it happened.
+    // Nothing after a lost press can pass: it fails at once.
     void PressOnOverlay(MouseButton button) {
         PressMouse(button);
         DWORD thread = GetWindowThreadProcessId(Main(), nullptr);
-        EXPECT_TRUE(WaitUntil([&] {
+        ASSERT_TRUE(WaitUntil([&] {
             GUITHREADINFO info{};
             info.cbSize = sizeof info;
             return GetGUIThreadInfo(thread, &info) && info.hwndCapture && info.hwndCapture == Overlay();
-        })) << "the overlay did not take the press";
+        }, 5000)) << "the overlay did not take the press";
     }
 
     // Presses the button at `from`, moves over `moves` and releases at `release`.
     void Drag(MouseButton button, POINT from, const std::vector<POINT>& moves, POINT release) {
         ASSERT_TRUE(MoveMouseTo(from.x, from.y));
         PressOnOverlay(button);
+        if (HasFatalFailure()) return;
         for (const POINT& p : moves) DragTo(from, p);
         DragTo(from, release);
         ReleaseMouse(button);
@@ -176,7 +185,7 @@ TEST_F(CaptureCommands, RectangleDraggedWithTheMouseIsCapturedExactlyToTheReleas
 
     const POINT start{kPatternX + 20, kPatternY + 15};
     ASSERT_TRUE(MoveMouseTo(start.x, start.y));
-    PressOnOverlay(MouseButton::Left);
+    ASSERT_NO_FATAL_FAILURE(PressOnOverlay(MouseButton::Left));
     for (POINT p : {POINT{kPatternX + 60, kPatternY + 40}, POINT{kPatternX + 200, kPatternY + 150},
                     POINT{kPatternX + 140, kPatternY + 90}})
         DragTo(start, p);
@@ -204,8 +213,8 @@ TEST_F(CaptureCommands, RectangleDraggedWithTheMouseIsCapturedExactlyToTheReleas
 
 TEST_F(CaptureCommands, DraggingUpAndLeftCapturesTheSameRectangle) {
     ASSERT_TRUE(StartRectangle());
-    Drag(MouseButton::Left, {kPatternX + 170, kPatternY + 135},
-         {{kPatternX + 100, kPatternY + 90}, {kPatternX + 30, kPatternY + 20}}, {kPatternX + 20, kPatternY + 15});
+    ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 170, kPatternY + 135},
+                                 {{kPatternX + 100, kPatternY + 90}, {kPatternX + 30, kPatternY + 20}}, {kPatternX + 20, kPatternY + 15}));
     ASSERT_TRUE(WaitForMainWindow());
     ExpectPatternCaptured(20, 15, 150, 120);
 }
@@ -214,8 +223,8 @@ TEST_F(CaptureCommands, RightAndMiddleButtonsSelectLikeTheLeftOne) {
     for (MouseButton button : {MouseButton::Right, MouseButton::Middle}) {
         PutMarkerOnClipboard();
         ASSERT_TRUE(StartRectangle());
-        Drag(button, {kPatternX + 5, kPatternY + 6}, {{kPatternX + 50, kPatternY + 50}},
-             {kPatternX + 5 + 77, kPatternY + 6 + 33});
+        ASSERT_NO_FATAL_FAILURE(Drag(button, {kPatternX + 5, kPatternY + 6}, {{kPatternX + 50, kPatternY + 50}},
+                                     {kPatternX + 5 + 77, kPatternY + 6 + 33}));
         ASSERT_TRUE(WaitForMainWindow()) << "button " << static_cast<int>(button);
         ExpectPatternCaptured(5, 6, 77, 33);
     }
@@ -238,15 +247,15 @@ TEST_F(CaptureCommands, PressAndReleaseWithoutMovingGivesAnEmptyCaptureAndTheMai
 TEST_F(CaptureCommands, EachSelectionStartsWithAFreshOverlay) {
     HWND first = StartRectangle();
     ASSERT_TRUE(first);
-    Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 10}, {{kPatternX + 40, kPatternY + 30}},
-         {kPatternX + 41, kPatternY + 31});
+    ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 10},
+                                 {{kPatternX + 40, kPatternY + 30}}, {kPatternX + 41, kPatternY + 31}));
     ASSERT_TRUE(WaitForMainWindow());
     HWND second = StartRectangle();
     ASSERT_TRUE(second);
     EXPECT_NE(second, first);
     EXPECT_FALSE(IsWindow(first));
-    Drag(MouseButton::Left, {kPatternX + 100, kPatternY + 60}, {{kPatternX + 110, kPatternY + 70}},
-         {kPatternX + 130, kPatternY + 90});
+    ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 100, kPatternY + 60},
+                                 {{kPatternX + 110, kPatternY + 70}}, {kPatternX + 130, kPatternY + 90}));
     ASSERT_TRUE(WaitForMainWindow());
     ExpectPatternCaptured(100, 60, 30, 30);
 }
@@ -321,8 +330,8 @@ TEST_F(CaptureCommands, ShortcutsTypedOnTheOverlayDoNothing) {
     ASSERT_TRUE(marker);
     EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "a shortcut replaced the clipboard";
 
-    Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 10}, {{kPatternX + 40, kPatternY + 30}},
-         {kPatternX + 50, kPatternY + 40});
+    ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 10},
+                                 {{kPatternX + 40, kPatternY + 30}}, {kPatternX + 50, kPatternY + 40}));
     ASSERT_TRUE(WaitForMainWindow());
     // A delayed capture armed by Ctrl+D would hide the main window within
     // its delay (1000 ms) and replace the clipboard with the desktop.
