@@ -3,6 +3,7 @@
 #include "app/Module2.h"
 #include "capture/frmDesktop.h"
 #include "capture/frmSize.h"
+#include "platform/Compositor.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "platform/Messages.h"
@@ -85,6 +86,8 @@ bool frmMain::Form_Load() {
     if (!CreateWindowOf(info, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, L"Tovik", 0, 0, 300, 200,
                         nullptr, platform::LoadMenuResource(IDR_MAINMENU)))
         return false;
+    // Hidden at once before every capture: a fade would still be on the screen the capture reads.
+    platform::DisableTransitions(hwnd());
     accelerators_ = platform::LoadAcceleratorResource(IDR_ACCELERATORS);
     optionMenu_ = GetSubMenu(GetMenu(hwnd()), 2);
     mnuFileArray_.Attach(GetSubMenu(GetMenu(hwnd()), 0));

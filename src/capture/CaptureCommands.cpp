@@ -3,6 +3,7 @@
 #include "capture/CaptureWindow.h"
 #include "capture/DelayTimer.h"
 #include "capture/frmDesktop.h"
+#include "platform/Compositor.h"
 #include "platform/Messages.h"
 #include "platform/Screen.h"
 
@@ -36,6 +37,7 @@ void GiveUpDelayedCapture(Host& host, DWORD error) {
 void CaptureDesktopNow(Host& host) {
     host.HideMain();
     platform::DoEvents();
+    platform::WaitForCompositor();   // the frame without the main window is on the screen
     CaptureWindow(host, platform::DesktopWindow());
     host.ShowMain();
 }
@@ -43,6 +45,7 @@ void CaptureDesktopNow(Host& host) {
 void CaptureActiveWindowNow(Host& host) {
     host.HideMain();
     platform::Pause(kSettlePause);
+    platform::WaitForCompositor();
     CaptureWindow(host, platform::ForegroundWindow());
     host.ShowMain();
 }
@@ -57,6 +60,7 @@ void StartRectangleSelection(Host& host) {
         platform::ShowSystemError(host.Image().Owner(), error);
         return;
     }
+    platform::WaitForCompositor();
     overlay->TakeSnapshot();
     overlay->SetMousePointer(platform::SystemCursor(IDC_CROSS));
     overlay->ShowFullScreen(true);
@@ -92,6 +96,7 @@ void frmDesktop::Timer1_Timer() {
         }
     } back{host};
     const std::int16_t kind = host.Shared().DelayKind;
+    platform::WaitForCompositor();
     if (kind == capture::kDelayDesktop)
         CaptureWindow(host, platform::DesktopWindow());
     else if (kind == capture::kDelayActive)

@@ -8,10 +8,9 @@
 #include <algorithm>
 #include <climits>
 
-void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region, HWND messageOwner) {
+void CaptureRegion(platform::ImageModel& image, HDC source, const RECT& region, HWND messageOwner) {
     const HWND owner = messageOwner ? messageOwner : image.Owner();
-    platform::WindowDC source(window);
-    platform::MemoryDC memory(source.get());
+    platform::MemoryDC memory(source);
     // In 64 bits: no region of a screen comes near the limit, but the
     // buffer's border must never wrap a size around.
     const long long width = std::max<long long>(0, static_cast<long long>(region.right) - region.left);
@@ -23,7 +22,7 @@ void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region,
     // Everything the capture needs is had before anything changes, so a
     // failure leaves the old picture whole rather than a gray one.
     platform::Bitmap bitmap;
-    if (fits) bitmap = platform::CreateCompatibleBitmapFor(source.get(), w, h);
+    if (fits) bitmap = platform::CreateCompatibleBitmapFor(source, w, h);
     if (!bitmap) {
         platform::ShowMessage(owner, platform::LoadText(IDS_CLIPBOARD_FAILED), L"Error");
         return;
@@ -42,15 +41,22 @@ void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region,
         // that bitmap, so the clipboard, the view and what is saved or
         // printed are always the same picture, and a full-screen capture
         // pays for one screen read instead of three.
-        platform::CopyPixels(memory.get(), 0, 0, w, h, source.get(), region.left, region.top);
+        platform::CopyScreenPixels(memory.get(), 0, 0, w, h, source, region.left, region.top);
         platform::CopyPixels(view.hDC(), 0, 0, w, h, memory.get(), 0, 0);
         platform::CopyPixels(buffer.hDC(), 0, 0, w, h, memory.get(), 0, 0);
     }
     view.Refresh();
 
-    // A clipboard that another program holds open is left as it is; the
-    // bitmap it did not take is deleted with its wrapper.
-    platform::Clipboard clipboard(window);
+    // The clipboard is opened in Tovik's own name, so its notifications come
+    // here, not to a captured program. One that another program holds open
+    // past a short wait is left as it is; the bitmap it did not take is
+    // deleted with its wrapper.
+    platform::Clipboard clipboard(image.Owner());
     clipboard.Empty();
     clipboard.SetBitmap(bitmap);
+}
+
+void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region, HWND messageOwner) {
+    const platform::WindowDC source(window);
+    CaptureRegion(image, source.get(), region, messageOwner);
 }

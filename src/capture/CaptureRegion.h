@@ -3,10 +3,13 @@
 #include "platform/ImageModel.h"
 #include "platform/Win32.h"
 
-// Copies the region (pixels of the window's whole-window device context,
-// half-open) into the image's buffer (which takes the size (w + 4) x (h + 4)),
-// its view and a bitmap that goes to the clipboard with the window as its
+// Copies the region (pixels of the source, half-open) into the image's
+// buffer (which takes the size (w + 4) x (h + 4)), its view and a bitmap that
+// goes to the clipboard, with the image's own window as the clipboard's
 // owner. Nothing changes when the memory for it cannot be had: a message
 // says so, and the old picture stays. Messages belong to messageOwner, or to
-// the image's owner when none is given.
+// the image's owner when none is given. The screen is read with the layered
+// windows on it (tooltips, menus, shadows), as the user sees it.
+void CaptureRegion(platform::ImageModel& image, HDC source, const RECT& region, HWND messageOwner = nullptr);
+// The same from the window's whole-window device context.
 void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region, HWND messageOwner = nullptr);

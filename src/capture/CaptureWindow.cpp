@@ -2,6 +2,7 @@
 
 #include "capture/CaptureRegion.h"
 #include "capture/frmDesktop.h"
+#include "platform/Compositor.h"
 #include "platform/Messages.h"
 #include "platform/Screen.h"
 
@@ -36,18 +37,21 @@ private:
 }  // namespace
 
 void CaptureWindow(capture::Host& host, HWND window) {
-    // The foreground window may have closed during a delay, or there may be
-    // none; the desktop stands in, so the capture still yields a picture.
-    std::optional<RECT> live = platform::LiveWindowRectangle(window);
-    if (!live) {
-        window = platform::DesktopWindow();
-        live = platform::DesktopRectangle();
-    }
-    const RECT rect = *live;
+    // What the user sees of the window, read from the screen: on a composited
+    // desktop a window drawn by the graphics hardware has nothing in its own
+    // device context. Its visible frame leaves out the invisible resize
+    // borders, and only the part on the screen is read. The foreground window
+    // may have closed during a delay, or there may be none, or none of it may
+    // be on the screen; the desktop stands in, so the capture still yields a
+    // picture.
+    const RECT screen = platform::DesktopRectangle();
+    const std::optional<RECT> frame = platform::VisibleFrame(window);
+    RECT rect{};
+    if (!frame || !IntersectRect(&rect, &*frame, &screen)) rect = screen;
 
     const capture::SharedState& shared = host.Shared();
     if ((shared.MouseCapt & shared.DelayPending) == 0) {
-        CaptureRegion(host.Image(), window, {0, 0, rect.right - rect.left, rect.bottom - rect.top});
+        CaptureRegion(host.Image(), platform::DesktopWindow(), rect);
         return;
     }
 
@@ -72,6 +76,7 @@ void CaptureWindow(capture::Host& host, HWND window) {
     overlay.ShowFullScreen(false);
     end.HideCursor();
     overlay.PresentNow();
+    platform::WaitForCompositor();
     // A window that has just appeared may reach the screen a moment after
     // its paint (under Wine the display maps it asynchronously); the screen
     // read must wait for the arrow, or the picture would lack it.

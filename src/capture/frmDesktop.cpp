@@ -4,6 +4,7 @@
 #include "capture/CaptureRegion.h"
 #include "capture/Selection.h"
 #include "capture/frmSize.h"
+#include "platform/Compositor.h"
 #include "platform/Messages.h"
 #include "platform/Screen.h"
 #include "resources/resource.h"
@@ -130,6 +131,8 @@ DWORD frmDesktop::Form_Load() {
         const DWORD error = GetLastError();
         return error ? error : ERROR_NOT_ENOUGH_MEMORY;
     }
+    // It appears at once: the pointer path reads the screen right after showing it.
+    platform::DisableTransitions(hwnd());
     imgArrow.Load(hwnd());
     Dragging = false;
     return 0;
@@ -138,7 +141,7 @@ DWORD frmDesktop::Form_Load() {
 void frmDesktop::TakeSnapshot() {
     const RECT& snapshot = host_.Shared().DesktopRect;
     platform::WindowDC screen(platform::DesktopWindow());
-    platform::CopyPixels(surface_.hDC(), 0, 0, snapshot.right, snapshot.bottom, screen.get(), 0, 0);
+    platform::CopyScreenPixels(surface_.hDC(), 0, 0, snapshot.right, snapshot.bottom, screen.get(), 0, 0);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -243,17 +246,14 @@ void frmDesktop::Form_MouseUp() {
     SizeForm().Hide();
     if (bandDrawn_) InvertBand(StartPoint, LastPoint);
     bandDrawn_ = false;
-    // The size box's old place and the band's edges repaint: the screen then
-    // shows the clean snapshot that the capture reads.
-    platform::DoEvents();
+    // The selected pixels are those of the frozen snapshot, band erased: read
+    // from the overlay's own surface, they cannot hold a frame the screen
+    // had not yet replaced, nor the size box.
     const RECT region = ToRect(selection::Normalise({StartPoint.x, StartPoint.y},
                                                     {CurrentPoint.x, CurrentPoint.y}));
-    PresentNow();
-    const HWND overlay = hwnd();
-    capture::Host& host = host_;
-    const EndOfSelection end(host);   // unloads this overlay: nothing below may touch it
+    const EndOfSelection end(host_);   // unloads this overlay once the capture is done
     // A failure message belongs to the overlay, so it shows above it.
-    CaptureRegion(host.Image(), platform::DesktopWindow(), region, overlay);
+    CaptureRegion(host_.Image(), surface_.hDC(), region, hwnd());
 }
 
 bool frmDesktop::Timer1_Start(UINT interval) { return timer1_.Start(hwnd(), interval); }

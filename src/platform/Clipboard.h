@@ -6,9 +6,11 @@ namespace platform {
 
 class Clipboard {
 public:
-    // Opens the clipboard with the given window as its owner. When another
-    // program holds it open, IsOpen() is false and every call does nothing.
-    explicit Clipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    // Opens the clipboard with the given window as its owner. Another
+    // program may hold it open for a moment (clipboard managers and remote
+    // desktops do): the open is tried again for a short while. When it is
+    // still held after that, IsOpen() is false and every call does nothing.
+    explicit Clipboard(HWND owner);
     ~Clipboard() { if (open_) CloseClipboard(); }
     Clipboard(const Clipboard&) = delete;
     Clipboard& operator=(const Clipboard&) = delete;

@@ -125,6 +125,13 @@ inline void CopyPixels(HDC destination, int x, int y, int width, int height,
                        HDC source, int sourceX, int sourceY) {
     BitBlt(destination, x, y, width, height, source, sourceX, sourceY, SRCCOPY);
 }
+// The same for a one-time read of the screen: with the layered windows on it
+// (tooltips, menus, shadows, translucent windows). Not for reads repeated in
+// a loop, where it can make the pointer flicker.
+inline void CopyScreenPixels(HDC destination, int x, int y, int width, int height,
+                             HDC source, int sourceX, int sourceY) {
+    BitBlt(destination, x, y, width, height, source, sourceX, sourceY, SRCCOPY | CAPTUREBLT);
+}
 
 void FillSolid(HDC dc, const RECT& area, COLORREF colour);
 

@@ -1,6 +1,7 @@
 #include "platform/Screen.h"
 
 #include "platform/Gdi.h"
+#include "platform/SystemLookup.h"
 
 namespace platform {
 namespace {
@@ -18,12 +19,21 @@ int ScreenDpiX() { return ScreenDpi(LOGPIXELSX); }
 int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
 
 int WindowDpi(HWND window) {
-    // Looked up at run time: older systems have no per-monitor resolution.
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
-    return dpi ? static_cast<int>(dpi) : ScreenDpiX();
+    if (window) {
+        using ForWindow = UINT(WINAPI*)(HWND);
+        if (const auto forWindow = SystemFunctionOf<ForWindow>(L"user32.dll", "GetDpiForWindow"))
+            if (const UINT dpi = forWindow(window)) return static_cast<int>(dpi);
+        // Windows 8.1 knows each monitor's resolution, not yet each window's.
+        using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+        constexpr int kEffectiveDpi = 0;
+        if (const auto forMonitor = SystemFunctionOf<ForMonitor>(L"shcore.dll", "GetDpiForMonitor")) {
+            UINT x = 0, y = 0;
+            if (SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) &&
+                x)
+                return static_cast<int>(x);
+        }
+    }
+    return ScreenDpiX();
 }
 
 POINT CursorPosition() {

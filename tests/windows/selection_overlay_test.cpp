@@ -88,6 +88,20 @@ TEST_F(SelectionOverlay, LosingTheMouseCaptureMidDragDoesNotEndTheSelection) {
     EXPECT_FALSE(DesktopLoaded());
 }
 
+// The pixels selected are the frozen snapshot's, even where the screen
+// shows something else at the release (a frame not yet replaced, a window
+// above the overlay).
+TEST_F(SelectionOverlay, SelectionIsTakenFromTheSnapshotNotFromTheScreenAtTheRelease) {
+    frmDesktop& overlay = ShowOverlay();
+    const RECT region{kPatternX + 10, kPatternY + 10, kPatternX + 90, kPatternY + 70};
+    Press(overlay, {region.left, region.top});
+    Move(overlay, {region.right, region.bottom});
+    const LayeredWindow above(region, 0xFF00FF00);   // opaque green, over the overlay
+    ASSERT_TRUE(WaitUntil([&] { return ReadScreen(region).At(5, 5) == Rgb(0, 0xFF, 0); }));
+    Release(overlay, {region.right, region.bottom});
+    EXPECT_EQ(ClipboardDiffersFromSnapshot(region), 0);
+}
+
 TEST_F(SelectionOverlay, OverlayCoversTheScreenAndSurvivesRepaintsAndIgnoresClose) {
     frmDesktop& overlay = ShowOverlay();
     RECT screen{};

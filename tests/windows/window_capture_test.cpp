@@ -3,6 +3,10 @@
 #include "overlay_fixture.h"
 #include "support/MessageBoxes.h"
 
+#include "platform/Compositor.h"
+#include "platform/Screen.h"
+#include "platform/SystemLookup.h"
+
 namespace {
 
 using namespace tovik_test;
@@ -22,6 +26,73 @@ TEST_F(WindowCapture, CaptureWindowOfAWindowThatIsGoneCapturesTheDesktop) {
         EXPECT_EQ(clip->width, screen.right);
         EXPECT_EQ(clip->height, screen.bottom);
     }
+}
+
+// The window as the screen shows it, only the part on the screen, whether
+// or not the system reports the visible frame; the clipboard is opened in
+// the program's own name, never the captured window's.
+TEST_F(WindowCapture, WindowIsReadFromTheScreenWithinTheScreenInTheProgramsName) {
+    const PatternWindow partlyOff(-40, 60, 200, 120);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(partlyOff.hwnd()) != FALSE; }));
+    for (bool lookups : {true, false}) {
+        platform::FailSystemLookupsForTesting(!lookups);
+        for (HWND window : {pattern_->hwnd(), partlyOff.hwnd()}) {
+            PutMarkerOnClipboard();
+            CaptureWindow(main_, window);
+            const auto clip = ReadClipboardBitmap();
+            ASSERT_TRUE(clip);
+            const bool off = window == partlyOff.hwnd();
+            ASSERT_EQ(clip->width, off ? 160 : kPatternW) << "lookups " << lookups;
+            ASSERT_EQ(clip->height, off ? 120 : kPatternH);
+            int wrong = 0;
+            for (int y = 0; y < clip->height; ++y)
+                for (int x = 0; x < clip->width; ++x)
+                    wrong += clip->At(x, y) != PatternWindow::PatternAt(x + (off ? 40 : 0), y);
+            EXPECT_EQ(wrong, 0) << "lookups " << lookups << (off ? ", partly off the screen" : "");
+            EXPECT_EQ(GetClipboardOwner(), main_.hwnd());
+        }
+    }
+    platform::FailSystemLookupsForTesting(false);
+}
+
+// Without the system's per-window resolution the monitor's is used; without
+// either, the screen's.
+TEST_F(WindowCapture, WindowResolutionFallsBackToTheScreensWithoutTheSystemsLookups) {
+    const int dpi = platform::WindowDpi(main_.hwnd());
+    platform::FailSystemLookupsForTesting(true);
+    EXPECT_EQ(platform::WindowDpi(main_.hwnd()), platform::ScreenDpiX());
+    platform::FailSystemLookupsForTesting(false);
+    EXPECT_EQ(dpi, platform::ScreenDpiX()) << "one monitor at the screen's resolution";
+}
+
+// A translucent layered window in front (a tooltip, a menu's shadow) is in
+// the desktop capture and in the frozen screen as the screen shows it.
+TEST_F(WindowCapture, LayeredWindowsInFrontAreCapturedAsTheScreenShowsThem) {
+    const RECT area{kPatternX + 20, kPatternY + 20, kPatternX + 120, kPatternY + 80};
+    const LayeredWindow veil(area, 0x80FF0000);   // half-transparent red
+    const RECT probe{area.left - 10, area.top - 10, area.right + 10, area.bottom + 10};
+    Pixels shown;
+    ASSERT_TRUE(WaitUntil([&] {
+        shown = ReadScreen(probe);
+        return shown.At(30, 30) != PatternWindow::PatternAt(30 + 10, 30 + 10);
+    })) << "the layered window never reached the screen";
+    CaptureWindow(main_, GetDesktopWindow());
+    const auto desktop = ReadClipboardBitmap();
+    ASSERT_TRUE(desktop);
+    frmDesktop& overlay = ShowOverlay();
+    Press(overlay, {probe.left, probe.top});
+    Move(overlay, {probe.right, probe.bottom});
+    Release(overlay, {probe.right, probe.bottom});
+    const auto selected = ReadClipboardBitmap();
+    ASSERT_TRUE(selected);
+    int desktopWrong = 0, selectedWrong = 0;
+    for (int y = 0; y < shown.height; ++y)
+        for (int x = 0; x < shown.width; ++x) {
+            desktopWrong += desktop->At(probe.left + x, probe.top + y) != shown.At(x, y);
+            selectedWrong += selected->At(x, y) != shown.At(x, y);
+        }
+    EXPECT_EQ(desktopWrong, 0) << "desktop capture";
+    EXPECT_EQ(selectedWrong, 0) << "rectangle capture";
 }
 
 // ------------------------------------------------------------ delayed capture

@@ -281,4 +281,35 @@ bool PatternWindow::WaitUntilOnScreen(int timeoutMs) const {
         timeoutMs);
 }
 
+LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    window_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"",
+                              WS_POPUP, area.left, area.top, w, h, nullptr, nullptr, nullptr, nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    // Premultiplied, as the system composes layered windows.
+    const std::uint32_t a = argb >> 24;
+    const std::uint32_t pixel = (a << 24) | ((((argb >> 16) & 0xFF) * a / 255) << 16) |
+                                ((((argb >> 8) & 0xFF) * a / 255) << 8) | ((argb & 0xFF) * a / 255);
+    std::fill_n(static_cast<std::uint32_t*>(bits), static_cast<size_t>(w) * h, pixel);
+    POINT from{0, 0}, to{area.left, area.top};
+    SIZE size{w, h};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(window_, screen, &to, &size, memory, &from, 0, &blend, ULW_ALPHA);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+}
+
+LayeredWindow::~LayeredWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
 }  // namespace tovik_test

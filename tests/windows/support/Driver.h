@@ -93,4 +93,16 @@ private:
     int x_, y_, width_, height_;
 };
 
+// A topmost layered window of one colour, 0xAARRGGBB (alpha below 0xFF:
+// translucent, as tooltips and shadows are); shown until it ends.
+class LayeredWindow {
+public:
+    LayeredWindow(const RECT& area, std::uint32_t argb);
+    ~LayeredWindow();
+    LayeredWindow(const LayeredWindow&) = delete;
+    LayeredWindow& operator=(const LayeredWindow&) = delete;
+private:
+    HWND window_ = nullptr;
+};
+
 }  // namespace tovik_test

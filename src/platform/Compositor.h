@@ -1,0 +1,24 @@
+// What the desktop compositor of current Windows adds to reading the screen:
+// the part of a window the user sees, the main window's fade and the moment
+// a frame is on the screen. Its library is looked up at run time, so the
+// program still starts where it is missing; every function then falls back
+// to what the screen alone tells.
+#pragma once
+#include "platform/Win32.h"
+
+#include <optional>
+
+namespace platform {
+
+// The window's visible frame in screen pixels: without the invisible resize
+// borders where the compositor reports them, the window rectangle
+// otherwise. Nothing when there is no such window (any more).
+std::optional<RECT> VisibleFrame(HWND window);
+// Shows and hides the window at once, without the fade that would still
+// show it in a screen read made right after it was hidden.
+void DisableTransitions(HWND window);
+// Waits until the compositor has put the current frame on the screen (for a
+// screen read after a window was hidden); returns at once without one.
+void WaitForCompositor();
+
+}  // namespace platform
