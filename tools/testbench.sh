@@ -6,6 +6,8 @@
 # build/wineprefix, copied from the template of tools/wine-prefix.sh) whose
 # every process shares one Wine virtual desktop of the screen's size, a
 # Japanese locale, and a CUPS default queue that prints to PDF files (cups-pdf).
+# With TOVIK_VIRTUAL_DESKTOP=0 there is no Wine virtual desktop: every window
+# is a window of the display itself, as on a plain X display.
 # CMD sees DISPLAY, WINEPREFIX, LANG/LC_ALL, TOVIK_PRINTER (the queue's name),
 # TOVIK_PRINTER2 (a second such queue, not the default) and TOVIK_PDF_DIR
 # (where cups-pdf leaves what was printed).
@@ -90,10 +92,15 @@ wine_up=1
 # Bring up the desktop and Wine's services now, their output going to a log:
 # started later by CMD's first program, they would inherit its output and keep
 # ctest waiting on the pipe for as long as the bench lives.
-"$wine" explorer /desktop=Default,"$screen" >"$state/desktop.log" 2>&1 &
-deadline=$((SECONDS + 30))
-until xwininfo -name 'Default - Wine desktop' >/dev/null 2>&1 || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
-xwininfo -name 'Default - Wine desktop' >/dev/null 2>&1 || fail "the Wine desktop did not appear: $(cat "$state/desktop.log")"
+if [ "${TOVIK_VIRTUAL_DESKTOP:-1}" = 0 ]; then
+  "$wine" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >"$state/desktop.log" 2>&1 \
+    || fail "could not turn the virtual desktop off: $(cat "$state/desktop.log")"
+else
+  "$wine" explorer /desktop=Default,"$screen" >"$state/desktop.log" 2>&1 &
+  deadline=$((SECONDS + 30))
+  until xwininfo -name 'Default - Wine desktop' >/dev/null 2>&1 || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
+  xwininfo -name 'Default - Wine desktop' >/dev/null 2>&1 || fail "the Wine desktop did not appear: $(cat "$state/desktop.log")"
+fi
 echo "testbench: display $DISPLAY ${screen}, Wine prefix ready in $(since "$started") s" >&2
 
 # CMD runs in the background so that a signal reaches the trap at once; it keeps

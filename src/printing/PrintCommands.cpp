@@ -19,6 +19,9 @@ DWORD PrintPicture(HDC picture, int width, int height, const platform::PrinterCh
     if (copy.Error()) return copy.Error();
 
     platform::PrintDocument document(dc.get(), documentName);
+    // A printer that asks for a file name first (printing to a PDF or XPS
+    // file) reports its Cancel button here: the user's choice, not a failure.
+    if (document.Error() == ERROR_CANCELLED || document.Error() == ERROR_PRINT_CANCELLED) return 0;
     if (document.Error()) return document.Error();
     {
         platform::PrintPage page(dc.get());

@@ -12,7 +12,8 @@ namespace printing {
 // default one. The picture keeps its size on the screen, shrunk with its
 // proportions kept if the printable area is smaller, at the area's top-left
 // corner. An empty picture prints an empty page. With no printer, nothing
-// happens but the error. Returns once the job is with the spooler.
+// happens but the error; a print cancelled at the printer's own file-name
+// prompt is no error. Returns once the job is with the spooler.
 DWORD PrintPicture(HDC picture, int width, int height, const platform::PrinterChoice& printer,
                    const std::wstring& documentName);
 

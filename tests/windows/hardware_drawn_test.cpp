@@ -1,0 +1,118 @@
+// The real Tovik.exe on a display without Wine's virtual desktop, where a
+// window drawn by the graphics hardware (OpenGL) shows on the screen but
+// holds nothing in its own device context, as on a composited desktop.
+#include "support/Driver.h"
+#include "support/Mouse.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+namespace {
+
+using namespace tovik_test;
+
+constexpr int kX = 300, kY = 200, kW = 240, kH = 160;
+constexpr float kRed = 0.2f, kGreen = 0.6f, kBlue = 0.8f;   // 0x3399CC
+
+LRESULT CALLBACK GlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        glClearColor(kRed, kGreen, kBlue, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        SwapBuffers(paint.hdc);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A frame-less window whose every pixel OpenGL clears to one colour.
+class GlWindow {
+public:
+    GlWindow() {
+        WNDCLASSW wc{};
+        wc.style = CS_OWNDC;
+        wc.lpfnWndProc = &GlProcedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TovikTestOpenGL";
+        RegisterClassW(&wc);
+        window_ = CreateWindowExW(0, wc.lpszClassName, L"OpenGL", WS_POPUP, kX, kY, kW, kH, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+        dc_ = GetDC(window_);
+        PIXELFORMATDESCRIPTOR format{};
+        format.nSize = sizeof format;
+        format.nVersion = 1;
+        format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+        format.iPixelType = PFD_TYPE_RGBA;
+        format.cColorBits = 32;
+        SetPixelFormat(dc_, ChoosePixelFormat(dc_, &format), &format);
+        context_ = wglCreateContext(dc_);
+        wglMakeCurrent(dc_, context_);
+        ShowWindow(window_, SW_SHOW);
+        UpdateWindow(window_);
+    }
+    ~GlWindow() {
+        wglMakeCurrent(nullptr, nullptr);
+        if (context_) wglDeleteContext(context_);
+        ReleaseDC(window_, dc_);
+        DestroyWindow(window_);
+    }
+    GlWindow(const GlWindow&) = delete;
+    GlWindow& operator=(const GlWindow&) = delete;
+    HWND hwnd() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+    HGLRC context_ = nullptr;
+};
+
+bool AllOneColour(const Pixels& p, std::uint32_t colour) {
+    for (std::uint32_t pixel : p.data)
+        if (pixel != colour) return false;
+    return !p.data.empty();
+}
+
+// Immediate and delayed, with and without the pointer drawn in (the pointer
+// kept off the window): the picture is the window as the screen shows it.
+TEST(HardwareDrawnWindow, ActiveWindowCaptureShowsWhatTheScreenShowsNotBlack) {
+    ClearSettings();
+    WriteSetting(L"Capture", L"DelayTime", L"1000");
+    const GlWindow gl;
+    const std::uint32_t colour = Rgb(0x33, 0x99, 0xCC);
+    ASSERT_TRUE(WaitUntil([&] { return AllOneColour(ReadScreen({kX, kY, kX + kW, kY + kH}), colour); }))
+        << "the OpenGL window never reached the screen";
+    ASSERT_TRUE(MoveMouseTo(kX + kW + 60, kY + kH + 60));
+    TovikProcess tovik;
+    ASSERT_TRUE(tovik.Start());
+    for (int command : {ID_mnuWindow, ID_mnuDelayActive}) {
+        for (bool pointer : {false, true}) {
+            if (pointer) tovik.Command(ID_mnuOptionMouseCapt);
+            PutMarkerOnClipboard();
+            tovik.Command(command);
+            ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(tovik.MainWindow()); }));
+            // The main window's hiding hands the activation on; the OpenGL
+            // window is brought forward until the capture is over.
+            ASSERT_TRUE(WaitUntil([&] {
+                if (GetForegroundWindow() != gl.hwnd()) SetForegroundWindow(gl.hwnd());
+                return IsWindowVisible(tovik.MainWindow()) != FALSE;
+            }, 15000));
+            const auto clip = ReadClipboardBitmap();
+            ASSERT_TRUE(clip);
+            EXPECT_EQ(clip->width, kW);
+            EXPECT_EQ(clip->height, kH);
+            EXPECT_TRUE(AllOneColour(*clip, colour))
+                << "command " << command << ", pointer " << pointer << ": first pixel " << std::hex
+                << (clip->data.empty() ? 0u : clip->data[0]);
+            if (pointer) tovik.Command(ID_mnuOptionMouseCapt);
+        }
+    }
+    EXPECT_TRUE(tovik.CloseAndWait());
+    ClearSettings();
+}
+
+}  // namespace
