@@ -35,8 +35,12 @@ platform::Bitmap ScreenCopyOf(HDC picture, int width, int height) {
 
 bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool toClipboard) {
     std::optional<platform::WaitCursor> busy(std::in_place);
+    std::optional<platform::Clipboard> clipboard;
     auto fail = [&](DWORD error) {
-        busy.reset();   // the default pointer is back before the message
+        // The clipboard is let go and the default pointer is back before
+        // the message: other programs can use the clipboard meanwhile.
+        clipboard.reset();
+        busy.reset();
         platform::ShowSystemError(image.Owner(), error);
         return false;
     };
@@ -48,7 +52,6 @@ bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool t
     // Everything that can fail comes before the image changes: the
     // clipboard's copy, and the clipboard itself held open.
     platform::Bitmap clipboardCopy;
-    std::optional<platform::Clipboard> clipboard;
     if (toClipboard) {
         clipboardCopy = ScreenCopyOf(source.get(), picture.width, picture.height);
         if (!clipboardCopy) return fail(ERROR_NOT_ENOUGH_MEMORY);

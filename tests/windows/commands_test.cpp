@@ -228,6 +228,36 @@ TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsR
     SetFileAttributesW(bitmap.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// Another program holds the clipboard for a moment when a picture is opened:
+// the picture still reaches the clipboard, and nothing is reported.
+TEST_F(Commands, OpenWhileAnotherProgramHoldsTheClipboardForAMomentStillCopiesThePicture) {
+    TempFolder temp(L"tovik 転送");
+    const GoodPictures good = WriteGoodPictures(temp.path());
+    WriteSetting(L"Startup", L"MRU  1", good.bmp);
+    ASSERT_TRUE(tovik_.Start());
+    PutMarkerOnClipboard();
+    const MessageBoxes boxes(tovik_.ProcessId());
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"TovikTestClipboardHeld");
+    ResetEvent(held);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring holder = L"\"" + TestFolder() + L"clipboard_holder.exe\" 100";
+    ASSERT_TRUE(CreateProcessW(nullptr, holder.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
+    tovik_.Command(ID_mnuFileArray + 1);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    CloseHandle(held);
+    Settle();
+    EXPECT_TRUE(boxes.Seen().empty()) << testing::PrintToString(boxes.Seen().empty() ? L"" : boxes.Seen()[0].text);
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, kPictureWidth) << "the clipboard kept what it held";
+    EXPECT_EQ(Mismatches(*clip, PicturePatternAt), 0);
+}
+
 // The editor is the command line the user set: its arguments reach it
 // unchanged; a program that cannot be started is named in one message.
 TEST_F(Commands, EditorStartsWithItsArgumentsUnchangedOrOneMessageNamesIt) {
