@@ -75,9 +75,7 @@ DWORD SaveBitmap(platform::ImageModel& image, const std::wstring& path) {
 }
 
 DWORD JpegConverter::ConvertToJpeg(platform::ImageModel& image, const std::wstring& path) {
-    const std::wstring programFolder = platform::ProgramFolder();
-    const ConverterCall call =
-        MakeConverterCall(ConverterFolder(platform::ShortPathOf(programFolder), programFolder), path);
+    const ConverterCall call = MakeConverterCall(platform::ProgramFolder(), path, &platform::ShortPathOf);
     // Two saves in quick succession: the earlier converter must have read
     // temp.bmp before it is written again.
     if (!platform::WaitForProcess(previous_, kPreviousConverterWait)) return ERROR_BUSY;
