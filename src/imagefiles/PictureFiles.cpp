@@ -7,6 +7,7 @@
 #include "platform/Messages.h"
 #include "platform/Process.h"
 #include "platform/Screen.h"
+#include "resources/resource.h"
 
 #include <optional>
 
@@ -18,6 +19,18 @@ namespace {
 // even for a large screen; beyond this wait something is wrong with it, and
 // the save is refused rather than overwrite a file it still reads.
 constexpr DWORD kPreviousConverterWait = 15000;
+// How long a save waits for its converter to learn how it ended. A 4K
+// picture takes well under a second; the bound stays below the time after
+// which the system calls a window not responding. A converter that is not
+// done by then is left running, and its outcome unknown, as it would have
+// been without the wait.
+constexpr DWORD kConverterWait = 4000;
+
+// The message for a converter that ended with a failure, by its exit code.
+std::wstring ConverterFailureText(DWORD exitCode) {
+    if (exitCode >= 1 && exitCode <= 4) return platform::LoadText(IDS_CONVERTER_FAILED + exitCode);
+    return LaunchErrorText(0);   // the unexpected error
+}
 
 // A copy of the picture in the screen's own format, which another program
 // can read from the clipboard.
@@ -88,7 +101,18 @@ DWORD JpegConverter::ConvertToJpeg(platform::ImageModel& image, const std::wstri
         return 0;
     }
     previous_ = std::move(converter.process);
+    DWORD exitCode = 0;
+    if (platform::WaitForProcess(previous_, kConverterWait)) {
+        if (previous_ && GetExitCodeProcess(previous_.get(), &exitCode) && exitCode != 0)
+            platform::ShowMessage(image.Owner(), ConverterFailureText(exitCode), L"ｴﾗｰ");
+        previous_.reset();
+    }
     return 0;
+}
+
+void JpegConverter::WaitForConverter(DWORD timeoutMs) {
+    (void)platform::WaitForProcess(previous_, timeoutMs);
+    previous_.reset();
 }
 
 }  // namespace imagefiles
