@@ -1,13 +1,18 @@
 // Times the picture files at 3840x2160 inside the program's own process:
-// the BMP save beside a raw write of the same bytes, the JPEG save end to
-// end through the shipped converter (temp.bmp written, converter started,
-// JPEG complete), the converter's own share of it, and opening the JPEG.
-//   picture_files_bench.exe FOLDER [RUNS]
+// the BMP save beside a raw write of the same bytes, the JPEG save as the
+// user gets it (the program's own ConvertToJpeg: temp.bmp written beside
+// this program, the converter beside it started and waited for until its
+// exit code is known), its parts, and opening the JPEG.
+//   picture_files_bench.exe FOLDER DIST_FOLDER [RUNS]
 // FOLDER (with a trailing backslash) receives the files it times, so the
 // outside tools can be run on the same ones. Prints one "figure NAME MS"
-// line per measurement: the median of RUNS runs after one warm-up.
+// line per measurement: the median of RUNS runs after one warm-up. The
+// jpeg_save figure needs bmp2jpg.exe beside this program, as Tovik has it.
+#include "imagefiles/PictureFiles.h"
+#include "platform/Files.h"
 #include "platform/Handle.h"
 #include "platform/ImageFile.h"
+#include "platform/ImageModel.h"
 #include "platform/Process.h"
 #include "platform/Surface.h"
 
@@ -66,6 +71,26 @@ void DrawScreenLike(HDC dc) {
     SetDIBitsToDevice(dc, 0, 0, kWidth, kHeight, 0, 0, 0, kHeight, bits.data(), &bi, DIB_RGB_COLORS);
 }
 
+// The image as the program holds it: a hidden window with the buffer and
+// the view, the picture drawn into the buffer.
+class BenchImage : public platform::Window, public platform::ImageModel {
+public:
+    bool Create() {
+        return CreateWindowOf({L"Tovik.BenchImage"}, WS_OVERLAPPEDWINDOW, 0, L"", 0, 0, 300, 200, nullptr) &&
+               buffer_.Create(hwnd(), 0, 0, 10, 10, false, RGB(128, 128, 128)) &&
+               view_.Create(hwnd(), 0, 0, 10, 10, true, RGB(128, 128, 128)) &&
+               buffer_.SetOuterSize(kWidth + 2 * platform::PictureBox::kBorder,
+                                    kHeight + 2 * platform::PictureBox::kBorder);
+    }
+    platform::PictureBox& Buffer() override { return buffer_; }
+    platform::PictureBox& View() override { return view_; }
+    HWND Owner() const override { return hwnd(); }
+    void Redraw() override {}
+
+private:
+    platform::PictureBox buffer_, view_;
+};
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -110,6 +135,27 @@ int wmain(int argc, wchar_t** argv) {
         return platform::SaveBitmapFile(image.hDC(), kWidth, kHeight, temp) == 0 && convert();
     });
     Report("converter_process", runs, convert);
+
+    // The save as the user now gets it, through the program's own code,
+    // with the converter beside this program as it lies beside Tovik.
+    const std::wstring besideUs = platform::ProgramFolder() + L"\\bmp2jpg.exe";
+    BenchImage model;
+    if (GetFileAttributesW(besideUs.c_str()) != INVALID_FILE_ATTRIBUTES && model.Create()) {
+        DrawScreenLike(model.Buffer().hDC());
+        imagefiles::JpegConverter converter;
+        const std::wstring saved = folder + L"saved.jpg";
+        Report("jpeg_save", runs, [&] {
+            DeleteFileW(saved.c_str());
+            return converter.ConvertToJpeg(model, saved) == 0 &&
+                   GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES;
+        });
+        Report("temp_bmp_write", runs, [&] {
+            return platform::SaveBitmapFile(model.Buffer().hDC(), kWidth, kHeight,
+                                            platform::ProgramFolder() + L"\\temp.bmp") == 0;
+        });
+    } else {
+        std::printf("jpeg_save: no bmp2jpg.exe beside the bench\n");
+    }
     Report("process_start_only", runs, [&] {
         auto started = platform::StartProgram(nullptr, converter, L"", folder, SW_HIDE);
         return started.started() && platform::WaitForProcess(started.process, 60000);

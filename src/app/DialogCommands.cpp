@@ -13,8 +13,9 @@ void frmMain::mnuOptionSetup_Click() {
     if (!dialogs::frmSetup().Show(hwnd(), values)) return;
     // The store gets them at exit; the next delayed capture, editor launch
     // and opened picture use them from now on.
+    // Moved, not copied: nothing here can fail once the first value is in.
     ::Shared().DelayTime = values.DelayTime;
-    EditerName = values.EditerName;
+    EditerName = std::move(values.EditerName);
     TransClipboard = values.TransClipboard;
 }
 

@@ -17,8 +17,8 @@ void FileArrayMenu::ShowSeparator() {
 }
 
 void FileArrayMenu::Create(int index, const std::wstring& caption) {
+    captions_[index] = caption;   // what can run out of memory, before the menu changes
     platform::InsertMenuText(menu_, EndPosition(), ID_mnuFileArray + index, caption);
-    captions_[index] = caption;
 }
 
 void FileArrayMenu::Remove(int index) {

@@ -27,8 +27,8 @@ void AddRecentFile(Bounds& bounds, MenuArray& menu, const std::wstring& path) {
     // While the list is empty this looks at element 0 alone, whose caption is "-".
     for (int j = bounds.MruFirst; j <= last - 1; ++j)
         if (menu.Caption(j) == path) return;
-    bounds.MruLast = static_cast<std::int16_t>(last);
     menu.Create(last, path);
+    bounds.MruLast = static_cast<std::int16_t>(last);
     if (last > kCapacity) {
         menu.Remove(bounds.MruFirst);
         ++bounds.MruFirst;

@@ -106,12 +106,19 @@ Options ReadOptions(const Reader& read, const std::wstring& programFolder) {
     if (!(o.width > 0)) o.width = kDefaultWidth;
     if (!(o.height > 0)) o.height = kDefaultHeight;
 
-    if (const auto text = read(kCapture, kDelayTime))
-        o.delayTime = ParseLong(*text).value_or(kDefaultDelayTime);
+    // A delay the timer cannot run, or a clipboard option that is neither
+    // on nor off, is read as its default, so the setup dialog shows what the
+    // program does and the store gets that back at exit.
+    if (const auto text = read(kCapture, kDelayTime)) {
+        const auto delay = ParseLong(*text);
+        if (delay && *delay > 0) o.delayTime = *delay;
+    }
     if (const auto text = read(kCapture, kEditerName)) o.editerName = *text;
     o.initDir = read(kStartup, kInitDir).value_or(WithTrailingBackslash(programFolder));
-    if (const auto text = read(kStartup, kTransClipboard))
-        o.transClipboard = ParseInteger(*text).value_or(kDefaultTransClipboard);
+    if (const auto text = read(kStartup, kTransClipboard)) {
+        const auto option = ParseInteger(*text);
+        if (option && (*option == 0 || *option == 1)) o.transClipboard = *option;
+    }
 
     for (int n = 1; n <= kRecentFileKeys; ++n) {
         const std::wstring path = read(kStartup, MruKeyName(n)).value_or(L"");

@@ -58,7 +58,8 @@ struct Options {
 };
 
 // The start-up reads. Absent keys and values that are not valid numbers
-// give the defaults; a width or height that is not positive is no size.
+// give the defaults; so do a width or height that is not positive, a delay
+// below 1 ms (no timer runs it) and a clipboard option other than 0 or 1.
 // recentFiles stops at the first "-" or empty entry.
 Options ReadOptions(const Reader& read, const std::wstring& programFolder);
 

@@ -18,6 +18,8 @@
 namespace {
 
 constexpr COLORREF kPictureBackground = RGB(128, 128, 128);
+// How long the exit waits for a converter that is still running.
+constexpr DWORD kConverterExitWait = 5000;
 
 // The design of the controls, in twips: left, top, width, height.
 struct TwipsBox { int left, top, width, height; };
@@ -201,6 +203,9 @@ void frmMain::Form_Unload() {
     for (const auto& write : settings::ShutdownWrites(live, normal))
         platform::SaveSetting(settings::kApplication, write.section, write.key, write.value);
 
+    // A converter started just before the exit may not have read temp.bmp
+    // yet, and one that has it open keeps it from being deleted.
+    converter_.WaitForConverter(kConverterExitWait);
     platform::DeleteFileQuietly(settings::WithTrailingBackslash(platform::ProgramFolder()) + L"temp.bmp");
     DiscardDesktop();
 }

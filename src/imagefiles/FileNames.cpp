@@ -24,8 +24,14 @@ ConverterCall MakeConverterCall(std::wstring_view folder, std::wstring_view dest
     call.directory = std::wstring(folder);
     call.program = call.directory + kConverter;
     call.bitmap = call.directory + kTemporaryBitmap;
-    call.parameters = call.bitmap + L' ' + std::wstring(destination);
+    const bool quoted = call.bitmap.find(L' ') != std::wstring::npos;
+    call.parameters = (quoted ? L'"' + call.bitmap + L'"' : call.bitmap) + L' ' + std::wstring(destination);
     return call;
+}
+
+ConverterCall MakeConverterCall(const std::wstring& programFolder, std::wstring_view destination,
+                                ShortPathFunction shortPathOf) {
+    return MakeConverterCall(ConverterFolder(shortPathOf(programFolder), programFolder), destination);
 }
 
 std::wstring LaunchErrorText(long long code) {

@@ -26,10 +26,20 @@ inline constexpr wchar_t kConverter[] = L"bmp2jpg.exe";
 struct ConverterCall {
     std::wstring program;      // folder + "bmp2jpg.exe"
     std::wstring bitmap;       // folder + "temp.bmp"
-    std::wstring parameters;   // the bitmap, one space, the destination as chosen; neither quoted
+    // The bitmap, one space, the destination exactly as chosen. The
+    // converter ends the bitmap's path at the first space, so a bitmap path
+    // that holds one (a folder without a short form) is quoted.
+    std::wstring parameters;
     std::wstring directory;    // the folder, with its backslash
 };
 ConverterCall MakeConverterCall(std::wstring_view folder, std::wstring_view destination);
+
+// The same from the program folder, through the system's short form of it
+// (`shortPathOf` gives it, or nothing, or the long folder again where the
+// volume keeps no short names).
+using ShortPathFunction = std::wstring (*)(const std::wstring& path);
+ConverterCall MakeConverterCall(const std::wstring& programFolder, std::wstring_view destination,
+                                ShortPathFunction shortPathOf);
 
 // The message for a converter that could not be started, by the launch's
 // result code (32 or less).

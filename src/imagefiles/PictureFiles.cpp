@@ -7,6 +7,7 @@
 #include "platform/Messages.h"
 #include "platform/Process.h"
 #include "platform/Screen.h"
+#include "resources/resource.h"
 
 #include <optional>
 
@@ -18,6 +19,18 @@ namespace {
 // even for a large screen; beyond this wait something is wrong with it, and
 // the save is refused rather than overwrite a file it still reads.
 constexpr DWORD kPreviousConverterWait = 15000;
+// How long a save waits for its converter to learn how it ended. A 4K
+// picture takes well under a second; the bound stays below the time after
+// which the system calls a window not responding. A converter that is not
+// done by then is left running, and its outcome unknown, as it would have
+// been without the wait.
+constexpr DWORD kConverterWait = 4000;
+
+// The message for a converter that ended with a failure, by its exit code.
+std::wstring ConverterFailureText(DWORD exitCode) {
+    if (exitCode >= 1 && exitCode <= 4) return platform::LoadText(IDS_CONVERTER_FAILED + exitCode);
+    return LaunchErrorText(0);   // the unexpected error
+}
 
 // A copy of the picture in the screen's own format, which another program
 // can read from the clipboard.
@@ -35,8 +48,12 @@ platform::Bitmap ScreenCopyOf(HDC picture, int width, int height) {
 
 bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool toClipboard) {
     std::optional<platform::WaitCursor> busy(std::in_place);
+    std::optional<platform::Clipboard> clipboard;
     auto fail = [&](DWORD error) {
-        busy.reset();   // the default pointer is back before the message
+        // The clipboard is let go and the default pointer is back before
+        // the message: other programs can use the clipboard meanwhile.
+        clipboard.reset();
+        busy.reset();
         platform::ShowSystemError(image.Owner(), error);
         return false;
     };
@@ -48,7 +65,6 @@ bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool t
     // Everything that can fail comes before the image changes: the
     // clipboard's copy, and the clipboard itself held open.
     platform::Bitmap clipboardCopy;
-    std::optional<platform::Clipboard> clipboard;
     if (toClipboard) {
         clipboardCopy = ScreenCopyOf(source.get(), picture.width, picture.height);
         if (!clipboardCopy) return fail(ERROR_NOT_ENOUGH_MEMORY);
@@ -72,9 +88,7 @@ DWORD SaveBitmap(platform::ImageModel& image, const std::wstring& path) {
 }
 
 DWORD JpegConverter::ConvertToJpeg(platform::ImageModel& image, const std::wstring& path) {
-    const std::wstring programFolder = platform::ProgramFolder();
-    const ConverterCall call =
-        MakeConverterCall(ConverterFolder(platform::ShortPathOf(programFolder), programFolder), path);
+    const ConverterCall call = MakeConverterCall(platform::ProgramFolder(), path, &platform::ShortPathOf);
     // Two saves in quick succession: the earlier converter must have read
     // temp.bmp before it is written again.
     if (!platform::WaitForProcess(previous_, kPreviousConverterWait)) return ERROR_BUSY;
@@ -87,7 +101,18 @@ DWORD JpegConverter::ConvertToJpeg(platform::ImageModel& image, const std::wstri
         return 0;
     }
     previous_ = std::move(converter.process);
+    DWORD exitCode = 0;
+    if (platform::WaitForProcess(previous_, kConverterWait)) {
+        if (previous_ && GetExitCodeProcess(previous_.get(), &exitCode) && exitCode != 0)
+            platform::ShowMessage(image.Owner(), ConverterFailureText(exitCode), L"ｴﾗｰ");
+        previous_.reset();
+    }
     return 0;
+}
+
+void JpegConverter::WaitForConverter(DWORD timeoutMs) {
+    (void)platform::WaitForProcess(previous_, timeoutMs);
+    previous_.reset();
 }
 
 }  // namespace imagefiles

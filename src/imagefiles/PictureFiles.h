@@ -20,13 +20,19 @@ DWORD SaveBitmap(platform::ImageModel& image, const std::wstring& path);
 
 // The JPEG conversion: the image written to "temp.bmp" in the program's
 // folder, and "bmp2jpg.exe" of that folder started on it, hidden, to write
-// the JPEG at the destination. The program does not wait for the JPEG.
+// the JPEG at the destination. The save waits a little for the converter, so
+// a JPEG it could not write is reported rather than silently missing.
 class JpegConverter {
 public:
-    // 0 once the converter has been started, or when it could not be and the
+    // 0 once the converter has ended well or is still running after the
+    // wait, or when it could not be started or ended with a failure and the
     // user has been told so here (under "ｴﾗｰ"); otherwise the Win32 error of
     // writing "temp.bmp", for the caller to report.
     DWORD ConvertToJpeg(platform::ImageModel& image, const std::wstring& path);
+
+    // Waits up to timeoutMs for a converter that is still running, so that
+    // temp.bmp can be deleted once it is done with it.
+    void WaitForConverter(DWORD timeoutMs);
 
 private:
     // The converter of the previous save, which may still be reading temp.bmp.

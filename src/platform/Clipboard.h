@@ -7,10 +7,10 @@ namespace platform {
 class Clipboard {
 public:
     // Opens the clipboard with the given window as its owner. Another
-    // program may hold it open for a moment (clipboard managers and remote
-    // desktops do): the open is tried again for a short while. When it is
-    // still held after that, IsOpen() is false and every call does nothing.
-    explicit Clipboard(HWND owner);
+    // program that holds it open for a moment (a clipboard viewer or
+    // manager reading what changed) is waited for, up to kOpenWaitMs; when
+    // it still holds it, IsOpen() is false and every call does nothing.
+    explicit Clipboard(HWND owner) : open_(Open(owner)) {}
     ~Clipboard() { if (open_) CloseClipboard(); }
     Clipboard(const Clipboard&) = delete;
     Clipboard& operator=(const Clipboard&) = delete;
@@ -26,7 +26,18 @@ public:
         return true;
     }
 
+    static constexpr DWORD kOpenWaitMs = 500;
+
 private:
+    static bool Open(HWND owner) {
+        const ULONGLONG until = GetTickCount64() + kOpenWaitMs;
+        while (!OpenClipboard(owner)) {
+            if (GetTickCount64() >= until) return false;
+            Sleep(10);
+        }
+        return true;
+    }
+
     bool open_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/Controls.h"
 #include "platform/Gdi.h"
+#include "platform/Messages.h"
 #include "platform/Screen.h"
 #include "platform/Twips.h"
 #include "platform/Window.h"
@@ -93,6 +94,17 @@ void ModalDialog::OnCommand(int id, int) {
 bool ModalDialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
 
 INT_PTR CALLBACK ModalDialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Nothing may unwind through the dialog manager that called us: a
+    // handler that ran out of memory is reported, and the dialog stays.
+    try {
+        return Handle(dialog, message, wParam, lParam);
+    } catch (...) {
+        ShowHandlerFailure(dialog);
+        return message == WM_INITDIALOG ? TRUE : FALSE;
+    }
+}
+
+INT_PTR ModalDialog::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     ModalDialog* self = nullptr;
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<ModalDialog*>(lParam);

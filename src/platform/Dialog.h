@@ -63,6 +63,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     HWND dialog_ = nullptr;
 };
 

@@ -40,6 +40,35 @@ DWORD WriteAll(HANDLE file, const void* data, std::size_t size) {
 
 }  // namespace
 
+DWORD PutInPlace(const std::wstring& path, const std::wstring& temporary, ReplaceFunction replace) {
+    auto exists = [](const std::wstring& file) {
+        const DWORD attributes = GetFileAttributesW(file.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    };
+    const bool existed = exists(path);
+    if (existed && replace(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return 0;
+    DWORD error = existed ? GetLastError() : ERROR_FILE_NOT_FOUND;
+    // Gone since the look above, or never there: a plain rename will do.
+    // The replace can also fail after moving the old file away (the
+    // replacement not renamed, or not moved): the old name is then free or
+    // holds nothing the user would miss, and the new file goes there.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+        error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+        if (error == ERROR_FILE_NOT_FOUND) error = GetLastError();
+    }
+    // The old file where it was: the temporary one is only a spare copy of
+    // the picture the program still holds. Without it, the temporary file is
+    // all that is left and stays.
+    if (exists(path)) DeleteFileW(temporary.c_str());
+    // The replace reports its own codes; the user understands these better.
+    if (error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+        error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 || error == 0)
+        error = ERROR_ACCESS_DENIED;
+    return error;
+}
+
 DWORD WriteFileReplacing(const std::wstring& path, std::initializer_list<FilePiece> pieces) {
     return WriteFileReplacing(path, [&](const PieceWriter& write) {
         for (const FilePiece& piece : pieces)
@@ -88,25 +117,8 @@ DWORD WriteFileReplacing(const std::wstring& path, const std::function<DWORD(con
             error = produce([&](const void* data, std::size_t size) { return WriteAll(file.get(), data, size); });
         if (!error && file && !CloseHandle(file.release())) error = GetLastError();
     }
-    if (!error) {
-        const bool exists = GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES;
-        BOOL placed = FALSE;
-        if (exists)
-            placed = ReplaceFileW(destination.c_str(), temporary, nullptr,
-                                  REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-        // Gone since the look above, or never there: a plain rename will do.
-        if (!placed && (!exists || GetLastError() == ERROR_FILE_NOT_FOUND))
-            placed = MoveFileExW(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING);
-        if (!placed) {
-            error = GetLastError();
-            // The replace reports its own codes; the user understands these better.
-            if (error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
-                error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-                error = ERROR_ACCESS_DENIED;
-            if (error == 0) error = ERROR_ACCESS_DENIED;
-        }
-    }
-    if (error) DeleteFileW(temporary);
+    if (!error) return PutInPlace(destination, temporary);
+    DeleteFileW(temporary);
     return error;
 }
 

@@ -30,6 +30,17 @@ DWORD WriteFileReplacing(const std::wstring& path, std::initializer_list<FilePie
 using PieceWriter = std::function<DWORD(const void* data, std::size_t size)>;
 DWORD WriteFileReplacing(const std::wstring& path, const std::function<DWORD(const PieceWriter&)>& produce);
 
+// Puts the finished file `temporary` in place of `path` (a full path):
+// replaced through `replace` (the system's ReplaceFileW) when there is a file
+// to replace, renamed otherwise. When the replace fails after taking the old
+// file away, the new one is still moved into place; when even that fails,
+// the temporary file is kept, since it is then the only copy of either
+// picture. Returns the Win32 error, 0 on success; on failure the temporary
+// file is gone only when `path` still holds the old file.
+using ReplaceFunction = BOOL(WINAPI*)(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
+                                      LPVOID exclude, LPVOID reserved);
+DWORD PutInPlace(const std::wstring& path, const std::wstring& temporary, ReplaceFunction replace = &ReplaceFileW);
+
 // The full path's folder with a trailing backslash ("C:\" for a drive root).
 // Empty when the path cannot be made full.
 std::wstring FolderOfFullPath(const std::wstring& path, std::wstring* fullPath = nullptr);

@@ -19,16 +19,34 @@ std::wstring FormatSystemMessage(DWORD code) {
     return text;
 }
 
-}  // namespace
-
-void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title) {
+UINT MessageStyle(HWND owner) {
     UINT style = MB_OK | MB_ICONEXCLAMATION;
     // A message of a capture that ends while the main window is hidden (a
     // delayed one) must still come up in front of the user, not behind the
     // program that is in front now.
     if (!owner || !IsWindowVisible(owner)) style |= MB_SETFOREGROUND | MB_TOPMOST;
     if (!owner) style |= MB_TASKMODAL;
-    MessageBoxW(owner, text.c_str(), title.c_str(), style);
+    return style;
+}
+
+}  // namespace
+
+void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title) {
+    MessageBoxW(owner, text.c_str(), title.c_str(), MessageStyle(owner));
+}
+
+void ShowHandlerFailure(HWND owner) noexcept {
+    static bool showing = false;
+    if (showing) return;
+    showing = true;
+    wchar_t text[512] = L"";
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                  ERROR_NOT_ENOUGH_MEMORY, 0, text, 512, nullptr);
+    while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r' || text[length - 1] == L' '))
+        text[--length] = L'\0';
+    const HWND shownOver = owner && IsWindow(owner) ? owner : nullptr;   // a window that failed being made
+    MessageBoxW(shownOver, text, L"Error", MessageStyle(shownOver));
+    showing = false;
 }
 
 std::wstring SystemErrorText(DWORD error) {

@@ -1,5 +1,7 @@
 #include "platform/Window.h"
 
+#include "platform/Messages.h"
+
 namespace platform {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
@@ -50,7 +52,14 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    // Nothing may unwind through the system's code that called us: a
+    // command that ran out of memory is reported, and the program goes on.
+    try {
+        result = self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        ShowHandlerFailure(hwnd);
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

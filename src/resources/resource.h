@@ -52,6 +52,12 @@
 #define IDS_CLIPBOARD_FAILED   4100   // "クリップボードへの転送に失敗しました"
 #define IDS_EDITOR_FAILED      4101   // " の起動に失敗しました。", after the editor's name
 #define IDS_PRINT_DOCUMENT     4102   // the name of a print job in the printer's queue
+// A JPEG save whose converter ended with exit code n (1 to 4): IDS_CONVERTER_FAILED + n.
+#define IDS_CONVERTER_FAILED   4110
+#define IDS_CONVERTER_FAILED_1 4111   // bad command line
+#define IDS_CONVERTER_FAILED_2 4112   // the bitmap cannot be read
+#define IDS_CONVERTER_FAILED_3 4113   // the destination cannot be written
+#define IDS_CONVERTER_FAILED_4 4114   // out of memory
 
 // Version
 #define TOVIK_FILEVERSION      2,3,0,0

@@ -1,4 +1,5 @@
 #include "imagefiles/FileNames.h"
+#include "CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,17 @@ TEST(FileNames, ConverterCallUsesTheShortFolderAndTheDestinationAsChosen) {
     // A drive root keeps its one backslash; a folder without a short form is used as it is.
     EXPECT_EQ(MakeConverterCall(ConverterFolder(L"C:\\", L"C:\\"), L"x.jpg").program, L"C:\\bmp2jpg.exe");
     EXPECT_EQ(ConverterFolder(L"", L"D:\\ツール\\Tovik"), L"D:\\ツール\\Tovik\\");
+
+    // A volume without short names gives the long folder back: the bitmap's
+    // path, which the converter would end at its first space, is quoted.
+    const ConverterCall spaced = MakeConverterCall(
+        L"D:\\My Tools\\Tovik", L"E:\\My Pictures\\a.jpg", [](const std::wstring& path) { return path; });
+    EXPECT_EQ(spaced.program, L"D:\\My Tools\\Tovik\\bmp2jpg.exe");
+    EXPECT_EQ(spaced.bitmap, L"D:\\My Tools\\Tovik\\temp.bmp");
+    EXPECT_EQ(spaced.parameters, L"\"D:\\My Tools\\Tovik\\temp.bmp\" E:\\My Pictures\\a.jpg");
+    const converter::ConverterArguments read = converter::SplitArguments(spaced.parameters);
+    EXPECT_EQ(read.source, spaced.bitmap);
+    EXPECT_EQ(read.destination, L"E:\\My Pictures\\a.jpg");
 }
 
 TEST(FileNames, LaunchErrorsHaveTheirOwnMessages) {

@@ -72,8 +72,16 @@ TEST(Settings, NegativeAndHugeNumbers) {
     EXPECT_EQ(o.left, -30000);
     EXPECT_EQ(o.width, 4500);
     EXPECT_EQ(o.height, 3000);
-    EXPECT_EQ(o.delayTime, -5);
-    EXPECT_EQ(o.transClipboard, -1);
+    // Neither is a value the program can use: the defaults are in effect,
+    // and they are what goes back to the store.
+    EXPECT_EQ(o.delayTime, 2000);
+    EXPECT_EQ(o.transClipboard, 1);
+    const auto fixed = Apply(settings::ShutdownWrites(Read({{{L"Capture", L"DelayTime"}, L"0"},
+                                                            {{L"Startup", L"TransClipboard"}, L"2"}}), true));
+    EXPECT_EQ(fixed.at({L"Capture", L"DelayTime"}), L"2000");
+    EXPECT_EQ(fixed.at({L"Startup", L"TransClipboard"}), L"1");
+    EXPECT_EQ(Read({{{L"Startup", L"TransClipboard"}, L"0"}}).transClipboard, 0);
+    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"1"}}).delayTime, 1);
 
     const auto huge = Read({{{L"Startup", L"Top"}, L"1e40"},             // beyond single precision
                             {{L"Startup", L"Width"}, L"1e30"},           // a number; the window cuts it down
@@ -84,7 +92,7 @@ TEST(Settings, NegativeAndHugeNumbers) {
     EXPECT_EQ(huge.delayTime, 2000);
     EXPECT_EQ(huge.transClipboard, 1);
     EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"2147483647"}}).delayTime, 2147483647);
-    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"-2147483648"}}).delayTime, -2147483647 - 1);
+    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"-2147483648"}}).delayTime, 2000);
 }
 
 TEST(Settings, NumbersAreReadLikeTheProgramWritesThem) {

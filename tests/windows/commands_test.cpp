@@ -228,6 +228,102 @@ TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsR
     SetFileAttributesW(bitmap.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// A copy of the program whose converter is the stand-in: it answers with
+// the exit code and after the delay the test gives it.
+class StandInProgram {
+public:
+    StandInProgram() : folder_(L"tovik 代わり") {
+        copied_ = CopyFileW((DistFolder() + L"Tovik.exe").c_str(), Exe().c_str(), FALSE) &&
+                  CopyFileW((TestFolder() + L"converter_stand_in.exe").c_str(), (folder_.path() + L"bmp2jpg.exe").c_str(),
+                            FALSE);
+    }
+    bool ready() const { return copied_; }
+    std::wstring Exe() const { return folder_.path() + L"Tovik.exe"; }
+    std::wstring Bitmap() const { return folder_.path() + L"temp.bmp"; }
+    void Answer(int exitCode, int delayMs) const {
+        const std::string text = std::to_string(exitCode) + " " + std::to_string(delayMs);
+        WriteFileBytes(folder_.path() + L"stand-in.txt", {text.begin(), text.end()});
+    }
+
+private:
+    TempFolder folder_;
+    bool copied_ = false;
+};
+
+// A converter that fails is reported by its exit code, in one message each.
+TEST_F(Commands, JpegSaveReportsWhyTheConverterCouldNotWriteTheJpeg) {
+    const StandInProgram program;
+    ASSERT_TRUE(program.ready());
+    TempFolder out(L"tovik 変換失敗");
+    ASSERT_TRUE(tovik_.Start(program.Exe()));
+    Run(ID_mnuDesktop);
+    const MessageBoxes boxes(tovik_.ProcessId());
+    const wchar_t* texts[] = {
+        L"JPEG ファイルを保存できませんでした。変換プログラムへの指定が正しくありません。",
+        L"JPEG ファイルを保存できませんでした。一時ファイルのビットマップを読み込めません。",
+        L"JPEG ファイルを保存できませんでした。保存先に書き込めません (書き込みが禁止されているか、ディスクがいっぱいです)。",
+        L"JPEG ファイルを保存できませんでした。メモリが足りません。"};
+    for (int code = 1; code <= 4; ++code) {
+        program.Answer(code, 200);
+        SaveAs(out.path() + L"n.jpg");
+        ASSERT_EQ(boxes.Seen().size(), static_cast<size_t>(code)) << "exit code " << code;
+        EXPECT_EQ(boxes.Seen().back().title, L"ｴﾗｰ");
+        EXPECT_EQ(boxes.Seen().back().text, texts[code - 1]);
+    }
+    program.Answer(0, 0);
+    SaveAs(out.path() + L"n.jpg");
+    EXPECT_FALSE(boxes.WaitForCount(5, 500)) << "a message for a converter that succeeded";
+}
+
+// The program ends while the converter still works on temp.bmp: the JPEG
+// arrives whole, and temp.bmp is gone once both have ended.
+TEST_F(Commands, ExitRightAfterAJpegSaveLetsTheConverterFinish) {
+    const StandInProgram program;
+    ASSERT_TRUE(program.ready());
+    TempFolder out(L"tovik 終了前");
+    program.Answer(0, 5000);   // longer than the save waits for it
+    ASSERT_TRUE(tovik_.Start(program.Exe()));
+    Run(ID_mnuDesktop);
+    const auto captured = ReadClipboardBitmap();
+    ASSERT_TRUE(captured);
+    SaveAs(out.path() + L"last.jpg");
+    ASSERT_TRUE(tovik_.CloseAndWait(20000));
+    const auto written = ReadPictureFile(out.path() + L"last.jpg");   // the stand-in copies the bitmap itself
+    ASSERT_TRUE(written) << "the converter found no temp.bmp";
+    EXPECT_TRUE(written->data == captured->data);
+    EXPECT_FALSE(Exists(program.Bitmap())) << "temp.bmp outlives the program";
+}
+
+// Another program holds the clipboard for a moment when a picture is opened:
+// the picture still reaches the clipboard, and nothing is reported.
+TEST_F(Commands, OpenWhileAnotherProgramHoldsTheClipboardForAMomentStillCopiesThePicture) {
+    TempFolder temp(L"tovik 転送");
+    const GoodPictures good = WriteGoodPictures(temp.path());
+    WriteSetting(L"Startup", L"MRU  1", good.bmp);
+    ASSERT_TRUE(tovik_.Start());
+    PutMarkerOnClipboard();
+    const MessageBoxes boxes(tovik_.ProcessId());
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"TovikTestClipboardHeld");
+    ResetEvent(held);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring holder = L"\"" + TestFolder() + L"clipboard_holder.exe\" 100";
+    ASSERT_TRUE(CreateProcessW(nullptr, holder.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
+    tovik_.Command(ID_mnuFileArray + 1);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    CloseHandle(held);
+    Settle();
+    EXPECT_TRUE(boxes.Seen().empty()) << testing::PrintToString(boxes.Seen().empty() ? L"" : boxes.Seen()[0].text);
+    const auto clip = ReadClipboardBitmap();
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->width, kPictureWidth) << "the clipboard kept what it held";
+    EXPECT_EQ(Mismatches(*clip, PicturePatternAt), 0);
+}
+
 // The editor is the command line the user set: its arguments reach it
 // unchanged; a program that cannot be started is named in one message.
 TEST_F(Commands, EditorStartsWithItsArgumentsUnchangedOrOneMessageNamesIt) {

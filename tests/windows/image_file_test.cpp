@@ -1,5 +1,6 @@
 // Picture files in-process: the WIC loader against good and damaged files,
 // the BMP writer, and the shipped converter bmp2jpg.exe end to end.
+#include "platform/FileReplace.h"
 #include "platform/Handle.h"
 #include "platform/ImageFile.h"
 #include "platform/Process.h"
@@ -211,6 +212,48 @@ TEST(PictureFiles, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
               static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(folder.FileNames().size(), 2u) << "a temporary file was left behind: "
                                              << testing::PrintToString(folder.FileNames());
+}
+
+// Stand-ins for ReplaceFileW failing after it took the old file away, as the
+// system's can: the old file gone, or moved aside under another name, and
+// once with a folder left in its place, where nothing can be moved.
+BOOL WINAPI ReplaceDeletingTheOld(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
+    DeleteFileW(replaced);
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    return FALSE;
+}
+BOOL WINAPI ReplaceMovingTheOldAside(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
+    MoveFileW(replaced, (std::wstring(replaced) + L".aside").c_str());
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+    return FALSE;
+}
+BOOL WINAPI ReplaceLeavingAFolder(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
+    DeleteFileW(replaced);
+    CreateDirectoryW(replaced, nullptr);
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    return FALSE;
+}
+
+TEST(PictureFiles, AReplaceThatFailsAfterTakingTheOldFileAwayLosesNeitherPicture) {
+    TempFolder folder;
+    const std::vector<std::uint8_t> old(100, 0x01), fresh(200, 0x02);
+    struct Attempt { DWORD error; std::wstring path, temporary; };
+    auto attempt = [&](const wchar_t* name, platform::ReplaceFunction replace) {
+        const std::wstring path = folder.path() + name, temporary = path + L".tmp";
+        WriteFileBytes(path, old);
+        WriteFileBytes(temporary, fresh);
+        return Attempt{platform::PutInPlace(path, temporary, replace), path, temporary};
+    };
+    for (const Attempt& placed : {attempt(L"deleted.bmp", ReplaceDeletingTheOld),
+                                  attempt(L"aside.bmp", ReplaceMovingTheOldAside)}) {
+        EXPECT_EQ(placed.error, 0u) << testing::PrintToString(placed.path);
+        EXPECT_EQ(ReadFileBytes(placed.path), fresh) << "the new picture is not in place";
+        EXPECT_EQ(GetFileAttributesW(placed.temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    const Attempt stuck = attempt(L"stuck.bmp", ReplaceLeavingAFolder);
+    EXPECT_NE(stuck.error, 0u) << "a failure reported as success";
+    EXPECT_EQ(ReadFileBytes(stuck.temporary), fresh) << "the last copy of the new picture was deleted";
+    RemoveDirectoryW(stuck.path.c_str());
 }
 
 // bmp2jpg.exe as shipped, started the way Tovik starts it.

@@ -1,14 +1,18 @@
 // The main window's menu tree, shortcuts, toolbar and version, checked inside a real frmMain.
 #include "app/frmMain.h"
 #include "app/Module2.h"
+#include "platform/Dialog.h"
 #include "platform/Messages.h"
+#include "platform/Window.h"
 #include "resources/resource.h"
 #include "support/LoadedMainForm.h"
+#include "support/MessageBoxes.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -211,6 +215,50 @@ TEST(ErrorText, CodesWithoutADescriptionReadAsEightHexDigitsAndWrappedWin32Error
     EXPECT_EQ(platform::SystemErrorText(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)),
               platform::SystemErrorText(ERROR_FILE_NOT_FOUND));
     EXPECT_NE(platform::SystemErrorText(ERROR_FILE_NOT_FOUND).rfind(L"0x", 0), 0u);
+}
+
+// A window and a dialog whose handler runs out of memory.
+class ThrowingWindow : public platform::Window {
+public:
+    bool Create() {
+        return CreateWindowOf({L"Tovik.TestThrowingWindow"}, WS_OVERLAPPEDWINDOW, 0, L"", 0, 0, 200, 100, nullptr);
+    }
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_APP) throw std::bad_alloc();
+        if (message == WM_APP + 1) return 42;
+        return DefaultHandling(message, wParam, lParam);
+    }
+};
+
+class ThrowingDialog : public platform::ModalDialog {
+protected:
+    bool OnInitDialog() override {
+        PostMessageW(hwnd(), WM_APP, 0, 0);
+        return true;
+    }
+    bool OnMessage(UINT message, WPARAM, LPARAM, INT_PTR&) override {
+        if (message != WM_APP) return false;
+        PostMessageW(hwnd(), WM_COMMAND, IDOK, 0);   // the dialog is still there to take it
+        throw std::bad_alloc();
+    }
+};
+
+TEST(HandlerFailure, OutOfMemoryInAWindowOrDialogHandlerIsOneErrorAndTheProgramGoesOn) {
+    const MessageBoxes boxes;
+    ThrowingWindow window;
+    ASSERT_TRUE(window.Create());
+    SendMessageW(window.hwnd(), WM_APP, 0, 0);
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_EQ(SendMessageW(window.hwnd(), WM_APP + 1, 0, 0), 42) << "the window no longer answers";
+    ThrowingDialog dialog;
+    EXPECT_EQ(dialog.ShowModal(nullptr, IDD_frmAbout), IDOK);
+    ASSERT_TRUE(boxes.WaitForCount(2));
+    EXPECT_FALSE(boxes.WaitForCount(3, 300));
+    for (const SeenMessage& seen : boxes.Seen()) {
+        EXPECT_EQ(seen.title, L"Error");
+        EXPECT_EQ(seen.text, platform::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    }
 }
 
 TEST(Version, ExecutableCarriesVersion203AndItsIcon) {

@@ -1,4 +1,5 @@
 #include "support/CommandRecorder.h"
+#include "support/Driver.h"
 
 #include "platform/Win32.h"
 
@@ -11,19 +12,19 @@ namespace {
 
 constexpr wchar_t kClass[] = L"Tovik.TestRecordedPage";
 
-std::wstring TestFolder() {   // where the recorder is built, beside the tests
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring file(path);
-    return file.substr(0, file.find_last_of(L'\\') + 1);
-}
-
 void SetDefault(const std::wstring& key, const std::wstring& value) {
     RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 }  // namespace
+
+std::wstring TestFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring file(path);
+    return file.substr(0, file.find_last_of(L'\\') + 1);
+}
 
 CommandRecorder::CommandRecorder() { DeleteFileW(Record().c_str()); }
 CommandRecorder::~CommandRecorder() { DeleteFileW(Record().c_str()); }

@@ -13,6 +13,8 @@ namespace tovik_test {
 
 // The folder the build leaves Tovik.exe in, as a Windows path with a trailing backslash.
 std::wstring DistFolder();
+// The folder of the running test, where its helper programs are built beside it.
+std::wstring TestFolder();
 // A Linux path as Wine shows it on drive Z:.
 std::wstring WindowsPath(const std::string& unixPath);
 
