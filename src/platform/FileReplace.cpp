@@ -3,6 +3,7 @@
 #include "platform/Handle.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 namespace platform {
@@ -23,6 +24,23 @@ std::wstring FolderOfFullPath(const std::wstring& path, std::wstring* fullPath) 
 }
 
 namespace {
+
+// A new, empty file of this process's own in the folder (which ends in a
+// separator). Named here rather than by GetTempFileNameW, which refuses
+// folders longer than MAX_PATH.
+DWORD CreateTemporaryIn(const std::wstring& folder, std::wstring& name, KernelHandle& file) {
+    static unsigned serial = GetTickCount();
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        wchar_t unique[32];
+        swprintf(unique, 32, L"~tvk%lX-%X.tmp", GetCurrentProcessId(), ++serial);
+        name = folder + unique;
+        file.reset(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return 0;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
+    }
+    return ERROR_FILE_EXISTS;
+}
 
 DWORD WriteAll(HANDLE file, const void* data, std::size_t size) {
     const auto* bytes = static_cast<const unsigned char*>(data);
@@ -100,25 +118,19 @@ DWORD WriteFileReplacing(const std::wstring& path, const std::function<DWORD(con
 
     // The temporary file lies beside the destination, so putting it in place
     // is a rename within one volume, never a copy that could fail halfway.
-    wchar_t temporary[MAX_PATH + 1] = {};
-    if (!GetTempFileNameW(folder.c_str(), L"tvk", 0, temporary)) {
+    std::wstring temporary;
+    KernelHandle file;
+    DWORD error = CreateTemporaryIn(folder, temporary, file);
+    if (error) {
         // A missing folder is reported as such, not as "invalid directory name".
-        const DWORD error = GetLastError();
         if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return ERROR_PATH_NOT_FOUND;
         return error;
     }
-
-    DWORD error = 0;
-    {
-        KernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) error = GetLastError();
-        if (!error)
-            error = produce([&](const void* data, std::size_t size) { return WriteAll(file.get(), data, size); });
-        if (!error && file && !CloseHandle(file.release())) error = GetLastError();
-    }
+    error = produce([&](const void* data, std::size_t size) { return WriteAll(file.get(), data, size); });
+    if (!error && !CloseHandle(file.release())) error = GetLastError();
+    file.reset();
     if (!error) return PutInPlace(destination, temporary);
-    DeleteFileW(temporary);
+    DeleteFileW(temporary.c_str());
     return error;
 }
 

@@ -184,6 +184,13 @@ TEST(PictureFiles, SavedBitmapIsPixelExactAndReplacesTheOldFile) {
     EXPECT_EQ(wrong, 0);
     ExpectExactly(LoadPictureFile(path, kBackground), PicturePatternAt);
     EXPECT_EQ(folder.FileNames().size(), 1u) << "a temporary file was left behind";
+
+    // Into a folder whose path is longer than MAX_PATH, as a long-path aware program may be given.
+    const std::wstring deep = folder.path() + std::wstring(240, L'd') + L"\\";
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    ASSERT_GT(deep.size(), static_cast<size_t>(MAX_PATH));
+    EXPECT_EQ(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, deep + L"shot.bmp"), 0u);
+    ExpectExactly(LoadPictureFile(deep + L"shot.bmp", kBackground), PicturePatternAt);
 }
 
 TEST(PictureFiles, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
