@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native unit tests, the fuzz
 # targets (tools/fuzz.sh, one test in the totals), then for the 64-bit and then
-# the 32-bit build the Windows tests under Wine on the test bench
-# (tools/testbench.sh) and the installer's smoke test (label "installer") on a
-# bench of its own, so that the installer meets a fresh Wine prefix. The last line is the total over all of them:
+# the 32-bit build: the Windows tests under Wine on the test bench
+# (tools/testbench.sh); those that need a display without Wine's virtual
+# desktop (label "desktopless") on a bench without one; the installer's smoke
+# test (label "installer") on a bench of its own, so that the installer meets
+# a fresh Wine prefix. The last line is the total over all of them:
 # "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,7 +40,8 @@ if tools/fuzz.sh 2>&1 | tee build/fuzz.log; then passed=$((passed + 1)); else fa
 not_run=0
 for arch in win64 win32; do
   if [ "$arch" = win32 ] && ! reason=$(tools/probe32.sh); then
-    names=$(sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*/\1/p' build/win64-tests.log build/win64-installer-tests.log)
+    names=$(sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*/\1/p' build/win64-tests.log build/win64-desktopless-tests.log \
+      build/win64-installer-tests.log)
     n=$(grep -c . <<<"$names" || true)
     not_run=$((not_run + n))
     echo "!!! test: the $n 32-bit tests were NOT RUN: $reason. Not run (win32):" >&2
@@ -46,9 +49,12 @@ for arch in win64 win32; do
     continue
   fi
   began=$SECONDS
-  tools/testbench.sh ctest --test-dir "build/$arch" -LE installer --output-on-failure --no-tests=error 2>&1 \
-    | tee "build/$arch-tests.log" || true
+  tools/testbench.sh ctest --test-dir "build/$arch" -LE 'installer|desktopless' --output-on-failure \
+    --no-tests=error 2>&1 | tee "build/$arch-tests.log" || true
   count "build/$arch-tests.log" "$arch Windows"
+  TOVIK_VIRTUAL_DESKTOP=0 tools/testbench.sh ctest --test-dir "build/$arch" -L desktopless --output-on-failure \
+    --no-tests=error 2>&1 | tee "build/$arch-desktopless-tests.log" || true
+  count "build/$arch-desktopless-tests.log" "$arch desktopless"
   tools/testbench.sh ctest --test-dir "build/$arch" -L installer --output-on-failure --no-tests=error 2>&1 \
     | tee "build/$arch-installer-tests.log" || true
   count "build/$arch-installer-tests.log" "$arch installer"
