@@ -38,8 +38,10 @@ private:
 void CaptureWindow(capture::Host& host, HWND window) {
     // The foreground window may have closed during a delay, or there may be
     // none; the desktop stands in, so the capture still yields a picture.
+    // The desktop is the virtual screen, every monitor in one picture.
     std::optional<RECT> live = platform::LiveWindowRectangle(window);
-    if (!live) {
+    const bool desktop = !live || window == platform::DesktopWindow();
+    if (desktop) {
         window = platform::DesktopWindow();
         live = platform::DesktopRectangle();
     }
@@ -47,7 +49,11 @@ void CaptureWindow(capture::Host& host, HWND window) {
 
     const capture::SharedState& shared = host.Shared();
     if ((shared.MouseCapt & shared.DelayPending) == 0) {
-        CaptureRegion(host.Image(), window, {0, 0, rect.right - rect.left, rect.bottom - rect.top});
+        // A window's own device context starts at its corner; the desktop's
+        // is the screen's, in screen pixels, so the virtual screen is read
+        // from its own corner (left of or above (0, 0) when a monitor lies there).
+        CaptureRegion(host.Image(), window,
+                      desktop ? rect : RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top});
         return;
     }
 
