@@ -147,3 +147,8 @@ awk -v size="$screen" '
   END { exit !found }' "$prefix/user.reg" >"$prefix/user.reg.new" \
   || fail "the template has no desktop to set"
 mv "$prefix/user.reg.new" "$prefix/user.reg"
+# Without a virtual desktop the display has no window manager: Wine must not
+# wait for one (it gives every hide of a managed window 2 s to be acknowledged).
+if [ "$screen" = monitors ]; then
+  printf '\n[Software\\\\Wine\\\\X11 Driver]\n"Managed"="N"\n' >>"$prefix/user.reg"
+fi
