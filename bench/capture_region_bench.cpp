@@ -35,6 +35,6 @@ int main(int argc, char** argv) {
     }
     std::sort(ms.begin(), ms.end());
     std::printf("tovik CaptureRegion %ldx%ld: median %.1f ms (min %.1f, max %.1f, %d runs)\n",
-                screen.right, screen.bottom, ms[ms.size() / 2], ms.front(), ms.back(), runs);
+                screen.right - screen.left, screen.bottom - screen.top, ms[ms.size() / 2], ms.front(), ms.back(), runs);
     return 0;
 }

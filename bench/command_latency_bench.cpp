@@ -120,9 +120,10 @@ int main(int argc, char** argv) {
     if (argc != 6) return Stop("usage: command_latency_bench RUNS X Y W H");
     const int runs = std::max(1, std::atoi(argv[1]));
     const int x = std::atoi(argv[2]), y = std::atoi(argv[3]), w = std::atoi(argv[4]), h = std::atoi(argv[5]);
-    const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
+    // The virtual screen: every monitor, which the desktop capture holds.
+    const int screenW = GetSystemMetrics(SM_CXVIRTUALSCREEN), screenH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
 
-    // A window of known pixels at the top right, clear of the rectangle.
+    // A window of known pixels at the top right (on the rightmost monitor), clear of the rectangle.
     constexpr int kProbe = 48;
     PatternWindow pattern(screenW - 200, 40, 160, 120);
     if (!pattern.WaitUntilOnScreen()) return Stop("the pattern window did not appear");

@@ -9,6 +9,7 @@ packages=(
   wine wine64
   fonts-wine   # Wine's own symbol fonts: without them caption buttons draw as letters
   xvfb x11-utils x11-apps xdotool
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils   # the two-monitor bench: Xorg, its dummy driver, xrandr
   locales fonts-noto-cjk
   nsis zip     # the installers and the portable archives in dist/
   cups cups-client printer-driver-cups-pdf poppler-utils

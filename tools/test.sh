@@ -3,9 +3,11 @@
 # targets (tools/fuzz.sh, one test in the totals), then for the 64-bit and then
 # the 32-bit build: the Windows tests under Wine on the test bench
 # (tools/testbench.sh); those that need a display without Wine's virtual
-# desktop (label "desktopless") on a bench without one; the installer's smoke
-# test (label "installer") on a bench of its own, so that the installer meets
-# a fresh Wine prefix. The last line is the total over all of them:
+# desktop (label "desktopless") on a bench without one; the two-monitor
+# tests (label "twomonitors") on the two-monitor bench
+# (TOVIK_BENCH=twomonitors); the installer's smoke test (label "installer")
+# on a bench of its own, so that the installer meets a fresh Wine prefix.
+# The last line is the total over all of them:
 # "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,8 +42,8 @@ if tools/fuzz.sh 2>&1 | tee build/fuzz.log; then passed=$((passed + 1)); else fa
 not_run=0
 for arch in win64 win32; do
   if [ "$arch" = win32 ] && ! reason=$(tools/probe32.sh); then
-    names=$(sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*/\1/p' build/win64-tests.log build/win64-desktopless-tests.log \
-      build/win64-installer-tests.log)
+    names=$(sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*/\1/p' build/win64-tests.log \
+              build/win64-desktopless-tests.log build/win64-twomonitors-tests.log build/win64-installer-tests.log)
     n=$(grep -c . <<<"$names" || true)
     not_run=$((not_run + n))
     echo "!!! test: the $n 32-bit tests were NOT RUN: $reason. Not run (win32):" >&2
@@ -49,15 +51,18 @@ for arch in win64 win32; do
     continue
   fi
   began=$SECONDS
-  tools/testbench.sh ctest --test-dir "build/$arch" -LE 'installer|desktopless' --output-on-failure \
+  tools/testbench.sh ctest --test-dir "build/$arch" -LE 'installer|desktopless|twomonitors' --output-on-failure \
     --no-tests=error 2>&1 | tee "build/$arch-tests.log" || true
   count "build/$arch-tests.log" "$arch Windows"
-  TOVIK_VIRTUAL_DESKTOP=0 tools/testbench.sh ctest --test-dir "build/$arch" -L desktopless --output-on-failure \
+  TOVIK_BENCH=desktopless tools/testbench.sh ctest --test-dir "build/$arch" -L desktopless --output-on-failure \
     --no-tests=error 2>&1 | tee "build/$arch-desktopless-tests.log" || true
   count "build/$arch-desktopless-tests.log" "$arch desktopless"
   tools/testbench.sh ctest --test-dir "build/$arch" -L installer --output-on-failure --no-tests=error 2>&1 \
     | tee "build/$arch-installer-tests.log" || true
   count "build/$arch-installer-tests.log" "$arch installer"
+  TOVIK_BENCH=twomonitors tools/testbench.sh ctest --test-dir "build/$arch" -L twomonitors --output-on-failure \
+    --no-tests=error 2>&1 | tee "build/$arch-twomonitors-tests.log" || true
+  count "build/$arch-twomonitors-tests.log" "$arch two-monitor"
   echo "test: the $arch tests took $((SECONDS - began)) s" >&2
 done
 

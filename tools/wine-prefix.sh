@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Lays a fresh Wine prefix for Tovik at PREFIX, copied from a template:
-#   tools/wine-prefix.sh PREFIX [WxH]
+#   tools/wine-prefix.sh PREFIX [WxH|monitors]
 # The template, build/wine-template, is what every bench used to build from
 # nothing: `wineboot -i` in a Japanese locale without Mono and Gecko, then one
 # Wine virtual desktop named "Default" shared by every Wine process, no crash
@@ -10,14 +10,18 @@
 # (reflink) the copy shares them; elsewhere the system DLLs, programs and
 # tables, which Wine only reads, are hard links to the template's, and every
 # other file (registry, .ini, .inf, ...) is a copy of its own.
-# WxH (default 1024x768) is the size of the virtual desktop.
+# WxH (default 1024x768) is the size of the virtual desktop; "monitors" lays
+# the copy without one, so that its programs meet the display's own monitors
+# (Wine reads their layout from the display when its desktop starts, so the
+# copy shows the monitors of the display it runs on, not the template's).
 # Uses the display in DISPLAY while it makes the template, if there is one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then echo "usage: $0 PREFIX [WxH]" >&2; exit 2; fi
 prefix=$1
 screen=${2:-1024x768}
-[[ $screen =~ ^[0-9]+x[0-9]+$ ]] || { echo "wine-prefix: the desktop size must be WxH, not '$screen'" >&2; exit 2; }
+[[ $screen =~ ^[0-9]+x[0-9]+$ || $screen == monitors ]] \
+  || { echo "wine-prefix: the desktop size must be WxH or monitors, not '$screen'" >&2; exit 2; }
 case $prefix in /*) ;; *) prefix=$PWD/$prefix ;; esac
 prefix=${prefix%/}
 
@@ -132,11 +136,19 @@ rm "$prefix/.tovik-template"
 rm -f "$prefix/wineserver"
 touch "$prefix/.tovik-prefix"
 
-# The virtual desktop's size, in the copy's own user.reg (no Wine is running on it yet).
+# The virtual desktop's size, or no virtual desktop, in the copy's own
+# user.reg (no Wine is running on it yet).
 awk -v size="$screen" '
-  /^\[/ { inside = index($0, "[Software\\\\Wine\\\\Explorer\\\\Desktops]") == 1 }
-  inside && /^"Default"=/ { $0 = "\"Default\"=\"" size "\""; found = 1 }
+  /^\[/ { explorer = index($0, "[Software\\\\Wine\\\\Explorer]") == 1
+         inside = index($0, "[Software\\\\Wine\\\\Explorer\\\\Desktops]") == 1 }
+  explorer && size == "monitors" && /^"Desktop"=/ { found = 1; next }
+  inside && size != "monitors" && /^"Default"=/ { $0 = "\"Default\"=\"" size "\""; found = 1 }
   { print }
   END { exit !found }' "$prefix/user.reg" >"$prefix/user.reg.new" \
-  || fail "the template has no desktop size to set"
+  || fail "the template has no desktop to set"
 mv "$prefix/user.reg.new" "$prefix/user.reg"
+# Without a virtual desktop the display has no window manager: Wine must not
+# wait for one (it gives every hide of a managed window 2 s to be acknowledged).
+if [ "$screen" = monitors ]; then
+  printf '\n[Software\\\\Wine\\\\X11 Driver]\n"Managed"="N"\n' >>"$prefix/user.reg"
+fi

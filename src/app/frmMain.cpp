@@ -97,7 +97,8 @@ bool frmMain::Form_Load() {
 
     Module2& shared = ::Shared();
     shared.DesktopRect = platform::DesktopRectangle();
-    if (!Picture2().SetOuterSize(shared.DesktopRect.right, shared.DesktopRect.bottom)) return false;
+    const RECT& screen = shared.DesktopRect;
+    if (!Picture2().SetOuterSize(screen.right - screen.left, screen.bottom - screen.top)) return false;
 
     const settings::Options options = settings::ReadOptions(
         [](const std::wstring& section, const std::wstring& key) {
@@ -301,7 +302,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DISPLAYCHANGE:
         // A resolution changed or a monitor docked: snapshots and desktop
-        // captures take the screen's new size.
+        // captures take the virtual screen's new place and size.
         ::Shared().DesktopRect = platform::DesktopRectangle();
         break;
     case WM_QUERYENDSESSION:

@@ -118,14 +118,16 @@ frmDesktop::~frmDesktop() {
 DWORD frmDesktop::Form_Load() {
     const RECT& snapshot = host_.Shared().DesktopRect;
     surface_.SetBackColor(GetSysColor(COLOR_BTNFACE));
-    if (!surface_.Resize(snapshot.right, snapshot.bottom)) return ERROR_NOT_ENOUGH_MEMORY;
-    // Maximised: it covers the screen as it is now, even when that is no
-    // longer the size read at start-up.
+    if (!surface_.Resize(snapshot.right - snapshot.left, snapshot.bottom - snapshot.top))
+        return ERROR_NOT_ENOUGH_MEMORY;
+    // It covers every monitor as they are now, even when that is no longer
+    // the virtual screen read at start-up.
     const RECT screen = platform::DesktopRectangle();
+    origin_ = {screen.left, screen.top};
     const platform::WindowClassInfo info{TOVIK_CLASS_DESKTOP};
     // No title bar, no frame, kept out of the task bar; its client origin is
-    // the screen origin, so screen pixels are its drawing coordinates. Above
-    // other programs' always-on-top windows too, so the whole screen is frozen.
+    // the virtual screen's top-left corner. Above other programs'
+    // always-on-top windows too, so the whole screen is frozen.
     if (!CreateWindowOf(info, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"", screen.left, screen.top,
                         screen.right - screen.left, screen.bottom - screen.top, nullptr)) {
         const DWORD error = GetLastError();
@@ -140,8 +142,12 @@ DWORD frmDesktop::Form_Load() {
 
 void frmDesktop::TakeSnapshot() {
     const RECT& snapshot = host_.Shared().DesktopRect;
+    // The screen's device context counts in screen pixels, the surface in overlay pixels.
+    const selection::Point at = selection::ToOverlay({snapshot.left, snapshot.top}, {origin_.x, origin_.y});
     platform::WindowDC screen(platform::DesktopWindow());
-    platform::CopyScreenPixels(surface_.hDC(), 0, 0, snapshot.right, snapshot.bottom, screen.get(), 0, 0);
+    platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
+                               snapshot.right - snapshot.left, snapshot.bottom - snapshot.top, screen.get(),
+                               snapshot.left, snapshot.top);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -169,9 +175,10 @@ void frmDesktop::PresentNow() const {
 }
 
 bool frmDesktop::WaitUntilOnScreen(const RECT& area, DWORD timeoutMs) const {
-    const RECT screen = platform::DesktopRectangle();
+    RECT client{};
+    GetClientRect(hwnd(), &client);
     RECT probe{};
-    if (!IntersectRect(&probe, &area, &screen)) return true;
+    if (!IntersectRect(&probe, &area, &client)) return true;
     // What the paint puts there: the snapshot, with the arrow on it. (The
     // surface's DC stands in for the screen's: it has the screen's format.)
     platform::MemoryDC expected(surface_.hDC());
@@ -186,16 +193,23 @@ bool frmDesktop::WaitUntilOnScreen(const RECT& area, DWORD timeoutMs) const {
         SetViewportOrgEx(expected.get(), 0, 0, nullptr);
     }
     platform::SelectedObject select(expected.get(), pixels.get());
+    RECT onScreen = probe;
+    OffsetRect(&onScreen, origin_.x, origin_.y);
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         platform::PushDrawingToScreen();
-        if (platform::ScreenShows(expected.get(), probe)) return true;
+        if (platform::ScreenShows(expected.get(), onScreen)) return true;
         if (GetTickCount64() >= deadline) return false;
         Sleep(1);
     }
 }
 
-void frmDesktop::InvertBand(POINT a, POINT b) {
+void frmDesktop::InvertBand(POINT screenA, POINT screenB) {
+    const selection::Point origin{origin_.x, origin_.y};
+    const selection::Point pa = selection::ToOverlay({screenA.x, screenA.y}, origin);
+    const selection::Point pb = selection::ToOverlay({screenB.x, screenB.y}, origin);
+    const POINT a{static_cast<LONG>(pa.x), static_cast<LONG>(pa.y)};
+    const POINT b{static_cast<LONG>(pb.x), static_cast<LONG>(pb.y)};
     platform::InvertOutline(surface_.hDC(), a, b);
     // Only the outline changed: copying its four edges keeps a drag smooth
     // even on a very large screen.
@@ -227,7 +241,8 @@ void frmDesktop::Form_MouseMove(int x, int y) {
     CurrentPoint = platform::CursorPosition();
     frmSize& box = SizeForm();
     box.SetSizeText(selection::SizeCaption({StartPoint.x, StartPoint.y}, {CurrentPoint.x, CurrentPoint.y}));
-    box.ShowAt(x + 10, y + 10);
+    const selection::Point pointer = selection::ToScreen({x, y}, {origin_.x, origin_.y});
+    box.ShowNear({static_cast<LONG>(pointer.x), static_cast<LONG>(pointer.y)});
     // Nothing is drawn at the press, so only a band that was drawn is
     // removed; inverting the lone start pixel on the first move would leave
     // it inverted in the snapshot once the band is erased at the release.
@@ -249,8 +264,9 @@ void frmDesktop::Form_MouseUp() {
     // The selected pixels are those of the frozen snapshot, band erased: read
     // from the overlay's own surface, they cannot hold a frame the screen
     // had not yet replaced, nor the size box.
-    const RECT region = ToRect(selection::Normalise({StartPoint.x, StartPoint.y},
-                                                    {CurrentPoint.x, CurrentPoint.y}));
+    // The points are screen pixels; the surface counts from the overlay's corner.
+    const RECT region = ToRect(selection::RegionToOverlay(
+        selection::Normalise({StartPoint.x, StartPoint.y}, {CurrentPoint.x, CurrentPoint.y}), {origin_.x, origin_.y}));
     const EndOfSelection end(host_);   // unloads this overlay once the capture is done
     // A failure message belongs to the overlay, so it shows above it.
     CaptureRegion(host_.Image(), surface_.hDC(), region, hwnd());

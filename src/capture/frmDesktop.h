@@ -42,16 +42,21 @@ public:
     explicit frmDesktop(capture::Host& host);
     ~frmDesktop() override;
 
-    // Creates the window hidden, covering the screen, with a surface the
-    // size of DesktopRect; Dragging is False. 0, or the reason it could not
-    // be made (no memory for the snapshot, no window).
+    // Creates the window hidden, covering the virtual screen (every
+    // monitor), with a surface the size of DesktopRect; Dragging is False.
+    // 0, or the reason it could not be made (no memory for the snapshot, no window).
     DWORD Form_Load();
+
+    // The screen position of the overlay's pixel (0, 0): the virtual screen's
+    // top-left corner. Overlay pixels are screen pixels less this origin, on
+    // the window and on its surface alike.
+    POINT Origin() const { return origin_; }
 
     // The persistent drawing surface: what is drawn into it stays until the
     // overlay is unloaded, also before the window is shown.
     platform::Surface& Surface() { return surface_; }
     HDC hDC() const { return surface_.hDC(); }
-    // Copies the screen (DesktopRect's size, from its top-left corner) into the surface.
+    // Copies the screen (DesktopRect, every monitor) into the surface.
     void TakeSnapshot();
     // The pointer shown over the overlay; nullptr for the arrow.
     void SetMousePointer(HCURSOR cursor);
@@ -61,11 +66,11 @@ public:
     // Paints what is still to be painted and makes sure the screen shows it
     // before anything reads the screen.
     void PresentNow() const;
-    // Waits, at most timeoutMs, until the screen shows in `area` what the
-    // overlay paints there; false when it still does not.
+    // Waits, at most timeoutMs, until the screen shows in `area` (overlay
+    // pixels) what the overlay paints there; false when it still does not.
     bool WaitUntilOnScreen(const RECT& area, DWORD timeoutMs) const;
 
-    // Selection state, discarded with the overlay.
+    // Selection state, discarded with the overlay; the points are screen pixels.
     bool Dragging = false;
     POINT StartPoint{};
     POINT CurrentPoint{};
@@ -92,7 +97,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Inverts the band's outline on the surface and copies just its edges to the window.
+    // Inverts the band's outline (corners in screen pixels) on the surface
+    // and copies just its edges to the window.
     void InvertBand(POINT a, POINT b);
     void Paint();
 
@@ -100,6 +106,7 @@ private:
     platform::Surface surface_;
     platform::WindowTimer timer1_;
     std::optional<platform::MouseCapture> dragCapture_;
+    POINT origin_{};                   // see Origin()
     HCURSOR mousePointer_ = nullptr;   // shared system cursor, never destroyed
     bool bandDrawn_ = false;           // the outline StartPoint..LastPoint is on the surface
     bool selectionEnded_ = false;      // released: later presses belong to no selection

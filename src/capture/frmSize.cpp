@@ -48,6 +48,7 @@ bool frmSize::Form_Load() {
 }
 
 void frmSize::LayOut(int dpi) {
+    dpi_ = dpi;
     RECT outer{0, 0, twips::AtDpi(kClientWidth, dpi), twips::AtDpi(kClientHeight, dpi)};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
@@ -71,6 +72,18 @@ std::wstring frmSize::SizeText() const {
 
 void frmSize::ShowAt(int x, int y) const {
     SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void frmSize::ShowNear(POINT pointer) {
+    const platform::MonitorArea monitor = platform::MonitorAt(pointer);
+    // Sized for the monitor it goes to before it is placed, so the flip at
+    // that monitor's edges uses the size it will have there.
+    if (monitor.dpi != dpi_) LayOut(monitor.dpi);
+    const RECT outer = OuterRect();
+    const RECT& m = monitor.bounds;
+    const selection::Point place = selection::SizeBoxPlace(
+        {pointer.x, pointer.y}, {outer.right - outer.left, outer.bottom - outer.top}, {m.left, m.top, m.right, m.bottom});
+    ShowAt(static_cast<int>(place.x), static_cast<int>(place.y));
 }
 
 LRESULT frmSize::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

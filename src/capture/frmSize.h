@@ -21,6 +21,9 @@ public:
     // Puts the top-left corner at (x, y) screen pixels and shows the box
     // above the overlay without taking the activation from it.
     void ShowAt(int x, int y) const;
+    // Shows the box next to the pointer (screen pixels), whole on the
+    // pointer's monitor, at that monitor's resolution.
+    void ShowNear(POINT pointer);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -30,6 +33,7 @@ private:
     void LayOut(int dpi);
 
     HWND lblSize_ = nullptr;   // a child: destroyed with the box
+    int dpi_ = 0;              // the resolution the box is laid out for
     platform::Font font_;
 };
 

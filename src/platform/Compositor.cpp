@@ -8,8 +8,11 @@
 namespace platform {
 
 std::optional<RECT> VisibleFrame(HWND window) {
+    // The desktop window's own rectangle is the primary monitor's; what the
+    // user sees of the desktop is every monitor.
+    if (window && window == DesktopWindow()) return DesktopRectangle();
     std::optional<RECT> frame = LiveWindowRectangle(window);
-    if (!frame || window == DesktopWindow()) return frame;
+    if (!frame) return frame;
     using Attribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
     const auto attribute = SystemFunctionOf<Attribute>(L"dwmapi.dll", "DwmGetWindowAttribute");
     RECT bounds{};

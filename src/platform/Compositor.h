@@ -12,7 +12,8 @@ namespace platform {
 
 // The window's visible frame in screen pixels: without the invisible resize
 // borders where the compositor reports them, the window rectangle
-// otherwise. Nothing when there is no such window (any more).
+// otherwise; for the desktop window, the virtual screen. Nothing when there
+// is no such window (any more).
 std::optional<RECT> VisibleFrame(HWND window);
 // Shows and hides the window at once, without the fade that would still
 // show it in a screen read made right after it was hidden.

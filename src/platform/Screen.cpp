@@ -13,7 +13,10 @@ int ScreenDpi(int capability) {
 
 HWND DesktopWindow() { return GetDesktopWindow(); }
 
-RECT DesktopRectangle() { return LiveWindowRectangle(GetDesktopWindow()).value_or(RECT{}); }
+RECT DesktopRectangle() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
 
 int ScreenDpiX() { return ScreenDpi(LOGPIXELSX); }
 int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
@@ -67,6 +70,32 @@ RECT PrimaryWorkArea() {
     RECT area{};
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
         area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return area;
+}
+
+MonitorArea MonitorAt(POINT screen) {
+    MonitorArea area;
+    HMONITOR monitor = MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (monitor && GetMonitorInfoW(monitor, &info)) {
+        area.bounds = info.rcMonitor;
+    } else {
+        area.bounds = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    // Looked up at run time: older systems give every monitor the screen's resolution.
+    using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");   // kept for the whole run
+        return reinterpret_cast<GetDpiForMonitorFunction>(
+            shcore ? reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")) : nullptr);
+    }();
+    UINT dpiX = 0, dpiY = 0;
+    constexpr int kEffectiveDpi = 0;   // MDT_EFFECTIVE_DPI
+    if (monitor && getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY)) && dpiX)
+        area.dpi = static_cast<int>(dpiX);
+    else
+        area.dpi = ScreenDpiX();
     return area;
 }
 

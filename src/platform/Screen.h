@@ -8,7 +8,10 @@
 namespace platform {
 
 HWND DesktopWindow();
-RECT DesktopRectangle();        // GetWindowRect of the desktop window
+// The virtual screen: the rectangle around every monitor, in screen pixels
+// (whose origin is the primary monitor's top-left corner), so its left and
+// top are negative when a monitor lies left of or above the primary.
+RECT DesktopRectangle();
 int ScreenDpiX();                // logical pixels per inch of the screen
 int ScreenDpiY();
 // The resolution of the monitor the window is on (the screen's where the
@@ -50,5 +53,12 @@ private:
 bool IsOnAnyMonitor(const RECT& outer);
 // The primary monitor's work area, screen pixels.
 RECT PrimaryWorkArea();
+// The monitor a point is on (the nearest one when none is): its rectangle,
+// screen pixels, and its resolution.
+struct MonitorArea {
+    RECT bounds{};
+    int dpi = 96;
+};
+MonitorArea MonitorAt(POINT screen);
 
 }  // namespace platform

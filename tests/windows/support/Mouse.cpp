@@ -26,11 +26,13 @@ void Send(DWORD flags, int x, int y) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     if (flags & MOUSEEVENTF_ABSOLUTE) {
-        // Absolute positions run 0..65535 across the screen; rounding up
-        // lands on the pixel asked for.
-        const long long w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = static_cast<LONG>((x * 65536LL + w - 1) / w);
-        input.mi.dy = static_cast<LONG>((y * 65536LL + h - 1) / h);
+        // Absolute positions run 0..65535 across the virtual screen (every
+        // monitor); rounding up lands on the pixel asked for.
+        input.mi.dwFlags |= MOUSEEVENTF_VIRTUALDESK;
+        const long long left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const long long w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        input.mi.dx = static_cast<LONG>(((x - left) * 65536LL + w - 1) / w);
+        input.mi.dy = static_cast<LONG>(((y - top) * 65536LL + h - 1) / h);
     }
     SendInput(1, &input, sizeof input);
 }

@@ -1,0 +1,248 @@
+// The real Tovik.exe driven from outside with real mouse input, a pattern
+// window of the test's own under the pointer, and the checks of what a
+// capture put on the clipboard and in the view.
+#pragma once
+#include "support/Dialogs.h"
+#include "support/Driver.h"
+#include "support/Mouse.h"
+#include "support/Resources.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <string>
+#include <vector>
+
+
+namespace capture_commands_test {
+
+using namespace tovik_test;
+
+constexpr int kPatternX = 360, kPatternY = 260, kPatternW = 240, kPatternH = 180;
+
+// Counts the pixels of p (from its (px, py), w x h) that differ from the
+// pattern window's pixels starting at (fromX, fromY) of the window; reports the first few.
+inline int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h, const char* what) {
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (p.At(px + x, py + y) != PatternWindow::PatternAt(fromX + x, fromY + y) && wrong++ < 3)
+                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << p.At(px + x, py + y)
+                              << " not " << PatternWindow::PatternAt(fromX + x, fromY + y);
+    return wrong;
+}
+
+class CaptureCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        WriteSetting(L"Capture", L"DelayTime", L"1000");
+        pattern_ = std::make_unique<PatternWindow>(kPatternX, kPatternY, kPatternW, kPatternH);
+        ASSERT_TRUE(pattern_->WaitUntilOnScreen());
+        ASSERT_TRUE(tovik_.Start());
+        PutMarkerOnClipboard();
+    }
+    void TearDown() override {
+        // A failed drag must not leave a button down for the next test.
+        const std::pair<MouseButton, int> buttons[] = {
+            {MouseButton::Left, VK_LBUTTON}, {MouseButton::Right, VK_RBUTTON}, {MouseButton::Middle, VK_MBUTTON}};
+        for (auto [button, key] : buttons)
+            if (GetAsyncKeyState(key) & 0x8000) ReleaseMouse(button);
+        tovik_.CloseAndWait();
+        pattern_.reset();
+        ClearSettings();
+    }
+
+    HWND Main() const { return tovik_.MainWindow(); }
+    HWND Overlay() const { return tovik_.FindTopLevel(TOVIK_CLASS_DESKTOP); }
+
+    // Runs the rectangle command and waits until the overlay covers the
+    // screen and takes input: it is shown, it is the window under the
+    // pointer's places, and its thread is back in its message loop.
+    HWND StartRectangle() {
+        tovik_.Command(ID_mnuRectangle);
+        HWND overlay = nullptr;
+        const POINT middle{kPatternX + kPatternW / 2, kPatternY + kPatternH / 2};
+        WaitUntil([&] {
+            DWORD_PTR ignored = 0;
+            return (overlay = Overlay()) != nullptr && WindowFromPoint(middle) == overlay &&
+                   SendMessageTimeoutW(overlay, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+        });
+        return overlay;
+    }
+
+    // Runs a capture command and waits for its end without touching the
+    // clipboard meanwhile: a capture leaves the clipboard alone while
+    // another program holds it open, and this test reads it.
+    void RunCommandToTheEnd(int command) {
+        if (command == ID_mnuDesktop || command == ID_mnuWindow) {
+            DWORD_PTR result = 0;   // these return only when their capture is done
+            EXPECT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_NORMAL, 20000,
+                                            &result));
+        } else {
+            tovik_.Command(command);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 5000));
+        }
+        EXPECT_TRUE(WaitForMainWindow());
+    }
+
+    // Waits until the command is over: the overlay gone, the main window back.
+    bool WaitForMainWindow(int timeoutMs = 10000) {
+        return WaitUntil([&] { return IsWindowVisible(Main()) && !Overlay(); }, timeoutMs);
+    }
+
+    std::wstring SizeCaption() const {
+        HWND box = tovik_.FindTopLevel(TOVIK_CLASS_SIZE);
+        return box ? TextOf(FindWindowExW(box, nullptr, L"Static", nullptr)) : L"";
+    }
+
+    // Moves the pointer during a drag from `start` and waits until the size
+    // box shows the new size: the overlay has taken the move.
+    void DragTo(POINT start, POINT to) {
+        ASSERT_TRUE(MoveMouseTo(to.x, to.y));
+        const std::wstring expected =
+            std::to_wstring(std::abs(to.x - start.x)) + L" \u00D7 " + std::to_wstring(std::abs(to.y - start.y));
+        std::wstring shown;
+        EXPECT_TRUE(WaitUntil([&] { return (shown = SizeCaption()) == expected; }))
+            << "size box shows " << testing::PrintToString(shown) << ", not " << testing::PrintToString(expected);
+    }
+
+    // Presses the button and waits until the overlay has taken the press
+    // (it holds the mouse capture), so the press is read where it happened.
+    // Nothing after a lost press can pass: it fails at once.
+    void PressOnOverlay(MouseButton button) {
+        PressMouse(button);
+        DWORD thread = GetWindowThreadProcessId(Main(), nullptr);
+        ASSERT_TRUE(WaitUntil([&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && info.hwndCapture && info.hwndCapture == Overlay();
+        }, 5000)) << "the overlay did not take the press";
+    }
+
+    // Presses the button at `from`, moves over `moves` and releases at `release`.
+    void Drag(MouseButton button, POINT from, const std::vector<POINT>& moves, POINT release) {
+        ASSERT_TRUE(MoveMouseTo(from.x, from.y));
+        PressOnOverlay(button);
+        if (HasFatalFailure()) return;
+        for (const POINT& p : moves) DragTo(from, p);
+        DragTo(from, release);
+        ReleaseMouse(button);
+    }
+
+    // The screen rectangle of the view's drawing area that the main window shows.
+    RECT VisibleView() const {
+        HWND view = nullptr;
+        for (HWND child = FindWindowExW(Main(), nullptr, L"TovikPictureBox", nullptr); child;
+             child = FindWindowExW(Main(), child, L"TovikPictureBox", nullptr))
+            if (IsWindowVisible(child)) view = child;
+        RECT inside{}, client{};
+        GetClientRect(view, &inside);
+        MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+        GetClientRect(Main(), &client);
+        MapWindowPoints(Main(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+        IntersectRect(&inside, &inside, &client);
+        return inside;
+    }
+
+    // Checks a rectangle capture of the pattern from (fromX, fromY) of the window, w x h:
+    // the clipboard holds exactly it and the view shows it.
+    void ExpectPatternCaptured(int fromX, int fromY, int w, int h) {
+        const auto clip = ReadClipboardBitmap();
+        ASSERT_TRUE(clip);
+        EXPECT_EQ(clip->width, w);
+        EXPECT_EQ(clip->height, h);
+        if (clip->width != w || clip->height != h) return;
+        EXPECT_EQ(PatternMismatches(*clip, 0, 0, fromX, fromY, w, h, "clipboard"), 0);
+        const RECT view = VisibleView();
+        const int vw = std::min<int>(w, view.right - view.left), vh = std::min<int>(h, view.bottom - view.top);
+        ASSERT_GT(vw, 0);
+        ASSERT_GT(vh, 0);
+        EXPECT_TRUE(WaitUntil([&] {
+            const Pixels shown = ReadScreen({view.left, view.top, view.left + vw, view.top + vh});
+            for (int y = 0; y < vh; ++y)
+                for (int x = 0; x < vw; ++x)
+                    if (shown.At(x, y) != PatternWindow::PatternAt(fromX + x, fromY + y)) return false;
+            return true;
+        })) << "the view does not show the captured pixels";
+    }
+
+    TovikProcess tovik_;
+    std::unique_ptr<PatternWindow> pattern_;
+};
+
+
+// The pointer option draws the arrow picture over the pattern, its top-left
+// corner 3 and 5 pixels left of and above the pointer, only into delayed captures.
+class PointerInCaptures : public CaptureCommands {
+protected:
+    static constexpr int kBox = 32;
+
+    // Where the pointer rests, and the screen position of the pattern window under it.
+    POINT pointer_{kPatternX + 100, kPatternY + 70};
+    POINT patternOrigin_{kPatternX, kPatternY};
+    int BoxX() const { return pointer_.x - 3; }
+    int BoxY() const { return pointer_.y - 5; }
+
+    // The pattern in the 32 x 32 pixels where the arrow picture goes.
+    Pixels PatternAroundPointer() const {
+        Pixels p;
+        p.width = p.height = kBox;
+        for (int y = 0; y < kBox; ++y)
+            for (int x = 0; x < kBox; ++x)
+                p.data.push_back(PatternWindow::PatternAt(BoxX() - patternOrigin_.x + x, BoxY() - patternOrigin_.y + y));
+        return p;
+    }
+
+    // Checks the arrow against its own description, in the picture's
+    // coordinates: a white arrow with a black one-pixel outline, tip at
+    // (2, 4), within columns 2 to 16 and rows 4 to 28, and the pattern
+    // showing through everywhere else.
+    void ExpectArrow(const Pixels& got) const {
+        const Pixels plain = PatternAroundPointer();
+        constexpr std::uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
+        const struct { int x, y; std::uint32_t colour; } samples[] = {
+            {2, 4, kBlack},  {2, 9, kBlack},  {7, 9, kBlack},   {2, 14, kBlack}, {12, 14, kBlack},   // outline
+            {3, 6, kWhite},  {4, 9, kWhite},  {7, 14, kWhite},  {5, 18, kWhite},                     // body
+        };
+        for (const auto& s : samples)
+            EXPECT_EQ(got.At(s.x, s.y), s.colour) << "arrow pixel " << s.x << "," << s.y;
+        // Beside the outline the pattern shows: left of the tip, right of the slanted edge.
+        for (const POINT p : {POINT{1, 4}, POINT{3, 4}, POINT{8, 7}, POINT{1, 12}, POINT{15, 10}})
+            EXPECT_EQ(got.At(p.x, p.y), plain.At(p.x, p.y)) << "beside the arrow " << p.x << "," << p.y;
+        int outside = 0;
+        for (int y = 0; y < kBox; ++y)
+            for (int x = 0; x < kBox; ++x)
+                if ((x < 2 || x > 16 || y < 4 || y > 28) && got.At(x, y) != plain.At(x, y)) ++outside;
+        EXPECT_EQ(outside, 0) << "pixels changed outside the arrow's box";
+    }
+
+    // Runs the command with the pointer resting over the pattern and
+    // returns the 32 x 32 pixels of the capture where the arrow would be.
+    Pixels CaptureAroundPointer(int command) {
+        if (!MoveMouseTo(pointer_.x, pointer_.y)) {
+            ADD_FAILURE() << "the pointer did not reach the pattern";
+            return {};
+        }
+        PutMarkerOnClipboard();
+        RunCommandToTheEnd(command);
+        const auto clip = ReadClipboardBitmap();
+        if (!clip) return {};
+        if (clip->width < BoxX() + kBox || clip->height < BoxY() + kBox) return {};
+        Pixels box;
+        box.width = box.height = kBox;
+        for (int y = 0; y < kBox; ++y)
+            for (int x = 0; x < kBox; ++x) box.data.push_back(clip->At(BoxX() + x, BoxY() + y));
+        return box;
+    }
+
+    void TurnPointerOptionOn() { tovik_.Command(ID_mnuOptionMouseCapt); }
+};
+
+}  // namespace capture_commands_test
