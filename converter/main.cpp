@@ -82,7 +82,7 @@ ExitCode MapSource(const std::wstring& path, platform::FileView& view) {
     return error == 0 ? kConverted : kUnreadableInput;
 }
 
-// Bitmaps of other kinds (palettes, 16 or 32 bits, compressed, old
+// Bitmaps of other kinds (palettes, 16 bits, bit fields, compressed, old
 // headers) go through the system's decoder, converted to 24-bit rows.
 ExitCode DecodeWithSystem(const platform::FileView& input, std::unique_ptr<BYTE[]>& rows, BgrPicture& picture) {
     platform::ComApartment com;
@@ -155,6 +155,24 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
     if (bitmap.kind == BitmapKind::Refused) return kUnreadableInput;
     BgrPicture picture = bitmap.pixels;
     std::unique_ptr<BYTE[]> rows;
+    if (bitmap.kind == BitmapKind::Plain && bitmap.pixelBytes == 4) {
+        // 32-bit rows lose their fourth byte on the way to the encoder.
+        const std::size_t stride = (3 * static_cast<std::size_t>(picture.width) + 3) & ~std::size_t{3};
+        rows.reset(new (std::nothrow) BYTE[stride * picture.height]);
+        if (!rows) return kConversionFailed;
+        for (std::uint32_t y = 0; y < picture.height; ++y) {
+            const std::uint8_t* from = picture.rows + y * picture.stride;
+            BYTE* to = rows.get() + y * stride;
+            for (std::uint32_t x = 0; x < picture.width; ++x, from += 4, to += 3) {
+                to[0] = from[0];
+                to[1] = from[1];
+                to[2] = from[2];
+            }
+        }
+        picture.rows = rows.get();
+        picture.stride = stride;
+        input.reset();
+    }
     if (bitmap.kind == BitmapKind::Other) {
         if (const ExitCode decoded = DecodeWithSystem(input, rows, picture); decoded != kConverted) return decoded;
         input.reset();  // the rows are a copy: frees the address space a 32-bit process may need for the JPEG

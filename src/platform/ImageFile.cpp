@@ -1,9 +1,11 @@
 #include "platform/ImageFile.h"
 
 #include "platform/Com.h"
+#include "platform/DirectBitmap.h"
 #include "platform/FileReplace.h"
 #include "platform/Handle.h"
 #include "platform/PictureSize.h"
+#include "platform/PngEncoder.h"
 
 #include <wincodec.h>
 
@@ -11,6 +13,8 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <thread>
+#include <vector>
 
 namespace platform {
 
@@ -56,6 +60,20 @@ void ComposeOver(std::uint32_t* pixels, std::size_t count, COLORREF background) 
     }
 }
 
+// A 32-bit top-down DIB section, the rows in the order decoders give them.
+Bitmap CreateTopDownBitmap(UINT width, UINT height, void*& bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    return bits ? std::move(bitmap) : Bitmap();
+}
+
 HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& picture) {
     std::unique_ptr<BYTE[]> data;
     DWORD size = 0;
@@ -68,6 +86,19 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     if (claimed.known && (claimed.width == 0 || claimed.height == 0)) return WINCODEC_ERR_BADIMAGE;
     if (claimed.known && !FitsLimits(claimed.width, claimed.height, kMaxPictureSide, kMaxPictureBytes))
         return E_OUTOFMEMORY;
+
+    // Plain bitmaps (the ones Tovik writes among them) need no decoder.
+    const DirectBitmap direct = ReadDirectBitmap(data.get(), size, kMaxPictureSide, kMaxPictureBytes);
+    if (direct.taken) {
+        void* bits = nullptr;
+        Bitmap bitmap = CreateTopDownBitmap(direct.width, direct.height, bits);
+        if (!bitmap) return E_OUTOFMEMORY;
+        CopyDirectBitmap(direct, static_cast<std::uint32_t*>(bits));
+        picture.bitmap = std::move(bitmap);
+        picture.width = static_cast<int>(direct.width);
+        picture.height = static_cast<int>(direct.height);
+        return S_OK;
+    }
 
     ComApartment com;
     if (!com.ready()) return com.result();
@@ -103,16 +134,9 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
                                           nullptr, 0.0, WICBitmapPaletteTypeCustom)))
         return hr;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, like the decoder's rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return E_OUTOFMEMORY;
+    Bitmap bitmap = CreateTopDownBitmap(width, height, bits);
+    if (!bitmap) return E_OUTOFMEMORY;
     if (FAILED(hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), static_cast<BYTE*>(bits))))
         return hr;
     GdiFlush();
@@ -190,6 +214,38 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
         }
         return DWORD{0};
     });
+}
+
+DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path) {
+    if (BitmapFileSize(width, height) == 0) return ERROR_INVALID_PARAMETER;
+    // The whole picture once as top-down 24-bit rows, which the encoder's
+    // threads then read at the same time (a DC serves one thread only).
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    Bitmap rows(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!rows || !bits) return ERROR_NOT_ENOUGH_MEMORY;
+    {
+        MemoryDC rowsDC(dc);
+        if (!rowsDC) return ERROR_NOT_ENOUGH_MEMORY;
+        SelectedObject selected(rowsDC.get(), rows.get());
+        if (!BitBlt(rowsDC.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return ERROR_INVALID_PARAMETER;
+        GdiFlush();
+    }
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    std::vector<std::uint8_t> png;
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    if (!EncodePng({static_cast<const std::uint8_t*>(bits), stride, static_cast<std::uint32_t>(width),
+                    static_cast<std::uint32_t>(height)},
+                   png, threads))
+        return ERROR_NOT_ENOUGH_MEMORY;
+    rows = Bitmap();  // the rows are coded: their memory goes back before the file is written
+    return WriteFileReplacing(path, {{png.data(), png.size()}});
 }
 
 }  // namespace platform

@@ -335,7 +335,9 @@ TEST_F(CaptureCommands, ShortcutsTypedOnTheOverlayDoNothing) {
 // Esc before the press and during a drag: the overlay goes, the main window
 // returns with its picture, and the clipboard keeps what it had.
 TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
-    ASSERT_TRUE(StartRectangle());
+    HWND first = StartRectangle();
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first; }));
     Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 10}, {{kPatternX + 40, kPatternY + 30}},
          {kPatternX + 50, kPatternY + 40});
     ASSERT_TRUE(WaitForMainWindow());

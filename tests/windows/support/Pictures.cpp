@@ -237,6 +237,49 @@ TempFolder::~TempFolder() {
     RemoveDirectoryW(path_.c_str());
 }
 
+namespace {
+
+// Runs a Linux command line through the shell and waits for it. Wine
+// starts Linux programs like its own but cannot wait for them: the command
+// leaves a mark when it is done.
+void RunShell(const std::string& command) {
+    static unsigned runs = 0;
+    const std::string mark = "/tmp/tovik-shell-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    std::wstring line = L"/bin/sh -c \"";
+    for (char c : "(" + command + "); touch " + mark) line += static_cast<wchar_t>(c);
+    line += L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    const std::wstring done = WindowsPath(mark);
+    WaitUntil([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
+    DeleteFileW(done.c_str());
+}
+
+}  // namespace
+
+SmallDisk::SmallDisk() {
+    unixPath_ = "/tmp/tovik-small-disk-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+    path_ = WindowsPath(unixPath_) + L"\\";
+    RunShell("mkdir -p " + unixPath_ + " && mount -t tmpfs -o size=1m tmpfs " + unixPath_);
+    ULARGE_INTEGER total{};
+    ready_ = GetDiskFreeSpaceExW(path_.c_str(), nullptr, &total, nullptr) && total.QuadPart <= (2u << 20);
+}
+
+SmallDisk::~SmallDisk() { RunShell("umount " + unixPath_ + "; rmdir " + unixPath_); }
+
+void SmallDisk::Fill() {
+    HANDLE file = CreateFileW((path_ + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const std::vector<char> block(4096, 'f');
+    DWORD written = 0;
+    while (WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written) {}
+    CloseHandle(file);
+}
+
 std::vector<std::wstring> TempFolder::FileNames() const {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};

@@ -30,6 +30,27 @@ private:
     std::wstring path_;
 };
 
+// A 1 MB disk that fills up: a tmpfs mounted over a new folder (the tests
+// run as root), unmounted and removed with its owner. ready() is false when
+// it could not be mounted.
+class SmallDisk {
+public:
+    SmallDisk();
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool ready() const { return ready_; }
+    // With a trailing backslash.
+    const std::wstring& path() const { return path_; }
+    // Fills what is left of the disk with one file.
+    void Fill();
+
+private:
+    std::string unixPath_;
+    std::wstring path_;
+    bool ready_ = false;
+};
+
 // The good pictures' size: odd, so BMP rows need padding.
 inline constexpr int kPictureWidth = 61;
 inline constexpr int kPictureHeight = 37;
