@@ -3,6 +3,7 @@
 #include "platform/Com.h"
 #include "platform/DirectBitmap.h"
 #include "platform/FileReplace.h"
+#include "platform/FileView.h"
 #include "platform/Handle.h"
 #include "platform/PictureSize.h"
 #include "platform/PngEncoder.h"
@@ -20,10 +21,12 @@ namespace platform {
 
 namespace {
 
-// The whole file in memory: the decoders then read from memory instead of
-// asking the file system for every few bytes, and a missing or locked file
-// is reported with its own Win32 error rather than a decoder's.
-HRESULT ReadWholeFile(const std::wstring& path, std::unique_ptr<BYTE[]>& data, DWORD& size) {
+// The whole file mapped into memory: the decoders then read from memory
+// instead of asking the file system for every few bytes, a plain bitmap is
+// copied straight from the system's cache, and a missing or locked file is
+// reported with its own Win32 error rather than a decoder's. (While the view
+// is mapped the file cannot be cut short under it.)
+HRESULT MapWholeFile(const std::wstring& path, FileView& view) {
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return HRESULT_FROM_WIN32(GetLastError());
@@ -31,13 +34,9 @@ HRESULT ReadWholeFile(const std::wstring& path, std::unique_ptr<BYTE[]>& data, D
     if (!GetFileSizeEx(file.get(), &length)) return HRESULT_FROM_WIN32(GetLastError());
     // No picture this program can show needs a bigger file.
     if (length.QuadPart > static_cast<LONGLONG>(kMaxPictureBytes)) return E_OUTOFMEMORY;
-    size = static_cast<DWORD>(length.QuadPart);
-    data.reset(new (std::nothrow) BYTE[size ? size : 1]);
-    if (!data) return E_OUTOFMEMORY;
-    DWORD read = 0;
-    if (size > 0 && !ReadFile(file.get(), data.get(), size, &read, nullptr)) return HRESULT_FROM_WIN32(GetLastError());
-    size = read;  // a file that shrank meanwhile is decoded as it now is
-    return S_OK;
+    if (length.QuadPart == 0) return S_OK;  // nothing to map: the decoders say what an empty file is
+    const DWORD error = view.Map(file.get(), static_cast<std::size_t>(length.QuadPart));
+    return error ? HRESULT_FROM_WIN32(error) : S_OK;
 }
 
 HRESULT CreateFactory(ComPtr<IWICImagingFactory>& factory) {
@@ -75,20 +74,22 @@ Bitmap CreateTopDownBitmap(UINT width, UINT height, void*& bits) {
 }
 
 HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& picture) {
-    std::unique_ptr<BYTE[]> data;
-    DWORD size = 0;
-    HRESULT hr = ReadWholeFile(path, data, size);
+    FileView view;
+    HRESULT hr = MapWholeFile(path, view);
     if (FAILED(hr)) return hr;
+    static const BYTE kNothing = 0;
+    const BYTE* data = view.data() ? view.data() : &kNothing;
+    const DWORD size = static_cast<DWORD>(view.size());
     // Some decoders allocate for the size in the header as soon as they
     // start, and one overruns its buffer when that size is absurd: such a
     // file never reaches them.
-    const ClaimedSize claimed = ReadClaimedSize(data.get(), size);
+    const ClaimedSize claimed = ReadClaimedSize(data, size);
     if (claimed.known && (claimed.width == 0 || claimed.height == 0)) return WINCODEC_ERR_BADIMAGE;
     if (claimed.known && !FitsLimits(claimed.width, claimed.height, kMaxPictureSide, kMaxPictureBytes))
         return E_OUTOFMEMORY;
 
     // Plain bitmaps (the ones Tovik writes among them) need no decoder.
-    const DirectBitmap direct = ReadDirectBitmap(data.get(), size, kMaxPictureSide, kMaxPictureBytes);
+    const DirectBitmap direct = ReadDirectBitmap(data, size, kMaxPictureSide, kMaxPictureBytes);
     if (direct.taken) {
         void* bits = nullptr;
         Bitmap bitmap = CreateTopDownBitmap(direct.width, direct.height, bits);
@@ -106,7 +107,7 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     if (FAILED(hr = CreateFactory(factory))) return hr;
     ComPtr<IWICStream> stream;
     if (FAILED(hr = factory->CreateStream(stream.put()))) return hr;
-    if (FAILED(hr = stream->InitializeFromMemory(data.get(), size))) return hr;
+    if (FAILED(hr = stream->InitializeFromMemory(const_cast<BYTE*>(data), size))) return hr;
     ComPtr<IWICBitmapDecoder> decoder;
     if (FAILED(hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                                      decoder.put())))
