@@ -79,6 +79,7 @@ TEST(PictureFiles, EachFormatLoadsWithItsSizeAndPixels) {
     TempFolder folder;
     const GoodPictures good = WriteGoodPictures(folder.path());
     ExpectExactly(LoadPictureFile(good.bmp, kBackground), PicturePatternAt);
+    ExpectExactly(LoadPictureFile(good.bmp32, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.png, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.gif, kBackground), GifPatternAt);
 

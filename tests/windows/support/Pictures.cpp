@@ -34,10 +34,12 @@ void PutBigEndian16(Bytes& b, size_t at, unsigned v) {
     b[at + 1] = static_cast<std::uint8_t>(v);
 }
 
-// A 24-bit bottom-up BMP of the pattern, written by hand so the loader's
-// test does not depend on the encoder it is compared with.
-Bytes MakeBmp() {
-    const int stride = (kPictureWidth * 3 + 3) & ~3;
+// A BMP of the pattern, written by hand so the loader's test does not
+// depend on the encoder it is compared with: 24-bit bottom-up, or 32-bit
+// top-down with a fourth byte that carries nothing.
+Bytes MakeBmp(int bits = 24) {
+    const int pixelBytes = bits / 8;
+    const int stride = (kPictureWidth * pixelBytes + 3) & ~3;
     Bytes b(54 + static_cast<size_t>(stride) * kPictureHeight, 0);
     b[0] = 'B';
     b[1] = 'M';
@@ -45,17 +47,19 @@ Bytes MakeBmp() {
     Put32(b, 10, 54);
     Put32(b, 14, 40);
     Put32(b, 18, kPictureWidth);
-    Put32(b, 22, kPictureHeight);
+    Put32(b, 22, bits == 32 ? static_cast<std::uint32_t>(-kPictureHeight) : kPictureHeight);
     Put16(b, 26, 1);
-    Put16(b, 28, 24);
+    Put16(b, 28, static_cast<std::uint16_t>(bits));
     Put32(b, 34, static_cast<std::uint32_t>(stride * kPictureHeight));
     for (int y = 0; y < kPictureHeight; ++y)
         for (int x = 0; x < kPictureWidth; ++x) {
             const std::uint32_t c = PicturePatternAt(x, y);
-            const size_t at = 54 + static_cast<size_t>(kPictureHeight - 1 - y) * stride + x * 3;
+            const int row = bits == 32 ? y : kPictureHeight - 1 - y;
+            const size_t at = 54 + static_cast<size_t>(row) * stride + x * pixelBytes;
             b[at] = c & 0xFF;
             b[at + 1] = (c >> 8) & 0xFF;
             b[at + 2] = (c >> 16) & 0xFF;
+            if (bits == 32) b[at + 3] = static_cast<std::uint8_t>(x * 5);
         }
     return b;
 }
@@ -327,10 +331,11 @@ bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& b
 
 GoodPictures WriteGoodPictures(const std::wstring& folder) {
     GoodPictures good{folder + L"good.bmp", folder + L"good.gif", folder + L"good.jpg", folder + L"good.png",
-                      folder + L"alpha.png"};
+                      folder + L"alpha.png", folder + L"good32.bmp"};
     const std::wstring scratch = folder + L"encoding.tmp";
     const UINT stride24 = (kPictureWidth * 3 + 3) & ~3u;
     WriteFileBytes(good.bmp, MakeBmp());
+    WriteFileBytes(good.bmp32, MakeBmp(32));
     WriteFileBytes(good.png, Encode(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, stride24,
                                     PatternPixels24(), scratch));
     WriteFileBytes(good.jpg, Encode(GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR, stride24,
@@ -349,7 +354,7 @@ std::vector<std::wstring> WriteDamagedPictures(const std::wstring& folder) {
     const GoodPictures good = WriteGoodPictures(folder + L"source-");
     const Bytes bmp = ReadFileBytes(good.bmp), png = ReadFileBytes(good.png), gif = ReadFileBytes(good.gif),
                 jpg = ReadFileBytes(good.jpg);
-    for (const std::wstring* p : {&good.bmp, &good.png, &good.gif, &good.jpg, &good.alphaPng}) DeleteFileW(p->c_str());
+    for (const std::wstring* p : {&good.bmp, &good.png, &good.gif, &good.jpg, &good.alphaPng, &good.bmp32}) DeleteFileW(p->c_str());
 
     std::vector<std::pair<std::wstring, Bytes>> damaged;
     auto add = [&](const wchar_t* name, Bytes bytes) { damaged.emplace_back(name, std::move(bytes)); };

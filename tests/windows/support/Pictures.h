@@ -65,6 +65,7 @@ std::uint32_t AlphaPatternAt(int x, int y);
 struct GoodPictures {
     std::wstring bmp, gif, jpg, png;  // PicturePatternAt (GifPatternAt for the GIF)
     std::wstring alphaPng;            // AlphaPatternAt
+    std::wstring bmp32;               // PicturePatternAt, 32 bits a pixel, top-down
 };
 // Writes the good pictures into `folder` (with its trailing backslash): the
 // BMP by hand, the others through the system's encoders.
