@@ -229,6 +229,31 @@ ConverterRun RunConverter(const std::wstring& parameters) {
     return run;
 }
 
+// The converter run from a console window of its own, nothing redirected:
+// what the console then shows.
+std::wstring ConverterInConsole(const std::wstring& arguments) {
+    FreeConsole();
+    if (!AllocConsole()) return L"<no console>";
+    platform::KernelHandle screen(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(screen.get(), &info);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + DistFolder() + L"bmp2jpg.exe\" " + arguments;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 60000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    std::wstring text(static_cast<size_t>(info.dwSize.X) * info.dwSize.Y, L' ');
+    DWORD got = 0;
+    ReadConsoleOutputCharacterW(screen.get(), text.data(), static_cast<DWORD>(text.size()), COORD{0, 0}, &got);
+    text.resize(got);
+    return text;
+}
+
 // The converter run directly, its output captured: for the usage text.
 std::string ConverterOutput(const std::wstring& arguments, DWORD& exitCode) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -373,6 +398,8 @@ TEST(Converter, EachFailureHasItsExitCodeAndKeepsAnExistingJpeg) {
     EXPECT_NE(usage.find("3  the destination cannot be written"), std::string::npos) << usage;
     EXPECT_EQ(ConverterOutput(L"", exitCode), "");
     EXPECT_EQ(exitCode, 1u);
+    const std::wstring shown = ConverterInConsole(L"/?");
+    EXPECT_NE(shown.find(L"bmp2jpg.exe SOURCE DESTINATION"), std::wstring::npos) << "nothing in the console window";
 
     // A converter that is not there: the shell's file-not-found code, no process.
     auto missing = platform::StartProgram(nullptr, folder.path() + L"bmp2jpg.exe", L"a b", folder.path(), SW_HIDE);
