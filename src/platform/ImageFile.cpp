@@ -73,6 +73,55 @@ Bitmap CreateTopDownBitmap(UINT width, UINT height, void*& bits) {
     return bits ? std::move(bitmap) : Bitmap();
 }
 
+// Where a GIF's first frame lies on its logical screen, and what the rest of
+// the screen shows: the background colour of the global colour table, or
+// the image's own gray when the frame has transparent pixels (or there is
+// no such colour). A screen smaller than the frame grows to hold it, so no
+// pixel of the frame is lost to a careless writer.
+struct GifCanvas {
+    UINT width = 0, height = 0;
+    UINT left = 0, top = 0;
+    std::uint32_t fill = 0;
+};
+
+UINT ReadNumber(IWICMetadataQueryReader* query, const wchar_t* name, UINT otherwise) {
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    UINT number = otherwise;
+    if (query && SUCCEEDED(query->GetMetadataByName(name, &value))) {
+        if (value.vt == VT_UI1) number = value.bVal;
+        else if (value.vt == VT_UI2) number = value.uiVal;
+        else if (value.vt == VT_UI4) number = value.ulVal;
+        else if (value.vt == VT_BOOL) number = value.boolVal ? 1 : 0;
+    }
+    PropVariantClear(&value);
+    return number;
+}
+
+GifCanvas PlaceGifFrame(IWICImagingFactory* factory, IWICBitmapDecoder* decoder, IWICBitmapFrameDecode* frame,
+                        UINT width, UINT height, COLORREF background) {
+    GifCanvas canvas{width, height, 0, 0, 0};
+    ComPtr<IWICMetadataQueryReader> screen, image;
+    decoder->GetMetadataQueryReader(screen.put());
+    frame->GetMetadataQueryReader(image.put());
+    if (!screen || !image) return canvas;
+    canvas.left = ReadNumber(image.get(), L"/imgdesc/Left", 0);
+    canvas.top = ReadNumber(image.get(), L"/imgdesc/Top", 0);
+    canvas.width = std::max(ReadNumber(screen.get(), L"/logscrdesc/Width", 0), canvas.left + width);
+    canvas.height = std::max(ReadNumber(screen.get(), L"/logscrdesc/Height", 0), canvas.top + height);
+    canvas.fill = 0xFF000000u | (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+    const bool transparent = ReadNumber(image.get(), L"/grctlext/TransparencyFlag", 0) != 0;
+    const UINT index = ReadNumber(screen.get(), L"/logscrdesc/BackgroundColorIndex", 0);
+    ComPtr<IWICPalette> palette;
+    UINT count = 0;
+    WICColor colours[256] = {};
+    if (!transparent && ReadNumber(screen.get(), L"/logscrdesc/GlobalColorTableFlag", 0) &&
+        SUCCEEDED(factory->CreatePalette(palette.put())) && SUCCEEDED(decoder->CopyPalette(palette.get())) &&
+        SUCCEEDED(palette->GetColors(256, colours, &count)) && index < count)
+        canvas.fill = 0xFF000000u | colours[index];
+    return canvas;
+}
+
 HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& picture) {
     FileView view;
     HRESULT hr = MapWholeFile(path, view);
@@ -143,6 +192,27 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     GdiFlush();
     if (!opaque)
         ComposeOver(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(width) * height, background);
+
+    // A GIF's first frame is shown on its logical screen, like every viewer does.
+    GUID container{};
+    if (SUCCEEDED(decoder->GetContainerFormat(&container)) && container == GUID_ContainerFormatGif) {
+        const GifCanvas canvas = PlaceGifFrame(factory.get(), decoder.get(), frame.get(), width, height, background);
+        if (canvas.width != width || canvas.height != height) {
+            if (!FitsLimits(canvas.width, canvas.height, kMaxPictureSide, kMaxPictureBytes)) return E_OUTOFMEMORY;
+            void* canvasBits = nullptr;
+            Bitmap whole = CreateTopDownBitmap(canvas.width, canvas.height, canvasBits);
+            if (!whole) return E_OUTOFMEMORY;
+            auto* to = static_cast<std::uint32_t*>(canvasBits);
+            std::fill(to, to + static_cast<std::size_t>(canvas.width) * canvas.height, canvas.fill);
+            const auto* from = static_cast<const std::uint32_t*>(bits);
+            for (UINT y = 0; y < height; ++y)
+                std::copy_n(from + static_cast<std::size_t>(y) * width, width,
+                            to + static_cast<std::size_t>(canvas.top + y) * canvas.width + canvas.left);
+            bitmap = std::move(whole);
+            width = canvas.width;
+            height = canvas.height;
+        }
+    }
 
     picture.bitmap = std::move(bitmap);
     picture.width = static_cast<int>(width);

@@ -42,10 +42,11 @@ double MeanDifference(const platform::LoadedPicture& p, std::uint32_t (*pattern)
     return sum / (3.0 * p.width * p.height);
 }
 
-void ExpectExactly(const platform::LoadedPicture& p, std::uint32_t (*pattern)(int, int)) {
+void ExpectExactly(const platform::LoadedPicture& p, std::uint32_t (*pattern)(int, int), int width = kPictureWidth,
+                   int height = kPictureHeight) {
     ASSERT_TRUE(p.ok());
-    ASSERT_EQ(p.width, kPictureWidth);
-    ASSERT_EQ(p.height, kPictureHeight);
+    ASSERT_EQ(p.width, width);
+    ASSERT_EQ(p.height, height);
     int wrong = 0;
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x)
@@ -82,6 +83,15 @@ TEST(PictureFiles, EachFormatLoadsWithItsSizeAndPixels) {
     ExpectExactly(LoadPictureFile(good.bmp32, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.png, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.gif, kBackground), GifPatternAt);
+    // A first frame smaller than the logical screen lies at its offset on
+    // the screen's background colour.
+    const auto bytes = ReadFileBytes(good.gifOnCanvas);
+    ASSERT_TRUE(bytes.size() > 13 && (bytes[10] & 0x80)) << "no global colour table";
+    ExpectExactly(LoadPictureFile(good.gifOnCanvas, kBackground), [](int x, int y) {
+        const int fx = x - kGifLeft, fy = y - kGifTop;
+        return fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight ? GifPatternAt(fx, fy)
+                                                                                : GifPaletteColour(kGifBackgroundIndex);
+    }, kGifCanvasWidth, kGifCanvasHeight);
 
     const auto jpg = LoadPictureFile(good.jpg, kBackground);
     ASSERT_TRUE(jpg.ok());

@@ -64,7 +64,12 @@ Bytes MakeBmp(int bits = 24) {
     return b;
 }
 
+}  // namespace
+
 std::uint32_t GifPaletteColour(int index) { return Rgb(index, 255 - index, (index * 7) & 0xFF); }
+
+namespace {
+
 int GifIndexAt(int x, int y) { return (x * 5 + y * 3) & 0xFF; }
 
 // Encodes pixels through the system's encoder for `container` into a file
@@ -347,6 +352,31 @@ GoodPictures WriteGoodPictures(const std::wstring& folder) {
         for (int x = 0; x < kPictureWidth; ++x) indices[y * kPictureWidth + x] = static_cast<BYTE>(GifIndexAt(x, y));
     WriteFileBytes(good.gif, Encode(GUID_ContainerFormatGif, GUID_WICPixelFormat8bppIndexed, kPictureWidth,
                                     indices, scratch, true));
+    // The same frame at an offset of a larger logical screen, as animation
+    // optimisers leave it.
+    // The frame's own colour table becomes the global one, which holds the
+    // screen's background colour.
+    Bytes canvas = ReadFileBytes(good.gif);
+    size_t image = GifImageDescriptor(canvas);
+    if (canvas.size() > 13 && image + 9 < canvas.size() && (canvas[image + 9] & 0x80) && !(canvas[10] & 0x80)) {
+        const int sizeBits = canvas[image + 9] & 7;
+        const size_t tableBytes = 3u << (sizeBits + 1);
+        const Bytes table(canvas.begin() + image + 10, canvas.begin() + image + 10 + tableBytes);
+        canvas.erase(canvas.begin() + image + 10, canvas.begin() + image + 10 + tableBytes);
+        canvas[image + 9] &= 0x78;
+        canvas.insert(canvas.begin() + 13, table.begin(), table.end());
+        canvas[10] = static_cast<std::uint8_t>(0xF0 | sizeBits);
+        image += tableBytes;
+    }
+    if (canvas.size() > 13 && image + 9 < canvas.size()) {
+        Put16(canvas, 6, kGifCanvasWidth);
+        Put16(canvas, 8, kGifCanvasHeight);
+        canvas[11] = kGifBackgroundIndex;
+        Put16(canvas, image + 1, kGifLeft);
+        Put16(canvas, image + 3, kGifTop);
+    }
+    good.gifOnCanvas = folder + L"canvas.gif";
+    WriteFileBytes(good.gifOnCanvas, canvas);
     return good;
 }
 
@@ -354,7 +384,7 @@ std::vector<std::wstring> WriteDamagedPictures(const std::wstring& folder) {
     const GoodPictures good = WriteGoodPictures(folder + L"source-");
     const Bytes bmp = ReadFileBytes(good.bmp), png = ReadFileBytes(good.png), gif = ReadFileBytes(good.gif),
                 jpg = ReadFileBytes(good.jpg);
-    for (const std::wstring* p : {&good.bmp, &good.png, &good.gif, &good.jpg, &good.alphaPng, &good.bmp32}) DeleteFileW(p->c_str());
+    for (const std::wstring* p : {&good.bmp, &good.png, &good.gif, &good.jpg, &good.alphaPng, &good.bmp32, &good.gifOnCanvas}) DeleteFileW(p->c_str());
 
     std::vector<std::pair<std::wstring, Bytes>> damaged;
     auto add = [&](const wchar_t* name, Bytes bytes) { damaged.emplace_back(name, std::move(bytes)); };

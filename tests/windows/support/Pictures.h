@@ -66,7 +66,12 @@ struct GoodPictures {
     std::wstring bmp, gif, jpg, png;  // PicturePatternAt (GifPatternAt for the GIF)
     std::wstring alphaPng;            // AlphaPatternAt
     std::wstring bmp32;               // PicturePatternAt, 32 bits a pixel, top-down
+    std::wstring gifOnCanvas;         // the GIF's frame at kGifLeft, kGifTop of a larger logical screen
 };
+inline constexpr int kGifCanvasWidth = kPictureWidth + 20, kGifCanvasHeight = kPictureHeight + 10;
+inline constexpr int kGifLeft = 7, kGifTop = 4;
+inline constexpr int kGifBackgroundIndex = 5;   // of the global colour table
+std::uint32_t GifPaletteColour(int index);
 // Writes the good pictures into `folder` (with its trailing backslash): the
 // BMP by hand, the others through the system's encoders.
 GoodPictures WriteGoodPictures(const std::wstring& folder);
