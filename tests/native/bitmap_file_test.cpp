@@ -35,18 +35,18 @@ Bytes MakeBitmap(int width, int height, std::uint32_t headerSize = 40, int bits 
 
 TEST(BitmapFile, Reads24And32BitRowsEitherWayUpBehindAnyInfoHeader) {
     for (int bits : {24, 32})
-    for (std::uint32_t header : {40u, 52u, 56u, 108u, 124u})
-        for (int height : {5, -5}) {
-            const Bytes file = MakeBitmap(7, height, header, bits);
-            const auto reading = ReadBitmapFile(file.data(), file.size());
-            ASSERT_EQ(reading.kind, BitmapKind::Plain) << header << " " << height;
-            EXPECT_EQ(reading.pixelBytes, bits / 8u);
-            EXPECT_EQ(reading.pixels.rows, file.data() + 14 + header);
-            EXPECT_EQ(reading.pixels.stride, bits == 32 ? 28u : 24u);
-            EXPECT_EQ(reading.pixels.width, 7u);
-            EXPECT_EQ(reading.pixels.height, 5u);
-            EXPECT_EQ(reading.pixels.bottomUp, height > 0);
-        }
+        for (std::uint32_t header : {40u, 52u, 56u, 108u, 124u})
+            for (int height : {5, -5}) {
+                const Bytes file = MakeBitmap(7, height, header, bits);
+                const auto reading = ReadBitmapFile(file.data(), file.size());
+                ASSERT_EQ(reading.kind, BitmapKind::Plain) << header << " " << height;
+                EXPECT_EQ(reading.pixelBytes, bits / 8u);
+                EXPECT_EQ(reading.pixels.rows, file.data() + 14 + header);
+                EXPECT_EQ(reading.pixels.stride, bits == 32 ? 28u : 24u);
+                EXPECT_EQ(reading.pixels.width, 7u);
+                EXPECT_EQ(reading.pixels.height, 5u);
+                EXPECT_EQ(reading.pixels.bottomUp, height > 0);
+            }
     // The last row's padding may be missing; a byte of its pixels may not.
     Bytes file = MakeBitmap(7, 5);
     file.resize(file.size() - 3);
