@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -155,6 +156,12 @@ TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
     tovik_.Command(ID_mnuSaveAs);
     HWND dialog = WaitForDialog(tovik_.ProcessId(), kSaveCaption);
     ASSERT_TRUE(dialog);
+    // The file types offered: PNG after the bitmap and JPEG entries.
+    HWND types = GetDlgItem(dialog, cmb1);
+    ASSERT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 3);
+    wchar_t type[64] = {};
+    SendMessageW(types, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(type));
+    EXPECT_EQ(std::wstring(type), L"PNG(*.png)");
     ChooseFile(dialog, old);
     // The dialog asks before it replaces the file: yes.
     HWND question = nullptr;
