@@ -2,9 +2,10 @@
 # Prints the picture-file benchmarks at 3840x2160:
 #   bench/files.sh            (builds first; RUNS=n sets the runs per figure)
 # Inside one test bench: Tovik's BMP save beside a raw write of the same
-# bytes, the JPEG save as the user gets it (temp.bmp, bmp2jpg.exe, its exit
-# code) beside cjpeg and ImageMagick on the same BMP, and opening the JPEG
-# beside djpeg. The Linux
+# bytes, its PNG save beside ImageMagick's on the same BMP (time and size),
+# the JPEG save as the user gets it (temp.bmp, bmp2jpg.exe, its exit code)
+# beside cjpeg and ImageMagick on the same BMP, opening the JPEG beside djpeg,
+# and opening the BMP beside a raw read of it. The Linux
 # tools run as native processes, process start included, like the converter.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -39,6 +40,11 @@ TOVIK_WINEPREFIX="$root/build/bench-prefix" "$root/tools/testbench.sh" bash -c '
   cjpeg75=$(median_ms cjpeg -quality 75 -outfile "$dir/cjpeg75.jpg" "$dir/shot.bmp")
   magick=$(median_ms convert "$dir/shot.bmp" -quality 90 -sampling-factor 2x2 "$dir/magick.jpg")
   djpeg=$(median_ms djpeg -outfile /dev/null "$dir/shot.jpg")
+  magickpng=$(median_ms convert "$dir/shot.bmp" "$dir/magick.png")
+  pngsize=$(stat -c %s "$dir/shot.png") magickpngsize=$(stat -c %s "$dir/magick.png")
+  echo "convert shot.bmp shot.png: median $magickpng ms ($magickpngsize bytes); Tovik PNG $pngsize bytes, system encoder $(stat -c %s "$dir/system.png") bytes"
+  pngcheck -q "$dir/shot.png" && echo "pngcheck: Tovik PNG OK"
+  cmp -s <(convert "$dir/shot.png" rgb:-) <(convert "$dir/shot.bmp" rgb:-) && echo "Tovik PNG: pixel-exact in ImageMagick"
   echo "cjpeg -quality 90: median $cjpeg90 ms ($(stat -c %s "$dir/cjpeg90.jpg") bytes)"
   echo "cjpeg -quality 75: median $cjpeg75 ms ($(stat -c %s "$dir/cjpeg75.jpg") bytes)"
   echo "convert -quality 90 (4:2:0): median $magick ms"
@@ -46,10 +52,14 @@ TOVIK_WINEPREFIX="$root/build/bench-prefix" "$root/tools/testbench.sh" bash -c '
   echo "bmp2jpg JPEG: $(stat -c %s "$dir/shot.jpg") bytes; $(identify -format "quality %Q, sampling %[jpeg:sampling-factor]" "$dir/shot.jpg")"
   awk -v save="$(figure bmp_save)" -v raw="$(figure raw_write)" -v e2e="$(figure jpeg_save)" \
       -v conv="$(figure converter_process)" -v c90="$cjpeg90" -v c75="$cjpeg75" -v im="$magick" \
-      -v open="$(figure jpeg_open)" -v dj="$djpeg" "BEGIN {
+      -v open="$(figure jpeg_open)" -v dj="$djpeg" -v png="$(figure png_save)" -v impng="$magickpng" \
+      -v syspng="$(figure png_save_system_encoder)" -v pngsize="$pngsize" -v impngsize="$magickpngsize" \
+      -v bmpopen="$(figure bmp_open)" -v rawread="$(figure raw_read)" "BEGIN {
     printf \"BMP save / raw write: %.2f (target 1.5)\n\", save / raw
     printf \"JPEG save as the user gets it (until the converter has ended) / cjpeg -quality 90: %.2f (target 1.25); / convert: %.2f\n\", e2e / c90, e2e / im
     printf \"converter process alone / cjpeg -quality 90: %.2f\n\", conv / c90
     printf \"JPEG open / djpeg: %.2f (target 1.25)\n\", open / dj
+    printf \"PNG save / convert: time %.2f (target 1.0), size %.2f (target 1.1); system encoder / PNG save: %.2f\n\", png / impng, pngsize / impngsize, syspng / png
+    printf \"BMP open / raw read: %.2f (target 2)\n\", bmpopen / rawread
   }"
 ' _ "$root"

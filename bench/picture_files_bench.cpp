@@ -1,20 +1,25 @@
 // Times the picture files at 3840x2160 inside the program's own process:
-// the BMP save beside a raw write of the same bytes, the JPEG save as the
-// user gets it (the program's own ConvertToJpeg: temp.bmp written beside
-// this program, the converter beside it started and waited for until its
-// exit code is known), its parts, and opening the JPEG.
+// the BMP save beside a raw write of the same bytes, the PNG save (and, for
+// comparison, the system's own PNG encoder on the same pixels), the JPEG
+// save as the user gets it (the program's own ConvertToJpeg: temp.bmp
+// written beside this program, the converter beside it started and waited
+// for until its exit code is known), its parts, and opening the JPEG and the
+// BMP, the latter beside a raw read of its bytes.
 //   picture_files_bench.exe FOLDER DIST_FOLDER [RUNS]
 // FOLDER (with a trailing backslash) receives the files it times, so the
 // outside tools can be run on the same ones. Prints one "figure NAME MS"
 // line per measurement: the median of RUNS runs after one warm-up. The
 // jpeg_save figure needs bmp2jpg.exe beside this program, as Tovik has it.
 #include "imagefiles/PictureFiles.h"
+#include "platform/Com.h"
 #include "platform/Files.h"
 #include "platform/Handle.h"
 #include "platform/ImageFile.h"
 #include "platform/ImageModel.h"
 #include "platform/Process.h"
 #include "platform/Surface.h"
+
+#include <wincodec.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -91,6 +96,38 @@ private:
     platform::PictureBox buffer_, view_;
 };
 
+// The system's PNG encoder on the same pixels: what the PNG save would cost
+// through it.
+bool SaveWithSystemPng(HDC dc, const std::wstring& path) {
+    std::vector<BYTE> rows(static_cast<size_t>(kWidth) * 3 * kHeight);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = kWidth;
+    bi.bmiHeader.biHeight = -kHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    HBITMAP held = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+    if (!GetDIBits(dc, held, 0, kHeight, rows.data(), &bi, DIB_RGB_COLORS)) return false;
+    platform::ComApartment com;
+    platform::ComPtr<IWICImagingFactory> factory;
+    platform::ComPtr<IWICStream> stream;
+    platform::ComPtr<IWICBitmapEncoder> encoder;
+    platform::ComPtr<IWICBitmapFrameEncode> frame;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                factory.put_void())) ||
+        FAILED(factory->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) ||
+        FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put())) ||
+        FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
+        FAILED(encoder->CreateNewFrame(frame.put(), nullptr)) || FAILED(frame->Initialize(nullptr)) ||
+        FAILED(frame->SetSize(kWidth, kHeight)))
+        return false;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    return SUCCEEDED(frame->SetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR &&
+           SUCCEEDED(frame->WritePixels(kHeight, kWidth * 3, static_cast<UINT>(rows.size()), rows.data())) &&
+           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -119,6 +156,10 @@ int wmain(int argc, wchar_t** argv) {
     });
     const std::wstring bmp = folder + L"shot.bmp";
     Report("bmp_save", runs, [&] { return platform::SaveBitmapFile(image.hDC(), kWidth, kHeight, bmp) == 0; });
+    const std::wstring png = folder + L"shot.png";
+    Report("png_save", runs, [&] { return platform::SavePngFile(image.hDC(), kWidth, kHeight, png) == 0; });
+    const std::wstring systemPng = folder + L"system.png";
+    Report("png_save_system_encoder", runs, [&] { return SaveWithSystemPng(image.hDC(), systemPng); });
 
     // The JPEG save as the program does it: temp.bmp, then the converter,
     // here waited for so the time ends when the JPEG file is complete.
@@ -162,6 +203,14 @@ int wmain(int argc, wchar_t** argv) {
     });
     Report("jpeg_open", runs, [&] { return platform::LoadPictureFile(jpeg, RGB(255, 255, 255)).ok(); });
     Report("bmp_open", runs, [&] { return platform::LoadPictureFile(bmp, RGB(255, 255, 255)).ok(); });
+    std::vector<char> readBack(raw.size());
+    Report("raw_read", runs, [&] {
+        platform::KernelHandle file(CreateFileW(bmp.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD read = 0;
+        return file && ReadFile(file.get(), readBack.data(), static_cast<DWORD>(readBack.size()), &read, nullptr) &&
+               read == readBack.size();
+    });
     DeleteFileW(rawPath.c_str());
     return 0;
 }

@@ -27,7 +27,8 @@ BitmapReading ReadBitmapFile(const std::uint8_t* data, std::size_t size) {
     }
     if (size < kFileHeaderSize + headerSize) return reading;
     const std::uint8_t* info = data + kFileHeaderSize;
-    if (Little16(info + 14) != 24 || Little32(info + 16) != 0 /* BI_RGB */) {
+    const std::uint32_t bits = Little16(info + 14);
+    if ((bits != 24 && bits != 32) || Little32(info + 16) != 0 /* BI_RGB */) {
         reading.kind = BitmapKind::Other;
         return reading;
     }
@@ -39,11 +40,13 @@ BitmapReading ReadBitmapFile(const std::uint8_t* data, std::size_t size) {
     const std::uint64_t offset = Little32(data + 10);
     if (width <= 0 || signedHeight == 0) return reading;
     const std::uint64_t height = static_cast<std::uint64_t>(signedHeight < 0 ? -signedHeight : signedHeight);
-    const std::uint64_t stride = (3 * static_cast<std::uint64_t>(width) + 3) & ~std::uint64_t{3};
+    const std::uint64_t pixelBytes = bits / 8;
+    const std::uint64_t stride = (pixelBytes * static_cast<std::uint64_t>(width) + 3) & ~std::uint64_t{3};
     // The pixels start after the headers; the last row's padding may be missing.
     if (offset < kFileHeaderSize + headerSize || offset > size) return reading;
     const std::uint64_t available = size - offset;
-    if (height - 1 > available / stride || 3 * static_cast<std::uint64_t>(width) > available - (height - 1) * stride)
+    if (height - 1 > available / stride ||
+        pixelBytes * static_cast<std::uint64_t>(width) > available - (height - 1) * stride)
         return reading;
 
     reading.kind = BitmapKind::Plain;
@@ -52,6 +55,7 @@ BitmapReading ReadBitmapFile(const std::uint8_t* data, std::size_t size) {
     reading.pixels.width = static_cast<std::uint32_t>(width);
     reading.pixels.height = static_cast<std::uint32_t>(height);
     reading.pixels.bottomUp = signedHeight > 0;
+    reading.pixelBytes = static_cast<std::uint32_t>(pixelBytes);
     return reading;
 }
 

@@ -1,7 +1,7 @@
-// Reads the bitmap files Tovik writes (24 bits per pixel, uncompressed, rows
-// bottom-up or top-down) straight from the file's bytes, so the converter
-// needs no decoder and no copy of the pixels for them. Portable: no Windows
-// headers, tested and fuzzed natively.
+// Reads the plain bitmap files (24 or 32 bits per pixel, uncompressed, rows
+// bottom-up or top-down; the ones Tovik writes among them) straight from the
+// file's bytes, so neither the converter nor opening a picture needs a
+// decoder for them. Portable: no Windows headers, tested and fuzzed natively.
 #pragma once
 #include "JpegEncoder.h"
 
@@ -11,14 +11,18 @@
 namespace converter {
 
 enum class BitmapKind {
-    Plain,     // 24-bit uncompressed: `pixels` points into the file's bytes
-    Other,     // a bitmap of another kind (palette, 16 or 32 bits, compressed, old header): for the system's decoder
+    Plain,     // 24- or 32-bit uncompressed: `pixels` points into the file's bytes
+    Other,     // a bitmap of another kind (palette, 16 bits, bit fields, compressed, old header): for the system's decoder
     Refused,   // not a bitmap file, or its headers contradict themselves or the file's size
 };
 
 struct BitmapReading {
     BitmapKind kind = BitmapKind::Refused;
     BgrPicture pixels;  // set for Plain only
+    // Bytes per pixel of a plain bitmap's rows: 3 (blue, green, red) or 4
+    // (blue, green, red and a fourth byte that carries nothing, as the
+    // system reads such bitmaps too).
+    std::uint32_t pixelBytes = 3;
 };
 
 // Never reads outside data[0, size). Every size and offset is checked in 64

@@ -45,8 +45,7 @@ void PrintUsage(HINSTANCE instance) {
         lines += text[i];
     }
 
-    // Output redirected by the parent (a file or a pipe) gets the bytes;
-    // otherwise the text goes to the console of the parent, if it has one.
+    // Output redirected by the parent (a file or a pipe) gets the bytes.
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     const DWORD type = (out && out != INVALID_HANDLE_VALUE) ? GetFileType(out) : FILE_TYPE_UNKNOWN;
     DWORD written = 0;
@@ -54,16 +53,25 @@ void PrintUsage(HINSTANCE instance) {
         WriteFile(out, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
         return;
     }
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    // Otherwise the text goes to a console: the one this program was given
+    // already (some systems hand a program started from a console window
+    // that console, even a windowed one like this), else the parent's.
+    const int count = MultiByteToWideChar(CP_UTF8, 0, lines.data(), static_cast<int>(lines.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, lines.data(), static_cast<int>(lines.size()), wide.data(), count);
+    DWORD mode = 0;
+    if (type == FILE_TYPE_CHAR && GetConsoleMode(out, &mode) &&
+        WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr))
+        return;
+    const bool attached = AttachConsole(ATTACH_PARENT_PROCESS);
+    if (!attached && GetLastError() != ERROR_ACCESS_DENIED) return;  // denied: attached to one already
     {
-        platform::KernelHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                                   OPEN_EXISTING, 0, nullptr));
-        const int count = MultiByteToWideChar(CP_UTF8, 0, lines.data(), static_cast<int>(lines.size()), nullptr, 0);
-        std::wstring wide(static_cast<size_t>(count), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, lines.data(), static_cast<int>(lines.size()), wide.data(), count);
+        platform::KernelHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                                   nullptr));
         if (console) WriteConsoleW(console.get(), wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     }
-    FreeConsole();
+    if (attached) FreeConsole();
 }
 
 // The whole source mapped into memory: coded from there, without a copy.
@@ -114,7 +122,7 @@ private:
     bool started_ = false;
 };
 
-// Bitmaps of other kinds (palettes, 16 or 32 bits, compressed, old
+// Bitmaps of other kinds (palettes, 16 bits, bit fields, compressed, old
 // headers) go through the system's decoder, converted to 24-bit rows.
 ExitCode DecodeWithSystem(const platform::FileView& input, std::unique_ptr<BYTE[]>& rows, BgrPicture& picture) {
     const SystemCom com;
@@ -185,6 +193,24 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
     if (bitmap.kind == BitmapKind::Refused) return kUnreadableInput;
     BgrPicture picture = bitmap.pixels;
     std::unique_ptr<BYTE[]> rows;
+    if (bitmap.kind == BitmapKind::Plain && bitmap.pixelBytes == 4) {
+        // 32-bit rows lose their fourth byte on the way to the encoder.
+        const std::size_t stride = (3 * static_cast<std::size_t>(picture.width) + 3) & ~std::size_t{3};
+        rows.reset(new (std::nothrow) BYTE[stride * picture.height]);
+        if (!rows) return kConversionFailed;
+        for (std::uint32_t y = 0; y < picture.height; ++y) {
+            const std::uint8_t* from = picture.rows + y * picture.stride;
+            BYTE* to = rows.get() + y * stride;
+            for (std::uint32_t x = 0; x < picture.width; ++x, from += 4, to += 3) {
+                to[0] = from[0];
+                to[1] = from[1];
+                to[2] = from[2];
+            }
+        }
+        picture.rows = rows.get();
+        picture.stride = stride;
+        input.reset();
+    }
     if (bitmap.kind == BitmapKind::Other) {
         if (const ExitCode decoded = DecodeWithSystem(input, rows, picture); decoded != kConverted) return decoded;
         input.reset();  // the rows are a copy: frees the address space a 32-bit process may need for the JPEG

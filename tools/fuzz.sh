@@ -4,7 +4,8 @@
 #   tools/fuzz.sh            (FUZZ_SECONDS=n per target, default 20)
 # Targets: the converter's command-line split, the settings texts, the
 # picture header reading, the converter's bitmap reading (and its JPEG
-# encoder on the small pictures found). Each keeps its corpus in
+# encoder on the small pictures found), and the same reader through the
+# open path's direct bitmap copy. Each keeps its corpus in
 # build/fuzz/corpus/<name>, so later runs start from what earlier ones found. Exits non-zero on the
 # first finding (a crash, a sanitizer report or a broken invariant); the
 # input that caused it is left in build/fuzz/.
@@ -33,9 +34,11 @@ build settings_fuzz "$root/tests/fuzz/settings_fuzz.cpp" "$root/src/app/Settings
 build picture_size_fuzz "$root/tests/fuzz/picture_size_fuzz.cpp" "$root/src/platform/PictureSize.cpp"
 build bitmap_file_fuzz "$root/tests/fuzz/bitmap_file_fuzz.cpp" "$root/converter/BitmapFile.cpp" \
   "$root/converter/JpegEncoder.cpp"
+build direct_bitmap_fuzz "$root/tests/fuzz/direct_bitmap_fuzz.cpp" "$root/src/platform/DirectBitmap.cpp" \
+  "$root/converter/BitmapFile.cpp" "$root/src/platform/PictureSize.cpp"
 
 status=0
-for name in command_line_fuzz settings_fuzz picture_size_fuzz bitmap_file_fuzz; do
+for name in command_line_fuzz settings_fuzz picture_size_fuzz bitmap_file_fuzz direct_bitmap_fuzz; do
   mkdir -p "$out/corpus/$name"
   if (cd "$out" && "./$name" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
         -print_final_stats=0 "corpus/$name" >"$name.log" 2>&1); then

@@ -17,6 +17,8 @@ packages=(
   googletest
   clang libclang-rt-14-dev
   libjpeg-turbo-progs
+  libz-mingw-w64-dev zlib1g-dev   # zlib for the PNG files, for Windows and for the native tests
+  pngcheck
 )
 
 # The 32-bit programs are tested too where this kernel runs 32-bit code: Wine's

@@ -34,7 +34,7 @@ void frmMain::mnuSaveAs_Click() {
     {
         const platform::WaitCursor busy;
         error = imagefiles::IsJpegName(chosen->path) ? converter_.ConvertToJpeg(*this, chosen->path)
-                                                     : imagefiles::SaveBitmap(*this, chosen->path);
+                                                     : imagefiles::SavePicture(*this, chosen->path);
     }
     if (error) {
         platform::ShowSystemError(hwnd(), error);

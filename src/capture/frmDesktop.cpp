@@ -272,6 +272,17 @@ void frmDesktop::Form_MouseUp() {
     CaptureRegion(host_.Image(), surface_.hDC(), region, hwnd());
 }
 
+void frmDesktop::Form_KeyDown(UINT key) {
+    // Keys reach the overlay only while a selection is being made: shown for
+    // a delayed capture's pointer it is never activated.
+    if (key != VK_ESCAPE || selectionEnded_ || !IsVisible()) return;
+    Dragging = false;
+    selectionEnded_ = true;
+    dragCapture_.reset();
+    SizeForm().Hide();
+    const EndOfSelection end(host_);   // unloads this overlay: nothing below may touch it
+}
+
 bool frmDesktop::Timer1_Start(UINT interval) { return timer1_.Start(hwnd(), interval); }
 
 void frmDesktop::Paint() {
@@ -306,6 +317,9 @@ LRESULT frmDesktop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONUP:
         Form_MouseUp();   // may unload this overlay
         return 0;
+    case WM_KEYDOWN:
+        Form_KeyDown(static_cast<UINT>(wParam));   // may unload this overlay
+        return 0;
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:
         // Losing the mouse capture does not end a drag: the overlay covers
@@ -319,7 +333,7 @@ LRESULT frmDesktop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CLOSE:
-        return 0;   // no keys, no close box: only a selection ends the overlay
+        return 0;   // no close box: only a selection or Esc ends the overlay
     }
     return DefaultHandling(message, wParam, lParam);
 }

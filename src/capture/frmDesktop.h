@@ -80,6 +80,10 @@ public:
     void Form_MouseDown();
     void Form_MouseMove(int x, int y);
     void Form_MouseUp();
+    // Esc, before or during a drag, takes the selection back: nothing is
+    // captured, the overlay goes and the main window returns as it was.
+    // No other key does anything.
+    void Form_KeyDown(UINT key);
 
     // Timer1: one interval at a time, stopped when the overlay is created.
     // It never runs without the overlay's window.

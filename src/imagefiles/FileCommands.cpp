@@ -13,7 +13,7 @@ constexpr wchar_t kOpenTitle[] = L"開く";
 constexpr wchar_t kOpenFilter[] =
     L"ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp|GIFﾌｧｲﾙ(*.gif)|*.gif|JPEGﾌｧｲﾙ(*.jpg)|*.jpg|すべてのﾌｧｲﾙ(*.*)|*.*";
 constexpr wchar_t kSaveTitle[] = L"名前を付けて保存";
-constexpr wchar_t kSaveFilter[] = L"ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp|JPEG(*.jpg)|*.jpg";
+constexpr wchar_t kSaveFilter[] = L"ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)|*.bmp|JPEG(*.jpg)|*.jpg|PNG(*.png)|*.png";
 // Explorer-style dialogs that leave the program's current folder alone.
 constexpr DWORD kDialogStyle = OFN_EXPLORER | OFN_NOCHANGEDIR;
 

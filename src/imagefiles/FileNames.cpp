@@ -2,12 +2,23 @@
 
 namespace imagefiles {
 
-bool IsJpegName(std::wstring_view path) {
-    const std::wstring_view last = path.substr(path.size() >= 3 ? path.size() - 3 : 0);
-    std::wstring upper;
-    for (wchar_t c : last) upper += (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-    return upper == L"JPG";
+namespace {
+
+bool EndsInAnyCase(std::wstring_view path, std::wstring_view upperEnding) {
+    if (path.size() < upperEnding.size()) return false;
+    const std::wstring_view last = path.substr(path.size() - upperEnding.size());
+    for (std::size_t i = 0; i < last.size(); ++i) {
+        const wchar_t c = last[i];
+        if (((c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c) != upperEnding[i]) return false;
+    }
+    return true;
 }
+
+}  // namespace
+
+bool IsJpegName(std::wstring_view path) { return EndsInAnyCase(path, L"JPG"); }
+
+bool IsPngName(std::wstring_view path) { return EndsInAnyCase(path, L".PNG"); }
 
 std::wstring FolderOf(std::wstring_view path, std::wstring_view title) {
     return std::wstring(path.substr(0, path.size() >= title.size() ? path.size() - title.size() : 0));

@@ -7,8 +7,12 @@
 namespace imagefiles {
 
 // A name whose last three characters are "JPG" in any letter case goes to
-// the JPEG converter; every other name is written as a BMP file.
+// the JPEG converter.
 bool IsJpegName(std::wstring_view path);
+
+// A name whose last four characters are ".png" in any letter case is
+// written as a PNG file.
+bool IsPngName(std::wstring_view path);
 
 // The chosen path with its file title cut off the end: the folder with its
 // trailing backslash ("C:\" for a file at a drive root).

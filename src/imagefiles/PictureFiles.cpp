@@ -87,6 +87,12 @@ DWORD SaveBitmap(platform::ImageModel& image, const std::wstring& path) {
     return platform::SaveBitmapFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
 }
 
+DWORD SavePicture(platform::ImageModel& image, const std::wstring& path) {
+    if (!IsPngName(path)) return SaveBitmap(image, path);
+    platform::PictureBox& buffer = image.Buffer();
+    return platform::SavePngFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
+}
+
 DWORD JpegConverter::ConvertToJpeg(platform::ImageModel& image, const std::wstring& path) {
     const ConverterCall call = MakeConverterCall(platform::ProgramFolder(), path, &platform::ShortPathOf);
     // Two saves in quick succession: the earlier converter must have read

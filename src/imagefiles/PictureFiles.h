@@ -1,4 +1,4 @@
-// Reading a picture file into the image, and writing the image as a BMP or,
+// Reading a picture file into the image, and writing the image as a BMP, a PNG or,
 // through the outside converter, a JPEG file.
 #pragma once
 #include "platform/Handle.h"
@@ -17,6 +17,10 @@ bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool t
 // Writes the buffer's whole picture as a 24-bit BMP file at `path`; an
 // existing file is replaced only by a complete new one. 0, or the Win32 error.
 DWORD SaveBitmap(platform::ImageModel& image, const std::wstring& path);
+
+// Writes the buffer's whole picture as a PNG file when the name ends in
+// ".png" in any letter case, as a BMP file otherwise; replaced like the BMP.
+DWORD SavePicture(platform::ImageModel& image, const std::wstring& path);
 
 // The JPEG conversion: the image written to "temp.bmp" in the program's
 // folder, and "bmp2jpg.exe" of that folder started on it, hidden, to write

@@ -1,9 +1,12 @@
 #include "platform/ImageFile.h"
 
 #include "platform/Com.h"
+#include "platform/DirectBitmap.h"
 #include "platform/FileReplace.h"
+#include "platform/FileView.h"
 #include "platform/Handle.h"
 #include "platform/PictureSize.h"
+#include "platform/PngEncoder.h"
 
 #include <wincodec.h>
 
@@ -11,15 +14,19 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <thread>
+#include <vector>
 
 namespace platform {
 
 namespace {
 
-// The whole file in memory: the decoders then read from memory instead of
-// asking the file system for every few bytes, and a missing or locked file
-// is reported with its own Win32 error rather than a decoder's.
-HRESULT ReadWholeFile(const std::wstring& path, std::unique_ptr<BYTE[]>& data, DWORD& size) {
+// The whole file mapped into memory: the decoders then read from memory
+// instead of asking the file system for every few bytes, a plain bitmap is
+// copied straight from the system's cache, and a missing or locked file is
+// reported with its own Win32 error rather than a decoder's. (While the view
+// is mapped the file cannot be cut short under it.)
+HRESULT MapWholeFile(const std::wstring& path, FileView& view) {
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return HRESULT_FROM_WIN32(GetLastError());
@@ -27,13 +34,9 @@ HRESULT ReadWholeFile(const std::wstring& path, std::unique_ptr<BYTE[]>& data, D
     if (!GetFileSizeEx(file.get(), &length)) return HRESULT_FROM_WIN32(GetLastError());
     // No picture this program can show needs a bigger file.
     if (length.QuadPart > static_cast<LONGLONG>(kMaxPictureBytes)) return E_OUTOFMEMORY;
-    size = static_cast<DWORD>(length.QuadPart);
-    data.reset(new (std::nothrow) BYTE[size ? size : 1]);
-    if (!data) return E_OUTOFMEMORY;
-    DWORD read = 0;
-    if (size > 0 && !ReadFile(file.get(), data.get(), size, &read, nullptr)) return HRESULT_FROM_WIN32(GetLastError());
-    size = read;  // a file that shrank meanwhile is decoded as it now is
-    return S_OK;
+    if (length.QuadPart == 0) return S_OK;  // nothing to map: the decoders say what an empty file is
+    const DWORD error = view.Map(file.get(), static_cast<std::size_t>(length.QuadPart));
+    return error ? HRESULT_FROM_WIN32(error) : S_OK;
 }
 
 HRESULT CreateFactory(ComPtr<IWICImagingFactory>& factory) {
@@ -56,18 +59,96 @@ void ComposeOver(std::uint32_t* pixels, std::size_t count, COLORREF background) 
     }
 }
 
+// A 32-bit top-down DIB section, the rows in the order decoders give them.
+Bitmap CreateTopDownBitmap(UINT width, UINT height, void*& bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    return bits ? std::move(bitmap) : Bitmap();
+}
+
+// Where a GIF's first frame lies on its logical screen, and what the rest of
+// the screen shows: the background colour of the global colour table, or
+// the image's own gray when the frame has transparent pixels (or there is
+// no such colour). A screen smaller than the frame grows to hold it, so no
+// pixel of the frame is lost to a careless writer.
+struct GifCanvas {
+    UINT width = 0, height = 0;
+    UINT left = 0, top = 0;
+    std::uint32_t fill = 0;
+};
+
+UINT ReadNumber(IWICMetadataQueryReader* query, const wchar_t* name, UINT otherwise) {
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    UINT number = otherwise;
+    if (query && SUCCEEDED(query->GetMetadataByName(name, &value))) {
+        if (value.vt == VT_UI1) number = value.bVal;
+        else if (value.vt == VT_UI2) number = value.uiVal;
+        else if (value.vt == VT_UI4) number = value.ulVal;
+        else if (value.vt == VT_BOOL) number = value.boolVal ? 1 : 0;
+    }
+    PropVariantClear(&value);
+    return number;
+}
+
+GifCanvas PlaceGifFrame(IWICImagingFactory* factory, IWICBitmapDecoder* decoder, IWICBitmapFrameDecode* frame,
+                        UINT width, UINT height, COLORREF background) {
+    GifCanvas canvas{width, height, 0, 0, 0};
+    ComPtr<IWICMetadataQueryReader> screen, image;
+    decoder->GetMetadataQueryReader(screen.put());
+    frame->GetMetadataQueryReader(image.put());
+    if (!screen || !image) return canvas;
+    canvas.left = ReadNumber(image.get(), L"/imgdesc/Left", 0);
+    canvas.top = ReadNumber(image.get(), L"/imgdesc/Top", 0);
+    canvas.width = std::max(ReadNumber(screen.get(), L"/logscrdesc/Width", 0), canvas.left + width);
+    canvas.height = std::max(ReadNumber(screen.get(), L"/logscrdesc/Height", 0), canvas.top + height);
+    canvas.fill = 0xFF000000u | (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+    const bool transparent = ReadNumber(image.get(), L"/grctlext/TransparencyFlag", 0) != 0;
+    const UINT index = ReadNumber(screen.get(), L"/logscrdesc/BackgroundColorIndex", 0);
+    ComPtr<IWICPalette> palette;
+    UINT count = 0;
+    WICColor colours[256] = {};
+    if (!transparent && ReadNumber(screen.get(), L"/logscrdesc/GlobalColorTableFlag", 0) &&
+        SUCCEEDED(factory->CreatePalette(palette.put())) && SUCCEEDED(decoder->CopyPalette(palette.get())) &&
+        SUCCEEDED(palette->GetColors(256, colours, &count)) && index < count)
+        canvas.fill = 0xFF000000u | colours[index];
+    return canvas;
+}
+
 HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& picture) {
-    std::unique_ptr<BYTE[]> data;
-    DWORD size = 0;
-    HRESULT hr = ReadWholeFile(path, data, size);
+    FileView view;
+    HRESULT hr = MapWholeFile(path, view);
     if (FAILED(hr)) return hr;
+    static const BYTE kNothing = 0;
+    const BYTE* data = view.data() ? view.data() : &kNothing;
+    const DWORD size = static_cast<DWORD>(view.size());
     // Some decoders allocate for the size in the header as soon as they
     // start, and one overruns its buffer when that size is absurd: such a
     // file never reaches them.
-    const ClaimedSize claimed = ReadClaimedSize(data.get(), size);
+    const ClaimedSize claimed = ReadClaimedSize(data, size);
     if (claimed.known && (claimed.width == 0 || claimed.height == 0)) return WINCODEC_ERR_BADIMAGE;
     if (claimed.known && !FitsLimits(claimed.width, claimed.height, kMaxPictureSide, kMaxPictureBytes))
         return E_OUTOFMEMORY;
+
+    // Plain bitmaps (the ones Tovik writes among them) need no decoder.
+    const DirectBitmap direct = ReadDirectBitmap(data, size, kMaxPictureSide, kMaxPictureBytes);
+    if (direct.taken) {
+        void* bits = nullptr;
+        Bitmap bitmap = CreateTopDownBitmap(direct.width, direct.height, bits);
+        if (!bitmap) return E_OUTOFMEMORY;
+        CopyDirectBitmap(direct, static_cast<std::uint32_t*>(bits));
+        picture.bitmap = std::move(bitmap);
+        picture.width = static_cast<int>(direct.width);
+        picture.height = static_cast<int>(direct.height);
+        return S_OK;
+    }
 
     ComApartment com;
     if (!com.ready()) return com.result();
@@ -75,7 +156,7 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     if (FAILED(hr = CreateFactory(factory))) return hr;
     ComPtr<IWICStream> stream;
     if (FAILED(hr = factory->CreateStream(stream.put()))) return hr;
-    if (FAILED(hr = stream->InitializeFromMemory(data.get(), size))) return hr;
+    if (FAILED(hr = stream->InitializeFromMemory(const_cast<BYTE*>(data), size))) return hr;
     ComPtr<IWICBitmapDecoder> decoder;
     if (FAILED(hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                                      decoder.put())))
@@ -103,21 +184,35 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
                                           nullptr, 0.0, WICBitmapPaletteTypeCustom)))
         return hr;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, like the decoder's rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return E_OUTOFMEMORY;
+    Bitmap bitmap = CreateTopDownBitmap(width, height, bits);
+    if (!bitmap) return E_OUTOFMEMORY;
     if (FAILED(hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), static_cast<BYTE*>(bits))))
         return hr;
     GdiFlush();
     if (!opaque)
         ComposeOver(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(width) * height, background);
+
+    // A GIF's first frame is shown on its logical screen, like every viewer does.
+    GUID container{};
+    if (SUCCEEDED(decoder->GetContainerFormat(&container)) && container == GUID_ContainerFormatGif) {
+        const GifCanvas canvas = PlaceGifFrame(factory.get(), decoder.get(), frame.get(), width, height, background);
+        if (canvas.width != width || canvas.height != height) {
+            if (!FitsLimits(canvas.width, canvas.height, kMaxPictureSide, kMaxPictureBytes)) return E_OUTOFMEMORY;
+            void* canvasBits = nullptr;
+            Bitmap whole = CreateTopDownBitmap(canvas.width, canvas.height, canvasBits);
+            if (!whole) return E_OUTOFMEMORY;
+            auto* to = static_cast<std::uint32_t*>(canvasBits);
+            std::fill(to, to + static_cast<std::size_t>(canvas.width) * canvas.height, canvas.fill);
+            const auto* from = static_cast<const std::uint32_t*>(bits);
+            for (UINT y = 0; y < height; ++y)
+                std::copy_n(from + static_cast<std::size_t>(y) * width, width,
+                            to + static_cast<std::size_t>(canvas.top + y) * canvas.width + canvas.left);
+            bitmap = std::move(whole);
+            width = canvas.width;
+            height = canvas.height;
+        }
+    }
 
     picture.bitmap = std::move(bitmap);
     picture.width = static_cast<int>(width);
@@ -190,6 +285,38 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
         }
         return DWORD{0};
     });
+}
+
+DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path) {
+    if (BitmapFileSize(width, height) == 0) return ERROR_INVALID_PARAMETER;
+    // The whole picture once as top-down 24-bit rows, which the encoder's
+    // threads then read at the same time (a DC serves one thread only).
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    Bitmap rows(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!rows || !bits) return ERROR_NOT_ENOUGH_MEMORY;
+    {
+        MemoryDC rowsDC(dc);
+        if (!rowsDC) return ERROR_NOT_ENOUGH_MEMORY;
+        SelectedObject selected(rowsDC.get(), rows.get());
+        if (!BitBlt(rowsDC.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return ERROR_INVALID_PARAMETER;
+        GdiFlush();
+    }
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    std::vector<std::uint8_t> png;
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    if (!EncodePng({static_cast<const std::uint8_t*>(bits), stride, static_cast<std::uint32_t>(width),
+                    static_cast<std::uint32_t>(height)},
+                   png, threads))
+        return ERROR_NOT_ENOUGH_MEMORY;
+    rows = Bitmap();  // the rows are coded: their memory goes back before the file is written
+    return WriteFileReplacing(path, {{png.data(), png.size()}});
 }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
-// Picture files through the Windows Imaging Component: reading any picture
-// the system can decode, and writing the image as a Windows bitmap file.
+// Picture files: reading any picture the system can decode, and writing the
+// image as a Windows bitmap or a PNG file.
 #pragma once
 #include "platform/Gdi.h"
 
@@ -35,6 +35,11 @@ LoadedPicture LoadPictureFile(const std::wstring& path, COLORREF background);
 // bitmap file at `path`, replacing an existing file only once the new one is
 // complete. Returns the Win32 error, 0 on success.
 DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path);
+
+// Writes the same pixels as a PNG file (truecolour, 8 bits per channel, no
+// alpha, 96 dpi), replacing an existing file only once the new one is
+// complete. Returns the Win32 error, 0 on success.
+DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path);
 
 // The smallest legal 24-bit bitmap file size for width x height, or 0 when
 // it would not fit a bitmap file's 32-bit size fields.

@@ -14,9 +14,11 @@ using Bytes = std::vector<std::uint8_t>;
 void Put16(Bytes& b, std::size_t at, std::uint32_t v) { b[at] = v & 0xFF, b[at + 1] = (v >> 8) & 0xFF; }
 void Put32(Bytes& b, std::size_t at, std::uint32_t v) { Put16(b, at, v & 0xFFFF), Put16(b, at + 2, v >> 16); }
 
-// A bitmap file with an info header of `headerSize` bytes and 3-byte rows.
+// A bitmap file with an info header of `headerSize` bytes and rows of 4
+// bytes a pixel for 32 bits, 3 otherwise.
 Bytes MakeBitmap(int width, int height, std::uint32_t headerSize = 40, int bits = 24, std::uint32_t compression = 0) {
-    const std::size_t stride = (3 * static_cast<std::size_t>(width > 0 ? width : 0) + 3) & ~std::size_t{3};
+    const std::size_t pixelBytes = bits == 32 ? 4 : 3;
+    const std::size_t stride = (pixelBytes * static_cast<std::size_t>(width > 0 ? width : 0) + 3) & ~std::size_t{3};
     const std::size_t rows = static_cast<std::size_t>(height < 0 ? -height : height);
     Bytes b(14 + headerSize + stride * rows, 0);
     b[0] = 'B', b[1] = 'M';
@@ -31,27 +33,31 @@ Bytes MakeBitmap(int width, int height, std::uint32_t headerSize = 40, int bits 
     return b;
 }
 
-TEST(BitmapFile, Reads24BitRowsEitherWayUpBehindAnyInfoHeader) {
-    for (std::uint32_t header : {40u, 52u, 56u, 108u, 124u})
-        for (int height : {5, -5}) {
-            const Bytes file = MakeBitmap(7, height, header);
-            const auto reading = ReadBitmapFile(file.data(), file.size());
-            ASSERT_EQ(reading.kind, BitmapKind::Plain) << header << " " << height;
-            EXPECT_EQ(reading.pixels.rows, file.data() + 14 + header);
-            EXPECT_EQ(reading.pixels.stride, 24u);
-            EXPECT_EQ(reading.pixels.width, 7u);
-            EXPECT_EQ(reading.pixels.height, 5u);
-            EXPECT_EQ(reading.pixels.bottomUp, height > 0);
-        }
+TEST(BitmapFile, Reads24And32BitRowsEitherWayUpBehindAnyInfoHeader) {
+    for (int bits : {24, 32})
+        for (std::uint32_t header : {40u, 52u, 56u, 108u, 124u})
+            for (int height : {5, -5}) {
+                const Bytes file = MakeBitmap(7, height, header, bits);
+                const auto reading = ReadBitmapFile(file.data(), file.size());
+                ASSERT_EQ(reading.kind, BitmapKind::Plain) << header << " " << height;
+                EXPECT_EQ(reading.pixelBytes, bits / 8u);
+                EXPECT_EQ(reading.pixels.rows, file.data() + 14 + header);
+                EXPECT_EQ(reading.pixels.stride, bits == 32 ? 28u : 24u);
+                EXPECT_EQ(reading.pixels.width, 7u);
+                EXPECT_EQ(reading.pixels.height, 5u);
+                EXPECT_EQ(reading.pixels.bottomUp, height > 0);
+            }
     // The last row's padding may be missing; a byte of its pixels may not.
     Bytes file = MakeBitmap(7, 5);
     file.resize(file.size() - 3);
     EXPECT_EQ(ReadBitmapFile(file.data(), file.size()).kind, BitmapKind::Plain);
     EXPECT_EQ(ReadBitmapFile(file.data(), file.size() - 1).kind, BitmapKind::Refused);
+    file = MakeBitmap(7, 5, 40, 32);
+    EXPECT_EQ(ReadBitmapFile(file.data(), file.size() - 1).kind, BitmapKind::Refused);
 }
 
 TEST(BitmapFile, OtherKindsAreLeftToTheSystemsDecoder) {
-    for (const Bytes& file : {MakeBitmap(4, 4, 40, 32), MakeBitmap(4, 4, 40, 8), MakeBitmap(4, 4, 40, 16, 3),
+    for (const Bytes& file : {MakeBitmap(4, 4, 40, 32, 3), MakeBitmap(4, 4, 40, 8), MakeBitmap(4, 4, 40, 16, 3),
                               MakeBitmap(4, 4, 40, 24, 3), MakeBitmap(4, 4, 40, 8, 1), MakeBitmap(4, 4, 12),
                               MakeBitmap(4, 4, 64)})
         EXPECT_EQ(ReadBitmapFile(file.data(), file.size()).kind, BitmapKind::Other);

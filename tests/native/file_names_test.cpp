@@ -14,6 +14,13 @@ TEST(FileNames, OnlyTheLastThreeCharactersDecideJpeg) {
         EXPECT_FALSE(IsJpegName(bmp)) << bmp;
 }
 
+TEST(FileNames, OnlyALastDotPngInAnyCaseDecidesPng) {
+    for (const wchar_t* png : {L"shot.png", L"SHOT.PNG", L"C:\\写真\\a.pNg", L".png"})
+        EXPECT_TRUE(IsPngName(png)) << png;
+    for (const wchar_t* bmp : {L"shot.png.bmp", L"png", L"shotpng", L"shot.png ", L"shot.ｐｎｇ", L"", L"shot.jpg"})
+        EXPECT_FALSE(IsPngName(bmp)) << bmp;
+}
+
 TEST(FileNames, FolderIsThePathWithoutItsTitle) {
     EXPECT_EQ(FolderOf(L"D:\\pics\\a.bmp", L"a.bmp"), L"D:\\pics\\");
     EXPECT_EQ(FolderOf(L"C:\\a.bmp", L"a.bmp"), L"C:\\");

@@ -157,6 +157,8 @@ TEST_F(CaptureCommands, ShortcutsTypedOnTheOverlayDoNothing) {
     TypeKey(VK_CONTROL, 'T');
     TypeKey(VK_CONTROL, 'D');
     TypeKey(VK_CONTROL, 'R');
+    TypeKey(0, VK_RETURN);   // only Esc acts on the overlay
+    TypeKey(0, VK_SPACE);
     EXPECT_FALSE(WaitUntil([&] { return IsWindowVisible(Main()) || !IsWindow(overlay); }, 1500))
         << "a shortcut ran a command behind the overlay";
     const auto marker = ReadClipboardBitmap();
@@ -170,6 +172,54 @@ TEST_F(CaptureCommands, ShortcutsTypedOnTheOverlayDoNothing) {
     // its delay (1000 ms) and replace the clipboard with the desktop.
     EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 2500));
     ExpectPatternCaptured(10, 10, 40, 30);
+}
+
+// Esc before the press and during a drag: the overlay goes, the main window
+// returns with its picture, and the clipboard keeps what it had.
+TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
+    HWND first = StartRectangle();
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first; }));
+    ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 10},
+                                 {{kPatternX + 40, kPatternY + 30}}, {kPatternX + 50, kPatternY + 40}));
+    ASSERT_TRUE(WaitForMainWindow());
+    const RECT view = VisibleView();
+    const RECT shownPart{view.left, view.top, view.left + 40, view.top + 30};
+    const Pixels before = ReadScreen(shownPart);
+    PutMarkerOnClipboard();
+
+    for (const bool dragging : {false, true}) {
+        HWND overlay = StartRectangle();
+        ASSERT_TRUE(overlay);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == overlay; }));
+        const POINT start{kPatternX + 100, kPatternY + 60};
+        if (dragging) {
+            ASSERT_TRUE(MoveMouseTo(start.x, start.y));
+            ASSERT_NO_FATAL_FAILURE(PressOnOverlay(MouseButton::Left));
+            DragTo(start, {kPatternX + 150, kPatternY + 90});
+        }
+        TypeKey(0, VK_ESCAPE);
+        ASSERT_TRUE(WaitForMainWindow()) << (dragging ? "during" : "before") << " the drag";
+        EXPECT_FALSE(IsWindow(overlay));
+        EXPECT_FALSE(IsWindowVisible(tovik_.FindTopLevel(TOVIK_CLASS_SIZE)));
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        EXPECT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(Main(), nullptr), &info) && !info.hwndCapture)
+            << "the mouse is still captured";
+        ASSERT_TRUE(MoveMouseTo(start.x + 1, start.y + 1));
+        EXPECT_TRUE(WaitUntil([&] {
+            CURSORINFO cursor{};
+            cursor.cbSize = sizeof cursor;
+            return GetCursorInfo(&cursor) && cursor.hCursor != LoadCursorW(nullptr, IDC_CROSS);
+        })) << "still the crosshair";
+        if (dragging) ReleaseMouse(MouseButton::Left);   // ends no selection now
+        EXPECT_FALSE(WaitUntil([&] { return Overlay() != nullptr || !IsWindowVisible(Main()); }, 500));
+        const auto marker = ReadClipboardBitmap();
+        ASSERT_TRUE(marker);
+        EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "the clipboard was replaced";
+        EXPECT_TRUE(WaitUntil([&] { return ReadScreen(shownPart).data == before.data; }))
+            << "the view no longer shows the picture";
+    }
 }
 
 

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -106,6 +107,21 @@ TEST_F(Commands, SaveWritesTheCaptureAsBmpOrThroughTheConverterAsJpegAndTheFolde
     const int patternX = 450, patternY = 350;   // inside the pattern window, on the screen
     EXPECT_EQ(captured->At(patternX, patternY), PatternWindow::PatternAt(50, 50));
 
+    // ".png" in any case is PNG, pixel-exact; a name merely holding it is BMP.
+    for (const std::wstring& name : {folder + L"shot.png", temp.path() + L"SHOT.PNG", folder + L"shot.png.bmp",
+                                     folder + L"png"}) {
+        SaveAs(name);
+        const auto bytes = ReadFileBytes(name);
+        const bool png = _wcsicmp(name.c_str() + name.size() - 4, L".png") == 0;
+        ASSERT_GE(bytes.size(), 8u) << testing::PrintToString(name);
+        EXPECT_EQ(bytes[0], png ? 0x89 : 'B') << testing::PrintToString(name);
+        EXPECT_EQ(bytes[1], png ? 'P' : 'M') << testing::PrintToString(name);
+        const auto read = ReadPictureFile(name);
+        ASSERT_TRUE(read) << testing::PrintToString(name);
+        EXPECT_TRUE(read->width == captured->width && read->data == captured->data)
+            << testing::PrintToString(name) << " is not the capture, pixel for pixel";
+    }
+
     // Two JPEG saves in quick succession, of two different pictures: the
     // second must not overwrite temp.bmp before the first converter read it.
     SaveAs(folder + L"a.JPG");
@@ -123,6 +139,49 @@ TEST_F(Commands, SaveWritesTheCaptureAsBmpOrThroughTheConverterAsJpegAndTheFolde
     ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Startup", L"InitDir"), folder);
     EXPECT_FALSE(Exists(DistFolder() + L"temp.bmp")) << "the temporary bitmap outlives the program";
+}
+
+// Replacing a picture on a disk too full for the PNG: one "Error", and the
+// old picture is still there, whole.
+TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
+    SmallDisk disk;
+    ASSERT_TRUE(disk.ready()) << "no small disk could be mounted";
+    const std::wstring old = disk.path() + L"old.png";
+    const std::vector<std::uint8_t> oldBytes(20000, 0x42);
+    ASSERT_TRUE(WriteFileBytes(old, oldBytes));
+    disk.Fill();
+    ASSERT_TRUE(tovik_.Start());
+    Run(ID_mnuDesktop);
+
+    tovik_.Command(ID_mnuSaveAs);
+    HWND dialog = WaitForDialog(tovik_.ProcessId(), kSaveCaption);
+    ASSERT_TRUE(dialog);
+    // The file types offered: PNG after the bitmap and JPEG entries.
+    HWND types = GetDlgItem(dialog, cmb1);
+    ASSERT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 3);
+    wchar_t type[64] = {};
+    SendMessageW(types, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(type));
+    EXPECT_EQ(std::wstring(type), L"PNG(*.png)");
+    ChooseFile(dialog, old);
+    // The dialog asks before it replaces the file: yes.
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        question = FindWindowExW(nullptr, nullptr, L"#32770", kSaveCaption);
+        while (question && (question == dialog || !IsWindowVisible(question) || !GetDlgItem(question, 0xFFFF)))
+            question = FindWindowExW(nullptr, question, L"#32770", kSaveCaption);
+        return question != nullptr;
+    })) << "no question before replacing the file";
+    PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+    const MessageBoxes boxes(tovik_.ProcessId());
+    ASSERT_TRUE(boxes.WaitForCount(1, 20000));
+    EXPECT_EQ(boxes.Seen()[0].title, L"Error") << testing::PrintToString(boxes.Seen()[0].text);
+    Settle();
+    EXPECT_EQ(ReadFileBytes(old), oldBytes);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((disk.path() + L"tvk*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
 TEST_F(Commands, OpenedPicturesReachTheImageAndTheClipboardAndTheRecentListSurvivesARestart) {

@@ -43,10 +43,11 @@ double MeanDifference(const platform::LoadedPicture& p, std::uint32_t (*pattern)
     return sum / (3.0 * p.width * p.height);
 }
 
-void ExpectExactly(const platform::LoadedPicture& p, std::uint32_t (*pattern)(int, int)) {
+void ExpectExactly(const platform::LoadedPicture& p, std::uint32_t (*pattern)(int, int), int width = kPictureWidth,
+                   int height = kPictureHeight) {
     ASSERT_TRUE(p.ok());
-    ASSERT_EQ(p.width, kPictureWidth);
-    ASSERT_EQ(p.height, kPictureHeight);
+    ASSERT_EQ(p.width, width);
+    ASSERT_EQ(p.height, height);
     int wrong = 0;
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x)
@@ -80,8 +81,18 @@ TEST(PictureFiles, EachFormatLoadsWithItsSizeAndPixels) {
     TempFolder folder;
     const GoodPictures good = WriteGoodPictures(folder.path());
     ExpectExactly(LoadPictureFile(good.bmp, kBackground), PicturePatternAt);
+    ExpectExactly(LoadPictureFile(good.bmp32, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.png, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.gif, kBackground), GifPatternAt);
+    // A first frame smaller than the logical screen lies at its offset on
+    // the screen's background colour.
+    const auto bytes = ReadFileBytes(good.gifOnCanvas);
+    ASSERT_TRUE(bytes.size() > 13 && (bytes[10] & 0x80)) << "no global colour table";
+    ExpectExactly(LoadPictureFile(good.gifOnCanvas, kBackground), [](int x, int y) {
+        const int fx = x - kGifLeft, fy = y - kGifTop;
+        return fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight ? GifPatternAt(fx, fy)
+                                                                                : GifPaletteColour(kGifBackgroundIndex);
+    }, kGifCanvasWidth, kGifCanvasHeight);
 
     const auto jpg = LoadPictureFile(good.jpg, kBackground);
     ASSERT_TRUE(jpg.ok());
@@ -278,6 +289,31 @@ ConverterRun RunConverter(const std::wstring& parameters) {
     return run;
 }
 
+// The converter run from a console window of its own, nothing redirected:
+// what the console then shows.
+std::wstring ConverterInConsole(const std::wstring& arguments) {
+    FreeConsole();
+    if (!AllocConsole()) return L"<no console>";
+    platform::KernelHandle screen(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(screen.get(), &info);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + DistFolder() + L"bmp2jpg.exe\" " + arguments;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 60000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    std::wstring text(static_cast<size_t>(info.dwSize.X) * info.dwSize.Y, L' ');
+    DWORD got = 0;
+    ReadConsoleOutputCharacterW(screen.get(), text.data(), static_cast<DWORD>(text.size()), COORD{0, 0}, &got);
+    text.resize(got);
+    return text;
+}
+
 // The converter run directly, its output captured: for the usage text.
 std::string ConverterOutput(const std::wstring& arguments, DWORD& exitCode) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -422,6 +458,8 @@ TEST(Converter, EachFailureHasItsExitCodeAndKeepsAnExistingJpeg) {
     EXPECT_NE(usage.find("3  the destination cannot be written"), std::string::npos) << usage;
     EXPECT_EQ(ConverterOutput(L"", exitCode), "");
     EXPECT_EQ(exitCode, 1u);
+    const std::wstring shown = ConverterInConsole(L"/?");
+    EXPECT_NE(shown.find(L"bmp2jpg.exe SOURCE DESTINATION"), std::wstring::npos) << "nothing in the console window";
 
     // A converter that is not there: the shell's file-not-found code, no process.
     auto missing = platform::StartProgram(nullptr, folder.path() + L"bmp2jpg.exe", L"a b", folder.path(), SW_HIDE);

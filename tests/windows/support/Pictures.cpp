@@ -34,10 +34,12 @@ void PutBigEndian16(Bytes& b, size_t at, unsigned v) {
     b[at + 1] = static_cast<std::uint8_t>(v);
 }
 
-// A 24-bit bottom-up BMP of the pattern, written by hand so the loader's
-// test does not depend on the encoder it is compared with.
-Bytes MakeBmp() {
-    const int stride = (kPictureWidth * 3 + 3) & ~3;
+// A BMP of the pattern, written by hand so the loader's test does not
+// depend on the encoder it is compared with: 24-bit bottom-up, or 32-bit
+// top-down with a fourth byte that carries nothing.
+Bytes MakeBmp(int bits = 24) {
+    const int pixelBytes = bits / 8;
+    const int stride = (kPictureWidth * pixelBytes + 3) & ~3;
     Bytes b(54 + static_cast<size_t>(stride) * kPictureHeight, 0);
     b[0] = 'B';
     b[1] = 'M';
@@ -45,22 +47,29 @@ Bytes MakeBmp() {
     Put32(b, 10, 54);
     Put32(b, 14, 40);
     Put32(b, 18, kPictureWidth);
-    Put32(b, 22, kPictureHeight);
+    Put32(b, 22, bits == 32 ? static_cast<std::uint32_t>(-kPictureHeight) : kPictureHeight);
     Put16(b, 26, 1);
-    Put16(b, 28, 24);
+    Put16(b, 28, static_cast<std::uint16_t>(bits));
     Put32(b, 34, static_cast<std::uint32_t>(stride * kPictureHeight));
     for (int y = 0; y < kPictureHeight; ++y)
         for (int x = 0; x < kPictureWidth; ++x) {
             const std::uint32_t c = PicturePatternAt(x, y);
-            const size_t at = 54 + static_cast<size_t>(kPictureHeight - 1 - y) * stride + x * 3;
+            const int row = bits == 32 ? y : kPictureHeight - 1 - y;
+            const size_t at = 54 + static_cast<size_t>(row) * stride + x * pixelBytes;
             b[at] = c & 0xFF;
             b[at + 1] = (c >> 8) & 0xFF;
             b[at + 2] = (c >> 16) & 0xFF;
+            if (bits == 32) b[at + 3] = static_cast<std::uint8_t>(x * 5);
         }
     return b;
 }
 
+}  // namespace
+
 std::uint32_t GifPaletteColour(int index) { return Rgb(index, 255 - index, (index * 7) & 0xFF); }
+
+namespace {
+
 int GifIndexAt(int x, int y) { return (x * 5 + y * 3) & 0xFF; }
 
 // Encodes pixels through the system's encoder for `container` into a file
@@ -237,6 +246,49 @@ TempFolder::~TempFolder() {
     RemoveDirectoryW(path_.c_str());
 }
 
+namespace {
+
+// Runs a Linux command line through the shell and waits for it. Wine
+// starts Linux programs like its own but cannot wait for them: the command
+// leaves a mark when it is done.
+void RunShell(const std::string& command) {
+    static unsigned runs = 0;
+    const std::string mark = "/tmp/tovik-shell-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    std::wstring line = L"/bin/sh -c \"";
+    for (char c : "(" + command + "); touch " + mark) line += static_cast<wchar_t>(c);
+    line += L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    const std::wstring done = WindowsPath(mark);
+    WaitUntil([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
+    DeleteFileW(done.c_str());
+}
+
+}  // namespace
+
+SmallDisk::SmallDisk() {
+    unixPath_ = "/tmp/tovik-small-disk-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+    path_ = WindowsPath(unixPath_) + L"\\";
+    RunShell("mkdir -p " + unixPath_ + " && mount -t tmpfs -o size=1m tmpfs " + unixPath_);
+    ULARGE_INTEGER total{};
+    ready_ = GetDiskFreeSpaceExW(path_.c_str(), nullptr, &total, nullptr) && total.QuadPart <= (2u << 20);
+}
+
+SmallDisk::~SmallDisk() { RunShell("umount " + unixPath_ + "; rmdir " + unixPath_); }
+
+void SmallDisk::Fill() {
+    HANDLE file = CreateFileW((path_ + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const std::vector<char> block(4096, 'f');
+    DWORD written = 0;
+    while (WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written) {}
+    CloseHandle(file);
+}
+
 std::vector<std::wstring> TempFolder::FileNames() const {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
@@ -284,10 +336,11 @@ bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& b
 
 GoodPictures WriteGoodPictures(const std::wstring& folder) {
     GoodPictures good{folder + L"good.bmp", folder + L"good.gif", folder + L"good.jpg", folder + L"good.png",
-                      folder + L"alpha.png"};
+                      folder + L"alpha.png", folder + L"good32.bmp"};
     const std::wstring scratch = folder + L"encoding.tmp";
     const UINT stride24 = (kPictureWidth * 3 + 3) & ~3u;
     WriteFileBytes(good.bmp, MakeBmp());
+    WriteFileBytes(good.bmp32, MakeBmp(32));
     WriteFileBytes(good.png, Encode(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, stride24,
                                     PatternPixels24(), scratch));
     WriteFileBytes(good.jpg, Encode(GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR, stride24,
@@ -299,6 +352,31 @@ GoodPictures WriteGoodPictures(const std::wstring& folder) {
         for (int x = 0; x < kPictureWidth; ++x) indices[y * kPictureWidth + x] = static_cast<BYTE>(GifIndexAt(x, y));
     WriteFileBytes(good.gif, Encode(GUID_ContainerFormatGif, GUID_WICPixelFormat8bppIndexed, kPictureWidth,
                                     indices, scratch, true));
+    // The same frame at an offset of a larger logical screen, as animation
+    // optimisers leave it.
+    // The frame's own colour table becomes the global one, which holds the
+    // screen's background colour.
+    Bytes canvas = ReadFileBytes(good.gif);
+    size_t image = GifImageDescriptor(canvas);
+    if (canvas.size() > 13 && image + 9 < canvas.size() && (canvas[image + 9] & 0x80) && !(canvas[10] & 0x80)) {
+        const int sizeBits = canvas[image + 9] & 7;
+        const size_t tableBytes = 3u << (sizeBits + 1);
+        const Bytes table(canvas.begin() + image + 10, canvas.begin() + image + 10 + tableBytes);
+        canvas.erase(canvas.begin() + image + 10, canvas.begin() + image + 10 + tableBytes);
+        canvas[image + 9] &= 0x78;
+        canvas.insert(canvas.begin() + 13, table.begin(), table.end());
+        canvas[10] = static_cast<std::uint8_t>(0xF0 | sizeBits);
+        image += tableBytes;
+    }
+    if (canvas.size() > 13 && image + 9 < canvas.size()) {
+        Put16(canvas, 6, kGifCanvasWidth);
+        Put16(canvas, 8, kGifCanvasHeight);
+        canvas[11] = kGifBackgroundIndex;
+        Put16(canvas, image + 1, kGifLeft);
+        Put16(canvas, image + 3, kGifTop);
+    }
+    good.gifOnCanvas = folder + L"canvas.gif";
+    WriteFileBytes(good.gifOnCanvas, canvas);
     return good;
 }
 
@@ -306,7 +384,7 @@ std::vector<std::wstring> WriteDamagedPictures(const std::wstring& folder) {
     const GoodPictures good = WriteGoodPictures(folder + L"source-");
     const Bytes bmp = ReadFileBytes(good.bmp), png = ReadFileBytes(good.png), gif = ReadFileBytes(good.gif),
                 jpg = ReadFileBytes(good.jpg);
-    for (const std::wstring* p : {&good.bmp, &good.png, &good.gif, &good.jpg, &good.alphaPng}) DeleteFileW(p->c_str());
+    for (const std::wstring* p : {&good.bmp, &good.png, &good.gif, &good.jpg, &good.alphaPng, &good.bmp32, &good.gifOnCanvas}) DeleteFileW(p->c_str());
 
     std::vector<std::pair<std::wstring, Bytes>> damaged;
     auto add = [&](const wchar_t* name, Bytes bytes) { damaged.emplace_back(name, std::move(bytes)); };

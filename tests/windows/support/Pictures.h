@@ -30,6 +30,27 @@ private:
     std::wstring path_;
 };
 
+// A 1 MB disk that fills up: a tmpfs mounted over a new folder (the tests
+// run as root), unmounted and removed with its owner. ready() is false when
+// it could not be mounted.
+class SmallDisk {
+public:
+    SmallDisk();
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool ready() const { return ready_; }
+    // With a trailing backslash.
+    const std::wstring& path() const { return path_; }
+    // Fills what is left of the disk with one file.
+    void Fill();
+
+private:
+    std::string unixPath_;
+    std::wstring path_;
+    bool ready_ = false;
+};
+
 // The good pictures' size: odd, so BMP rows need padding.
 inline constexpr int kPictureWidth = 61;
 inline constexpr int kPictureHeight = 37;
@@ -44,7 +65,13 @@ std::uint32_t AlphaPatternAt(int x, int y);
 struct GoodPictures {
     std::wstring bmp, gif, jpg, png;  // PicturePatternAt (GifPatternAt for the GIF)
     std::wstring alphaPng;            // AlphaPatternAt
+    std::wstring bmp32;               // PicturePatternAt, 32 bits a pixel, top-down
+    std::wstring gifOnCanvas;         // the GIF's frame at kGifLeft, kGifTop of a larger logical screen
 };
+inline constexpr int kGifCanvasWidth = kPictureWidth + 20, kGifCanvasHeight = kPictureHeight + 10;
+inline constexpr int kGifLeft = 7, kGifTop = 4;
+inline constexpr int kGifBackgroundIndex = 5;   // of the global colour table
+std::uint32_t GifPaletteColour(int index);
 // Writes the good pictures into `folder` (with its trailing backslash): the
 // BMP by hand, the others through the system's encoders.
 GoodPictures WriteGoodPictures(const std::wstring& folder);
