@@ -5,7 +5,8 @@
 # bytes, its PNG save beside ImageMagick's on the same BMP (time and size),
 # the JPEG save as the user gets it (temp.bmp, bmp2jpg.exe, its exit code)
 # beside cjpeg and ImageMagick on the same BMP, opening the JPEG beside djpeg,
-# and opening the BMP beside a raw read of it. The Linux
+# and opening the BMP beside a raw read of it (into a buffer in use, and
+# into new memory as an open must). The Linux
 # tools run as native processes, process start included, like the converter.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -54,12 +55,13 @@ TOVIK_WINEPREFIX="$root/build/bench-prefix" "$root/tools/testbench.sh" bash -c '
       -v conv="$(figure converter_process)" -v c90="$cjpeg90" -v c75="$cjpeg75" -v im="$magick" \
       -v open="$(figure jpeg_open)" -v dj="$djpeg" -v png="$(figure png_save)" -v impng="$magickpng" \
       -v syspng="$(figure png_save_system_encoder)" -v pngsize="$pngsize" -v impngsize="$magickpngsize" \
-      -v bmpopen="$(figure bmp_open)" -v rawread="$(figure raw_read)" "BEGIN {
+      -v bmpopen="$(figure bmp_open)" -v rawread="$(figure raw_read)" \
+      -v rawnew="$(figure raw_read_new_memory)" "BEGIN {
     printf \"BMP save / raw write: %.2f (target 1.5)\n\", save / raw
     printf \"JPEG save as the user gets it (until the converter has ended) / cjpeg -quality 90: %.2f (target 1.25); / convert: %.2f\n\", e2e / c90, e2e / im
     printf \"converter process alone / cjpeg -quality 90: %.2f\n\", conv / c90
     printf \"JPEG open / djpeg: %.2f (target 1.25)\n\", open / dj
     printf \"PNG save / convert: time %.2f (target 1.0), size %.2f (target 1.1); system encoder / PNG save: %.2f\n\", png / impng, pngsize / impngsize, syspng / png
-    printf \"BMP open / raw read: %.2f (target 2)\n\", bmpopen / rawread
+    printf \"BMP open / raw read: %.2f (target 2); / raw read into new memory: %.2f\n\", bmpopen / rawread, bmpopen / rawnew
   }"
 ' _ "$root"

@@ -480,8 +480,15 @@ TEST_F(Commands, EveryShortcutAndToolbarButtonRunsItsCommand) {
         ReleaseMouse(MouseButton::Left);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(overlay) && !Hidden(); }));
     };
+    DWORD marked = 0;   // the clipboard's sequence number with the marker on it
     auto capturesToTheClipboard = [&] {
-        Settle();   // the capture is over; the clipboard is read once, not during it
+        // The command pumps messages while it runs, so a round trip to the
+        // main window can come back before the capture is written. The
+        // capture is over once the clipboard has changed and the main window
+        // is back; the clipboard is read once, not during it.
+        ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != marked && !Hidden(); }))
+            << "no capture reached the clipboard";
+        Settle();
         const auto clip = ReadClipboardBitmap();
         ASSERT_TRUE(clip && !(clip->width == 3 && clip->height == 2)) << "no capture reached the clipboard";
     };
@@ -506,6 +513,7 @@ TEST_F(Commands, EveryShortcutAndToolbarButtonRunsItsCommand) {
     for (const auto& way : ways) {
         SCOPED_TRACE(way.way);
         PutMarkerOnClipboard();
+        marked = GetClipboardSequenceNumber();
         way.run();
         way.check();
         Settle();

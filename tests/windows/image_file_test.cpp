@@ -93,6 +93,13 @@ TEST(PictureFiles, EachFormatLoadsWithItsSizeAndPixels) {
         return fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight ? GifPatternAt(fx, fy)
                                                                                 : GifPaletteColour(kGifBackgroundIndex);
     }, kGifCanvasWidth, kGifCanvasHeight);
+    // With a transparent colour, the screen around the frame and the frame's
+    // transparent pixels show the image's background instead.
+    ExpectExactly(LoadPictureFile(good.gifTransparent, kBackground), [](int x, int y) {
+        const int fx = x - kGifLeft, fy = y - kGifTop;
+        const bool covered = fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight;
+        return covered && GifIndexAt(fx, fy) != kGifBackgroundIndex ? GifPatternAt(fx, fy) : kBackgroundRgb;
+    }, kGifCanvasWidth, kGifCanvasHeight);
 
     const auto jpg = LoadPictureFile(good.jpg, kBackground);
     ASSERT_TRUE(jpg.ok());

@@ -68,9 +68,9 @@ Bytes MakeBmp(int bits = 24) {
 
 std::uint32_t GifPaletteColour(int index) { return Rgb(index, 255 - index, (index * 7) & 0xFF); }
 
-namespace {
-
 int GifIndexAt(int x, int y) { return (x * 5 + y * 3) & 0xFF; }
+
+namespace {
 
 // Encodes pixels through the system's encoder for `container` into a file
 // and gives back its bytes.
@@ -377,6 +377,12 @@ GoodPictures WriteGoodPictures(const std::wstring& folder) {
     }
     good.gifOnCanvas = folder + L"canvas.gif";
     WriteFileBytes(good.gifOnCanvas, canvas);
+    // A graphic control extension just before the frame makes the
+    // background's index transparent.
+    const std::uint8_t control[] = {0x21, 0xF9, 4, 1, 0, 0, kGifBackgroundIndex, 0};
+    if (image < canvas.size()) canvas.insert(canvas.begin() + image, std::begin(control), std::end(control));
+    good.gifTransparent = folder + L"transparent.gif";
+    WriteFileBytes(good.gifTransparent, canvas);
     return good;
 }
 
@@ -384,7 +390,7 @@ std::vector<std::wstring> WriteDamagedPictures(const std::wstring& folder) {
     const GoodPictures good = WriteGoodPictures(folder + L"source-");
     const Bytes bmp = ReadFileBytes(good.bmp), png = ReadFileBytes(good.png), gif = ReadFileBytes(good.gif),
                 jpg = ReadFileBytes(good.jpg);
-    for (const std::wstring* p : {&good.bmp, &good.png, &good.gif, &good.jpg, &good.alphaPng, &good.bmp32, &good.gifOnCanvas}) DeleteFileW(p->c_str());
+    for (const std::wstring* p : {&good.bmp, &good.png, &good.gif, &good.jpg, &good.alphaPng, &good.bmp32, &good.gifOnCanvas, &good.gifTransparent}) DeleteFileW(p->c_str());
 
     std::vector<std::pair<std::wstring, Bytes>> damaged;
     auto add = [&](const wchar_t* name, Bytes bytes) { damaged.emplace_back(name, std::move(bytes)); };

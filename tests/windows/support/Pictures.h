@@ -67,11 +67,13 @@ struct GoodPictures {
     std::wstring alphaPng;            // AlphaPatternAt
     std::wstring bmp32;               // PicturePatternAt, 32 bits a pixel, top-down
     std::wstring gifOnCanvas;         // the GIF's frame at kGifLeft, kGifTop of a larger logical screen
+    std::wstring gifTransparent;      // the same with kGifBackgroundIndex transparent
 };
 inline constexpr int kGifCanvasWidth = kPictureWidth + 20, kGifCanvasHeight = kPictureHeight + 10;
 inline constexpr int kGifLeft = 7, kGifTop = 4;
 inline constexpr int kGifBackgroundIndex = 5;   // of the global colour table
 std::uint32_t GifPaletteColour(int index);
+int GifIndexAt(int x, int y);
 // Writes the good pictures into `folder` (with its trailing backslash): the
 // BMP by hand, the others through the system's encoders.
 GoodPictures WriteGoodPictures(const std::wstring& folder);
