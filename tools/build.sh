@@ -2,7 +2,7 @@
 # Builds Tovik three ways (Release, Ninja), each in its own tree:
 #   build/native  host g++: the portable logic and its unit tests
 #   build/win64   x86_64-w64-mingw32: Tovik.exe, the Windows tests, benchmarks
-#   build/win32   i686-w64-mingw32: the 32-bit Tovik.exe (its tests build, not run)
+#   build/win32   i686-w64-mingw32: the same for the 32-bit programs
 # then packs dist/Tovik-<version>-<arch>.zip and -setup.exe (tools/package.sh).
 # Running it again only rebuilds what changed.
 set -euo pipefail
