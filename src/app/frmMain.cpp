@@ -135,7 +135,7 @@ void frmMain::ApplyStoredGeometry(const settings::Options& options) {
 bool frmMain::CreateControls() {
     dpi_ = platform::WindowDpi(hwnd());
     const ToolbarArt art = ToolbarArtFor(dpi_);
-    imageList1_ = platform::ImageList::FromBitmapResource(art.resource, art.size, art.size, RGB(192, 192, 192));
+    imageList1_ = platform::LoadImageListResource(art.resource, art.size, art.size, RGB(192, 192, 192));
     std::vector<platform::ToolbarButton> buttons;
     for (const auto& entry : kToolbarButtons)
         buttons.push_back({entry.key ? ID_Toolbar1 + entry.index : 0, entry.image - 1, entry.key == nullptr,
@@ -158,7 +158,7 @@ void frmMain::LayOutControls() {
     auto px = [this](int twips) { return twips::AtDpi(twips, dpi_); };
     const ToolbarArt art = ToolbarArtFor(dpi_);
     platform::ImageList images =
-        platform::ImageList::FromBitmapResource(art.resource, art.size, art.size, RGB(192, 192, 192));
+        platform::LoadImageListResource(art.resource, art.size, art.size, RGB(192, 192, 192));
     if (images.get()) {
         toolbar1_.SetImages(images.get(), {px(kToolbarButtonWidth), px(kToolbarButtonHeight)});
         imageList1_ = std::move(images);   // the old list goes once the toolbar no longer shows it

@@ -10,7 +10,7 @@
 
 void CaptureRegion(platform::ImageModel& image, HDC source, const RECT& region, HWND messageOwner) {
     const HWND owner = messageOwner ? messageOwner : image.Owner();
-    platform::MemoryDC memory(source);
+    platform::MemoryDC memory = platform::CompatibleDC(source);
     // In 64 bits: no region of a screen comes near the limit, but the
     // buffer's border must never wrap a size around.
     const long long width = std::max<long long>(0, static_cast<long long>(region.right) - region.left);

@@ -181,7 +181,7 @@ bool frmDesktop::WaitUntilOnScreen(const RECT& area, DWORD timeoutMs) const {
     if (!IntersectRect(&probe, &area, &client)) return true;
     // What the paint puts there: the snapshot, with the arrow on it. (The
     // surface's DC stands in for the screen's: it has the screen's format.)
-    platform::MemoryDC expected(surface_.hDC());
+    platform::MemoryDC expected = platform::CompatibleDC(surface_.hDC());
     platform::Bitmap pixels = platform::CreateCompatibleBitmapFor(
         surface_.hDC(), probe.right - probe.left, probe.bottom - probe.top);
     if (!pixels) return false;

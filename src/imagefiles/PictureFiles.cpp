@@ -38,7 +38,7 @@ platform::Bitmap ScreenCopyOf(HDC picture, int width, int height) {
     platform::ClientDC screen(nullptr);
     platform::Bitmap copy = platform::CreateCompatibleBitmapFor(screen.get(), width, height);
     if (!copy) return copy;
-    platform::MemoryDC memory(screen.get());
+    platform::MemoryDC memory = platform::CompatibleDC(screen.get());
     platform::SelectedObject select(memory.get(), copy.get());
     platform::CopyPixels(memory.get(), 0, 0, width, height, picture, 0, 0);
     return copy;
@@ -60,7 +60,7 @@ bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool t
     platform::LoadedPicture picture = platform::LoadPictureFile(path, image.Buffer().BackColor());
     if (!picture.ok()) return fail(FAILED(picture.error) ? static_cast<DWORD>(picture.error) : ERROR_INVALID_DATA);
 
-    platform::MemoryDC source(image.Buffer().hDC());
+    platform::MemoryDC source = platform::CompatibleDC(image.Buffer().hDC());
     platform::SelectedObject select(source.get(), picture.bitmap.get());
     // Everything that can fail comes before the image changes: the
     // clipboard's copy, and the clipboard itself held open.

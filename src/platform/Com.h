@@ -1,36 +1,22 @@
 // Owners of COM interface pointers and of this thread's COM apartment.
 #pragma once
+#include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
 
 #include <objbase.h>
-#include <utility>
 
 namespace platform {
 
+template <typename T>
+void ReleaseInterface(T* p) noexcept { p->Release(); }
+
 // One reference to a COM interface, released when the owner ends.
 template <typename T>
-class ComPtr {
+class ComPtr : public UniqueHandle<T*, ReleaseInterface<T>> {
 public:
-    ComPtr() = default;
-    ~ComPtr() { reset(); }
-    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-    ComPtr& operator=(ComPtr&& other) noexcept {
-        if (this != &other) { reset(); p_ = std::exchange(other.p_, nullptr); }
-        return *this;
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    // For an out-parameter: gives back what is held and lets the callee fill it.
-    T** put() { reset(); return &p_; }
-    void** put_void() { return reinterpret_cast<void**>(put()); }
-    void reset() { if (p_) std::exchange(p_, nullptr)->Release(); }
-
-private:
-    T* p_ = nullptr;
+    using UniqueHandle<T*, ReleaseInterface<T>>::UniqueHandle;
+    T* operator->() const { return this->get(); }
+    void** put_void() { return reinterpret_cast<void**>(this->put()); }
 };
 
 // COM for this thread, apartment-threaded, for as long as the owner lives.

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-ImageList ImageList::FromBitmapResource(UINT id, int width, int height, COLORREF mask) {
+ImageList LoadImageListResource(UINT id, int width, int height, COLORREF mask) {
     Bitmap strip(static_cast<HBITMAP>(
         LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
     if (!strip) return {};

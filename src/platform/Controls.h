@@ -1,39 +1,22 @@
 // Common controls and menus: the image list, the toolbar and menu check marks.
 #pragma once
+#include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
 
 #include <commctrl.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace platform {
 
 // An image list, destroyed with its owner.
-class ImageList {
-public:
-    ImageList() = default;
-    // Cuts a resource bitmap into width x height images; pixels of the mask
-    // colour become transparent.
-    static ImageList FromBitmapResource(UINT id, int width, int height, COLORREF mask);
-    ~ImageList() { if (list_) ImageList_Destroy(list_); }
-    ImageList(ImageList&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
-    ImageList& operator=(ImageList&& other) noexcept {
-        if (this != &other) {
-            if (list_) ImageList_Destroy(list_);
-            list_ = std::exchange(other.list_, nullptr);
-        }
-        return *this;
-    }
-    ImageList(const ImageList&) = delete;
-    ImageList& operator=(const ImageList&) = delete;
-    HIMAGELIST get() const { return list_; }
-    int Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
-private:
-    explicit ImageList(HIMAGELIST list) : list_(list) {}
-    HIMAGELIST list_ = nullptr;
-};
+inline void DestroyImageList(HIMAGELIST list) noexcept { ImageList_Destroy(list); }
+using ImageList = UniqueHandle<HIMAGELIST, DestroyImageList>;
+
+// Cuts a resource bitmap into width x height images; pixels of the mask
+// colour become transparent.
+ImageList LoadImageListResource(UINT id, int width, int height, COLORREF mask);
 
 struct ToolbarButton {
     int command;       // WM_COMMAND id; 0 for a separator

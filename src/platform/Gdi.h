@@ -1,8 +1,7 @@
 // Device contexts, bitmaps and selections, each with exactly one owner.
 #pragma once
+#include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
-
-#include <utility>
 
 namespace platform {
 
@@ -49,48 +48,17 @@ private:
     HDC dc_;
 };
 
-// Memory DC owned by its creator and deleted with it.
-class MemoryDC {
-public:
-    MemoryDC() = default;
-    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC() { reset(); }
-    MemoryDC(MemoryDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-    MemoryDC& operator=(MemoryDC&& other) noexcept {
-        if (this != &other) { reset(); dc_ = std::exchange(other.dc_, nullptr); }
-        return *this;
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-private:
-    void reset() { if (dc_) DeleteDC(std::exchange(dc_, nullptr)); }
-    HDC dc_ = nullptr;
-};
+// A memory DC, made with CreateCompatibleDC, deleted by its owner.
+inline void DeleteDeviceContext(HDC dc) noexcept { DeleteDC(dc); }
+using MemoryDC = UniqueHandle<HDC, DeleteDeviceContext>;
+inline MemoryDC CompatibleDC(HDC with) { return MemoryDC(CreateCompatibleDC(with)); }
 
-// Any GDI object (bitmap, pen, brush, font) deleted by its owner.
+// Any GDI object (bitmap, pen, brush, font) deleted by its owner. Handed to
+// a new owner (the clipboard) with release().
 template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { reset(); }
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) { reset(); handle_ = std::exchange(other.handle_, nullptr); }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    // Hands the object to a new owner (the clipboard); this wrapper forgets it.
-    [[nodiscard]] Handle release() { return std::exchange(handle_, nullptr); }
-private:
-    void reset() { if (handle_) DeleteObject(std::exchange(handle_, nullptr)); }
-    Handle handle_ = nullptr;
-};
+void DeleteGdiObject(Handle object) noexcept { DeleteObject(object); }
+template <typename Handle>
+using GdiObject = UniqueHandle<Handle, DeleteGdiObject<Handle>>;
 
 using Bitmap = GdiObject<HBITMAP>;
 using Pen = GdiObject<HPEN>;

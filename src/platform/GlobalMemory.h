@@ -1,6 +1,7 @@
 // Movable global memory blocks, the currency of the common dialogs (the
 // printer settings and names that the print-setup dialog hands back).
 #pragma once
+#include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
 
 #include <cstring>
@@ -8,34 +9,14 @@
 
 namespace platform {
 
-// One global memory block, freed by its owner.
-class GlobalMemory {
-public:
-    GlobalMemory() = default;
-    explicit GlobalMemory(HGLOBAL block) : block_(block) {}
-    ~GlobalMemory() { reset(); }
-    GlobalMemory(GlobalMemory&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
-    GlobalMemory& operator=(GlobalMemory&& other) noexcept {
-        if (this != &other) { reset(); block_ = std::exchange(other.block_, nullptr); }
-        return *this;
-    }
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
+// One global memory block, freed by its owner; handed to a new owner (a
+// dialog's structure) with release().
+inline void FreeGlobalMemory(HGLOBAL block) noexcept { GlobalFree(block); }
+using GlobalMemory = UniqueHandle<HGLOBAL, FreeGlobalMemory>;
 
-    HGLOBAL get() const { return block_; }
-    explicit operator bool() const { return block_ != nullptr; }
-    SIZE_T Size() const { return block_ ? GlobalSize(block_) : 0; }
-    // Hands the block to a new owner (a dialog's structure); this wrapper forgets it.
-    [[nodiscard]] HGLOBAL release() { return std::exchange(block_, nullptr); }
-
-    // A new movable block holding the same bytes as `block`, which stays
-    // with its owner; empty when `block` is empty or the memory cannot be had.
-    static GlobalMemory CopyOf(HGLOBAL block);
-
-private:
-    void reset() { if (block_) GlobalFree(std::exchange(block_, nullptr)); }
-    HGLOBAL block_ = nullptr;
-};
+// A new movable block holding the same bytes as `block`, which stays with
+// its owner; empty when `block` is empty or the memory cannot be had.
+GlobalMemory CopyGlobalMemory(HGLOBAL block);
 
 // A global memory block locked for reading and writing as a T for as long as
 // this lives. Empty (false) when the block is empty or cannot be locked.
@@ -61,7 +42,7 @@ private:
     T* data_;
 };
 
-inline GlobalMemory GlobalMemory::CopyOf(HGLOBAL block) {
+inline GlobalMemory CopyGlobalMemory(HGLOBAL block) {
     const SIZE_T size = block ? GlobalSize(block) : 0;
     if (size == 0) return {};
     GlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));

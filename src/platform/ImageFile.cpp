@@ -259,7 +259,7 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
     void* bits = nullptr;
     Bitmap strip(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!strip || !bits) return ERROR_NOT_ENOUGH_MEMORY;
-    MemoryDC stripDC(dc);
+    MemoryDC stripDC = CompatibleDC(dc);
     if (!stripDC) return ERROR_NOT_ENOUGH_MEMORY;
     SelectedObject selected(stripDC.get(), strip.get());
 
@@ -302,7 +302,7 @@ DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path) {
     Bitmap rows(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!rows || !bits) return ERROR_NOT_ENOUGH_MEMORY;
     {
-        MemoryDC rowsDC(dc);
+        MemoryDC rowsDC = CompatibleDC(dc);
         if (!rowsDC) return ERROR_NOT_ENOUGH_MEMORY;
         SelectedObject selected(rowsDC.get(), rows.get());
         if (!BitBlt(rowsDC.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return ERROR_INVALID_PARAMETER;

@@ -86,8 +86,8 @@ DialogResult ShowPrintSetupDialog(HWND owner, PrinterChoice& choice) {
         // The dialog works on copies, so that Cancel leaves the choice exactly
         // as it was whatever the dialog did to the blocks it was given.
         if (seeded) {
-            dialog.hDevMode = GlobalMemory::CopyOf(choice.DevMode()).release();
-            dialog.hDevNames = GlobalMemory::CopyOf(choice.DevNames()).release();
+            dialog.hDevMode = CopyGlobalMemory(choice.DevMode()).release();
+            dialog.hDevNames = CopyGlobalMemory(choice.DevNames()).release();
         }
         const BOOL ok = PrintDlgW(&dialog);
         const DWORD extended = ok ? 0 : CommDlgExtendedError();
@@ -116,7 +116,7 @@ PrinterDC::PrinterDC(const PrinterChoice& choice) {
     }
     LockedGlobal<const DEVMODEW> settings(choice.DevMode());
     SetLastError(ERROR_SUCCESS);
-    dc_ = CreateDCW(L"WINSPOOL", device.c_str(), nullptr, settings.get());
+    dc_.reset(CreateDCW(L"WINSPOOL", device.c_str(), nullptr, settings.get()));
     error_ = dc_ ? 0 : LastErrorOr(kNoPrinterError);
 }
 
@@ -177,7 +177,7 @@ PrintablePicture::PrintablePicture(HDC source, int width, int height) {
     }
     width_ = width;
     height_ = height;
-    MemoryDC copy(source);
+    MemoryDC copy = CompatibleDC(source);
     if (!copy) {
         error_ = LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
         return;

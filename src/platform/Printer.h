@@ -54,31 +54,21 @@ DialogResult ShowPrintSetupDialog(HWND owner, PrinterChoice& choice);
 class PrinterDC {
 public:
     explicit PrinterDC(const PrinterChoice& choice);
-    ~PrinterDC() { reset(); }
-    PrinterDC(PrinterDC&& other) noexcept
-        : dc_(std::exchange(other.dc_, nullptr)), error_(other.error_) {}
-    PrinterDC& operator=(PrinterDC&& other) noexcept {
-        if (this != &other) { reset(); dc_ = std::exchange(other.dc_, nullptr); error_ = other.error_; }
-        return *this;
-    }
-    PrinterDC(const PrinterDC&) = delete;
-    PrinterDC& operator=(const PrinterDC&) = delete;
 
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
+    HDC get() const { return dc_.get(); }
+    explicit operator bool() const { return static_cast<bool>(dc_); }
     // Why there is no DC; 0 when there is one.
     DWORD Error() const { return error_; }
 
     // Printer pixels per inch, and the printable area in printer pixels.
     // Device coordinates start at the printable area's top-left corner.
-    int DpiX() const { return GetDeviceCaps(dc_, LOGPIXELSX); }
-    int DpiY() const { return GetDeviceCaps(dc_, LOGPIXELSY); }
-    int PrintableWidth() const { return GetDeviceCaps(dc_, HORZRES); }
-    int PrintableHeight() const { return GetDeviceCaps(dc_, VERTRES); }
+    int DpiX() const { return GetDeviceCaps(get(), LOGPIXELSX); }
+    int DpiY() const { return GetDeviceCaps(get(), LOGPIXELSY); }
+    int PrintableWidth() const { return GetDeviceCaps(get(), HORZRES); }
+    int PrintableHeight() const { return GetDeviceCaps(get(), VERTRES); }
 
 private:
-    void reset() { if (dc_) DeleteDC(std::exchange(dc_, nullptr)); }
-    HDC dc_ = nullptr;
+    UniqueHandle<HDC, DeleteDeviceContext> dc_;
     DWORD error_ = 0;
 };
 

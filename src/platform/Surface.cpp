@@ -7,7 +7,7 @@ namespace platform {
 
 Surface::Surface(COLORREF background) : background_(background) {
     ClientDC screen(nullptr);
-    dc_ = MemoryDC(screen.get());
+    dc_ = CompatibleDC(screen.get());
 }
 
 Surface::~Surface() {
@@ -26,7 +26,7 @@ bool Surface::Resize(int width, int height) {
     Bitmap next = CreateCompatibleBitmapFor(screen.get(), std::max(width, 1), std::max(height, 1));
     if (!next) return false;
     {
-        MemoryDC scratch(screen.get());
+        MemoryDC scratch = CompatibleDC(screen.get());
         SelectedObject select(scratch.get(), next.get());
         FillSolid(scratch.get(), {0, 0, std::max(width, 1), std::max(height, 1)}, background_);
         if (bitmap_)
@@ -85,7 +85,7 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         bitmap_ = Bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
         if (!bitmap_) return;
-        MemoryDC memory(source);
+        MemoryDC memory = CompatibleDC(source);
         SelectedObject select(memory.get(), bitmap_.get());
         CopyPixels(memory.get(), 0, 0, width, height, source, x, y);
         GdiFlush();   // the bits are read directly below
