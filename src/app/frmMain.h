@@ -4,7 +4,7 @@
 #include "app/FileArrayMenu.h"
 #include "app/Settings.h"
 #include "capture/CaptureHost.h"
-#include "imagefiles/FileCommands.h"
+#include "imagefiles/FileDialogs.h"
 #include "imagefiles/PictureFiles.h"
 #include "platform/Controls.h"
 #include "platform/ImageModel.h"

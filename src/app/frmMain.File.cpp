@@ -1,7 +1,7 @@
 // The main window's file commands: Open, the recent files, Save As, the editor.
 #include "app/frmMain.h"
 #include "imagefiles/Editor.h"
-#include "imagefiles/FileCommands.h"
+#include "imagefiles/FileDialogs.h"
 #include "imagefiles/FileNames.h"
 #include "imagefiles/PictureFiles.h"
 #include "platform/Messages.h"

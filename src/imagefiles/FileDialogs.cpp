@@ -1,4 +1,4 @@
-#include "imagefiles/FileCommands.h"
+#include "imagefiles/FileDialogs.h"
 
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
