@@ -22,13 +22,8 @@ tree win64 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
 tree win32 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
 
 # Tovik.exe and the converter bmp2jpg.exe are linked straight into
-# dist/<name>/; the other files shipped beside them are copied there from the
-# build tree or the sources.
-for name in win64 win32; do
-  shipped=()
-  shipped+=("help/Tovik.html")
-  if [ "${#shipped[@]}" -gt 0 ]; then cp -u "${shipped[@]}" "dist/$name/"; fi
-done
+# dist/<name>/; the help shipped beside them is copied there.
+for name in win64 win32; do cp -u help/Tovik.html "dist/$name/"; done
 
 # The zip files and installers of dist/, from what is now in dist/<name>/.
 tools/package.sh
