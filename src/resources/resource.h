@@ -59,9 +59,8 @@
 #define IDS_CONVERTER_FAILED_3 4113   // the destination cannot be written
 #define IDS_CONVERTER_FAILED_4 4114   // out of memory
 
-// Version
-#define TOVIK_FILEVERSION      2,3,0,0
-#define TOVIK_VERSION_TEXT     "2.03"
+// Version: TOVIK_FILEVERSION, TOVIK_VERSION_TEXT, TOVIK_VERSION_DOTTED
+#include "Version.h"
 
 // Window class names, one per top-level window (test drivers find them by these)
 #define TOVIK_CLASS_MAIN       L"Tovik.frmMain"
