@@ -1,12 +1,21 @@
 #include "platform/Window.h"
 
+#include <utility>
+
 #include "platform/Messages.h"
 
 namespace platform {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
 
-Window::~Window() { Destroy(); }
+// The derived parts are gone by now: the window is let go of first, so its
+// last messages get the system's default handling and reach none of them.
+Window::~Window() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(std::exchange(hwnd_, nullptr));
+    }
+}
 
 void Window::Destroy() {
     if (hwnd_) {

@@ -18,6 +18,7 @@ struct WindowClassInfo {
 class Window {
 public:
     Window() = default;
+    // Safe to leave the window to: its last messages reach no derived handler.
     virtual ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
