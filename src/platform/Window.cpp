@@ -1,8 +1,8 @@
 #include "platform/Window.h"
 
-#include <utility>
-
 #include "platform/Messages.h"
+
+#include <utility>
 
 namespace platform {
 
