@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     frmMain main;
     if (!main.Form_Load()) return 1;
     main.Show(SW_SHOWNORMAL);
-    const RECT screen = Shared().DesktopRect;
+    const RECT screen = ProgramState().DesktopRect;
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);

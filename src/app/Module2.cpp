@@ -1,6 +1,6 @@
 #include "app/Module2.h"
 
-Module2& Shared() {
+Module2& ProgramState() {
     static Module2 state;
     return state;
 }

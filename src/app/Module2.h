@@ -6,4 +6,5 @@
 
 struct Module2 : capture::SharedState, recent::Bounds {};
 
-Module2& Shared();
+// The one instance, made at first use.
+Module2& ProgramState();

@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include "platform/Files.h"
 #include "platform/Twips.h"
 
 #include <algorithm>
@@ -87,11 +88,6 @@ PixelBounds ToPixelBounds(const Options& o, double tx, double ty, int maxWidth, 
     return b;
 }
 
-std::wstring WithTrailingBackslash(const std::wstring& folder) {
-    if (!folder.empty() && folder.back() == L'\\') return folder;
-    return folder + L'\\';
-}
-
 Options ReadOptions(const Reader& read, const std::wstring& programFolder) {
     Options o;
     auto single = [&](const wchar_t* key, float fallback) {
@@ -111,13 +107,13 @@ Options ReadOptions(const Reader& read, const std::wstring& programFolder) {
     // program does and the store gets that back at exit.
     if (const auto text = read(kCapture, kDelayTime)) {
         const auto delay = ParseLong(*text);
-        if (delay && *delay > 0) o.delayTime = *delay;
+        if (delay && *delay > 0) o.live.DelayTime = *delay;
     }
-    if (const auto text = read(kCapture, kEditerName)) o.editerName = *text;
-    o.initDir = read(kStartup, kInitDir).value_or(WithTrailingBackslash(programFolder));
+    if (const auto text = read(kCapture, kEditerName)) o.live.EditerName = *text;
+    o.live.CurPath = read(kStartup, kInitDir).value_or(platform::WithTrailingBackslash(programFolder));
     if (const auto text = read(kStartup, kTransClipboard)) {
         const auto option = ParseInteger(*text);
-        if (option && (*option == 0 || *option == 1)) o.transClipboard = *option;
+        if (option && (*option == 0 || *option == 1)) o.live.TransClipboard = *option;
     }
 
     for (int n = 1; n <= kRecentFileKeys; ++n) {
@@ -135,10 +131,10 @@ std::vector<Write> ShutdownWrites(const Options& o, bool windowNormal) {
     writes.push_back({startup, kLeft, FormatSingle(windowNormal ? o.left : kDefaultLeft)});
     writes.push_back({startup, kWidth, FormatSingle(windowNormal ? o.width : kDefaultWidth)});
     writes.push_back({startup, kHeight, FormatSingle(windowNormal ? o.height : kDefaultHeight)});
-    writes.push_back({capture, kDelayTime, std::to_wstring(o.delayTime)});
-    writes.push_back({capture, kEditerName, o.editerName});
-    writes.push_back({startup, kInitDir, o.initDir});
-    writes.push_back({startup, kTransClipboard, std::to_wstring(o.transClipboard)});
+    writes.push_back({capture, kDelayTime, std::to_wstring(o.live.DelayTime)});
+    writes.push_back({capture, kEditerName, o.live.EditerName});
+    writes.push_back({startup, kInitDir, o.live.CurPath});
+    writes.push_back({startup, kTransClipboard, std::to_wstring(o.live.TransClipboard)});
     if (o.recentFiles.empty()) {
         writes.push_back({startup, MruKeyName(1), kEmptyListMark});
     } else {

@@ -47,13 +47,19 @@ std::wstring FormatSingle(float value);   // up to 7 significant digits, "4500" 
 // Reads one stored text: (section, key) -> text, or nothing when absent.
 using Reader = std::function<std::optional<std::wstring>(const std::wstring&, const std::wstring&)>;
 
+// The options the program runs with: read at start, changed by the setup
+// dialog (the folder by the file dialogs), written at exit.
+struct LiveOptions {
+    std::int32_t DelayTime = kDefaultDelayTime;             // milliseconds, of the delayed captures
+    std::wstring EditerName = kDefaultEditerName;           // the editor's command line
+    std::wstring CurPath;                                   // the file dialogs' folder, stored as InitDir
+    std::int16_t TransClipboard = kDefaultTransClipboard;   // 1: opened pictures go to the clipboard
+};
+
 struct Options {
     float top = kDefaultTop, left = kDefaultLeft;          // twips
     float width = kDefaultWidth, height = kDefaultHeight;  // twips, outer size
-    std::int32_t delayTime = kDefaultDelayTime;            // milliseconds
-    std::wstring editerName = kDefaultEditerName;
-    std::wstring initDir;                                  // CurPath
-    std::int16_t transClipboard = kDefaultTransClipboard;
+    LiveOptions live;
     std::vector<std::wstring> recentFiles;                 // oldest first, as stored
 };
 
@@ -84,8 +90,5 @@ struct PixelBounds {
 };
 PixelBounds ToPixelBounds(const Options& options, double twipsPerPixelX, double twipsPerPixelY,
                           int maxWidth, int maxHeight);
-
-// The program folder with a backslash added unless it already ends in one.
-std::wstring WithTrailingBackslash(const std::wstring& folder);
 
 }  // namespace settings

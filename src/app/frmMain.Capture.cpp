@@ -6,8 +6,8 @@
 void frmMain::mnuDesktop_Click() { capture::CaptureDesktopNow(*this); }
 void frmMain::mnuWindow_Click() { capture::CaptureActiveWindowNow(*this); }
 void frmMain::mnuRectangle_Click() { capture::StartRectangleSelection(*this); }
-void frmMain::mnuDelayActive_Click() { capture::StartDelayedCapture(*this, capture::kDelayActive); }
-void frmMain::mnuDelayDesktop_Click() { capture::StartDelayedCapture(*this, capture::kDelayDesktop); }
+void frmMain::mnuDelayActive_Click() { capture::StartDelayedCapture(*this, capture::kDelayActive, Options.DelayTime); }
+void frmMain::mnuDelayDesktop_Click() { capture::StartDelayedCapture(*this, capture::kDelayDesktop, Options.DelayTime); }
 
 void frmMain::mnuClear_Click() {
     Picture1().Cls();

@@ -3,32 +3,34 @@
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmSetup.h"
+#include "imagefiles/FileNames.h"
 #include "platform/Files.h"
 #include "platform/Messages.h"
 #include "platform/Process.h"
 #include "platform/Shell.h"
 
 void frmMain::mnuOptionSetup_Click() {
-    dialogs::SetupValues values{EditerName, ::Shared().DelayTime, TransClipboard};
+    dialogs::SetupValues values{Options.EditerName, Options.DelayTime, Options.TransClipboard};
     if (!dialogs::frmSetup().Show(hwnd(), values)) return;
     // The store gets them at exit; the next delayed capture, editor launch
     // and opened picture use them from now on.
     // Moved, not copied: nothing here can fail once the first value is in.
-    ::Shared().DelayTime = values.DelayTime;
-    EditerName = std::move(values.EditerName);
-    TransClipboard = values.TransClipboard;
+    Options.DelayTime = values.DelayTime;
+    Options.EditerName = std::move(values.EditerName);
+    Options.TransClipboard = values.TransClipboard;
 }
 
-void frmMain::mnuAbout_Click() { dialogs::frmAbout().Show(hwnd()); }
+void frmMain::mnuAbout_Click() {
+    dialogs::frmAbout().Show(hwnd(), platform::ProgramFile(imagefiles::kConverter));
+}
 
 void frmMain::mnuContents_Click() {
-    const std::wstring folder = settings::WithTrailingBackslash(platform::ProgramFolder());
     // The classic help where it can still be shown; elsewhere the same
     // content as a page beside the program, in the user's browser.
-    const std::wstring classic = folder + L"Tovik.hlp";
+    const std::wstring classic = platform::ProgramFile(L"Tovik.hlp");
     if (platform::FileExists(classic) && platform::HasClassicHelpViewer() && platform::ShowHelpTopics(hwnd(), classic))
         return;
-    const std::wstring page = folder + L"Tovik.html";
+    const std::wstring page = platform::ProgramFile(L"Tovik.html");
     const DWORD error = platform::FileExists(page) ? platform::OpenDocument(hwnd(), page) : ERROR_FILE_NOT_FOUND;
     if (error) platform::ShowSystemError(hwnd(), error);
 }

@@ -8,13 +8,13 @@
 #include "platform/Screen.h"
 
 void frmMain::mnuOpen_Click() {
-    const auto chosen = imagefiles::ChooseFileToOpen(hwnd(), CurPath, CommonDialog1);
+    const auto chosen = imagefiles::ChooseFileToOpen(hwnd(), Options.CurPath, CommonDialog1);
     if (!chosen) return;
     LoadImageFile(chosen->path);
     Form_Resize();
     Picture1().Refresh();
     // Also after a failed load: the next dialog starts where this one ended.
-    CurPath = imagefiles::FolderOf(chosen->path, chosen->title);
+    Options.CurPath = imagefiles::FolderOf(chosen->path, chosen->title);
 }
 
 void frmMain::mnuFileArray_Click(int index) {
@@ -24,11 +24,11 @@ void frmMain::mnuFileArray_Click(int index) {
 }
 
 void frmMain::LoadImageFile(const std::wstring& path) {
-    if (imagefiles::LoadImageFile(*this, path, TransClipboard == 1)) AddRecentFile(path);
+    if (imagefiles::LoadImageFile(*this, path, Options.TransClipboard == 1)) AddRecentFile(path);
 }
 
 void frmMain::mnuSaveAs_Click() {
-    const auto chosen = imagefiles::ChooseFileToSave(hwnd(), CurPath, CommonDialog1);
+    const auto chosen = imagefiles::ChooseFileToSave(hwnd(), Options.CurPath, CommonDialog1);
     if (!chosen) return;
     DWORD error = 0;
     {
@@ -40,7 +40,7 @@ void frmMain::mnuSaveAs_Click() {
         platform::ShowSystemError(hwnd(), error);
         return;
     }
-    CurPath = imagefiles::FolderOf(chosen->path, chosen->title);
+    Options.CurPath = imagefiles::FolderOf(chosen->path, chosen->title);
 }
 
-void frmMain::mnuPbrush_Click() { imagefiles::StartEditor(hwnd(), EditerName); }
+void frmMain::mnuPbrush_Click() { imagefiles::StartEditor(hwnd(), Options.EditerName); }

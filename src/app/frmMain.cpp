@@ -3,6 +3,7 @@
 #include "app/Module2.h"
 #include "capture/frmDesktop.h"
 #include "capture/frmSize.h"
+#include "imagefiles/FileNames.h"
 #include "platform/Compositor.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
@@ -74,11 +75,11 @@ ToolbarArt ToolbarArtFor(int dpi) {
 }  // namespace
 
 frmMain::~frmMain() {
-    DiscardDesktop();   // the overlay never outlives the window whose image it captures into
+    capture::DiscardDesktop();   // the overlay never outlives the window whose image it captures into
     Destroy();
 }
 
-capture::SharedState& frmMain::Shared() { return ::Shared(); }
+capture::SharedState& frmMain::Shared() { return ProgramState(); }
 
 bool frmMain::Form_Load() {
     const platform::WindowClassInfo info{TOVIK_CLASS_MAIN, 0,
@@ -95,7 +96,7 @@ bool frmMain::Form_Load() {
     mnuFileArray_.Attach(GetSubMenu(GetMenu(hwnd()), 0));
     if (!CreateControls()) return false;
 
-    Module2& shared = ::Shared();
+    Module2& shared = ProgramState();
     shared.DesktopRect = platform::DesktopRectangle();
     const RECT& screen = shared.DesktopRect;
     if (!Picture2().SetOuterSize(screen.right - screen.left, screen.bottom - screen.top)) return false;
@@ -106,13 +107,10 @@ bool frmMain::Form_Load() {
         },
         platform::ProgramFolder());
     ApplyStoredGeometry(options);
-    shared.DelayTime = options.delayTime;
-    EditerName = options.editerName;
-    CurPath = options.initDir;
-    TransClipboard = options.transClipboard;
+    Options = options.live;
     for (const auto& path : options.recentFiles) AddRecentFile(path);
 
-    SizeForm().Form_Load();   // hidden until a rectangle selection needs it
+    capture::SizeForm().Form_Load();   // hidden until a rectangle selection needs it
     loaded_ = true;
     return true;
 }
@@ -190,25 +188,22 @@ void frmMain::Form_Unload() {
     unloaded_ = true;
     const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
     const RECT outer = OuterRect();
-    settings::Options live;
-    live.left = twips::FromPixels(outer.left, tx);
-    live.top = twips::FromPixels(outer.top, ty);
-    live.width = twips::FromPixels(outer.right - outer.left, tx);
-    live.height = twips::FromPixels(outer.bottom - outer.top, ty);
-    live.delayTime = ::Shared().DelayTime;
-    live.editerName = EditerName;
-    live.initDir = CurPath;
-    live.transClipboard = TransClipboard;
-    live.recentFiles = recent::Paths(::Shared(), mnuFileArray_);
+    settings::Options stored;
+    stored.left = twips::FromPixels(outer.left, tx);
+    stored.top = twips::FromPixels(outer.top, ty);
+    stored.width = twips::FromPixels(outer.right - outer.left, tx);
+    stored.height = twips::FromPixels(outer.bottom - outer.top, ty);
+    stored.live = Options;
+    stored.recentFiles = recent::Paths(ProgramState(), mnuFileArray_);
     const bool normal = !IsMinimized() && !IsMaximized();
-    for (const auto& write : settings::ShutdownWrites(live, normal))
+    for (const auto& write : settings::ShutdownWrites(stored, normal))
         platform::SaveSetting(settings::kApplication, write.section, write.key, write.value);
 
     // A converter started just before the exit may not have read temp.bmp
     // yet, and one that has it open keeps it from being deleted.
     converter_.WaitForConverter(kConverterExitWait);
-    platform::DeleteFileQuietly(settings::WithTrailingBackslash(platform::ProgramFolder()) + L"temp.bmp");
-    DiscardDesktop();
+    platform::DeleteFileQuietly(platform::ProgramFile(imagefiles::kTemporaryBitmap));
+    capture::DiscardDesktop();
 }
 
 void frmMain::PaintEtchedRule() {
@@ -258,19 +253,19 @@ void frmMain::Toolbar1_ButtonClick(std::wstring_view key) {
     else if (key == L"DeskTop") mnuDesktop_Click();
     else if (key == L"Delay") mnuDelayActive_Click();
     else if (key == L"Pbrush") mnuPbrush_Click();
-    else if (key == L"Mouse") ::Shared().MouseCapt = static_cast<std::int16_t>(~::Shared().MouseCapt);
+    else if (key == L"Mouse") ProgramState().MouseCapt = static_cast<std::int16_t>(~ProgramState().MouseCapt);
 }
 
-void frmMain::AddRecentFile(const std::wstring& path) { recent::AddRecentFile(::Shared(), mnuFileArray_, path); }
+void frmMain::AddRecentFile(const std::wstring& path) { recent::AddRecentFile(ProgramState(), mnuFileArray_, path); }
 
 void frmMain::mnuExit_Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void frmMain::mnuOption_Click() {
-    platform::SetMenuCheck(GetMenu(hwnd()), ID_mnuOptionMouseCapt, ::Shared().MouseCapt != 0);
+    platform::SetMenuCheck(GetMenu(hwnd()), ID_mnuOptionMouseCapt, ProgramState().MouseCapt != 0);
 }
 
 void frmMain::mnuOptionMouseCapt_Click() {
-    ::Shared().MouseCapt = static_cast<std::int16_t>(~::Shared().MouseCapt);
+    ProgramState().MouseCapt = static_cast<std::int16_t>(~ProgramState().MouseCapt);
     toolbar1_.SetPressed(kMouseButtonCommand, !toolbar1_.IsPressed(kMouseButtonCommand));
 }
 
@@ -303,7 +298,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DISPLAYCHANGE:
         // A resolution changed or a monitor docked: snapshots and desktop
         // captures take the virtual screen's new place and size.
-        ::Shared().DesktopRect = platform::DesktopRectangle();
+        ProgramState().DesktopRect = platform::DesktopRectangle();
         break;
     case WM_QUERYENDSESSION:
         return TRUE;   // nothing to ask the user: the settings are written below

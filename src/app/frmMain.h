@@ -47,10 +47,8 @@ public:
     void HideMain() override { Hide(); }
     void ShowMain() override { Show(); }
 
-    // Options kept for the whole run and stored at exit.
-    std::wstring EditerName;
-    std::wstring CurPath;
-    std::int16_t TransClipboard = settings::kDefaultTransClipboard;
+    // The options, read at start and stored at exit.
+    settings::LiveOptions Options;
     // The file dialogs' memory: the path last chosen.
     imagefiles::CommonDialogState CommonDialog1;
 

@@ -10,11 +10,8 @@ void CaptureDesktopNow(Host& host);
 void CaptureActiveWindowNow(Host& host);
 // Shows the frozen screen for the user to drag a rectangle on.
 void StartRectangleSelection(Host& host);
-// kind: kDelayActive or kDelayDesktop. The capture is taken DelayTime
+// kind: kDelayActive or kDelayDesktop. The capture is taken delayTime
 // milliseconds later, by the overlay's timer.
-void StartDelayedCapture(Host& host, std::int16_t kind);
-// Goes on with a delayed capture whose overlay was unloaded before its
-// timer fired: the rest of the delay runs on a fresh overlay.
-void ResumeDelayedCapture(Host& host, UINT remaining);
+void StartDelayedCapture(Host& host, std::int16_t kind, std::int32_t delayTime);
 
 }  // namespace capture

@@ -12,7 +12,6 @@ namespace capture {
 // Program-wide state read and written by the captures, zero until start-up sets it.
 struct SharedState {
     RECT DesktopRect{};            // the virtual screen (every monitor): what every snapshot covers
-    std::int32_t DelayTime = 0;    // milliseconds, delay of the delayed captures
     std::int16_t MouseCapt = 0;    // -1: draw the pointer into delayed captures
     std::int16_t DelayPending = 0; // 1 from a delayed-capture command until its capture is done
     std::int16_t DelayKind = 0;    // 1 active window, 2 desktop

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <climits>
 
+namespace capture {
+
 void CaptureRegion(platform::ImageModel& image, HDC source, const RECT& region, HWND messageOwner) {
     const HWND owner = messageOwner ? messageOwner : image.Owner();
     platform::MemoryDC memory = platform::CompatibleDC(source);
@@ -24,7 +26,7 @@ void CaptureRegion(platform::ImageModel& image, HDC source, const RECT& region, 
     platform::Bitmap bitmap;
     if (fits) bitmap = platform::CreateCompatibleBitmapFor(source, w, h);
     if (!bitmap) {
-        platform::ShowMessage(owner, platform::LoadText(IDS_CLIPBOARD_FAILED), L"Error");
+        platform::ShowError(owner, platform::LoadText(IDS_CLIPBOARD_FAILED));
         return;
     }
     platform::PictureBox& view = image.View();
@@ -60,3 +62,5 @@ void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region,
     const platform::WindowDC source(window);
     CaptureRegion(image, source.get(), region, messageOwner);
 }
+
+}  // namespace capture

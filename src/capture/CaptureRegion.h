@@ -3,6 +3,8 @@
 #include "platform/ImageModel.h"
 #include "platform/Win32.h"
 
+namespace capture {
+
 // Copies the region (pixels of the source, half-open) into the image's
 // buffer (which takes the size (w + 4) x (h + 4)), its view and a bitmap that
 // goes to the clipboard, with the image's own window as the clipboard's
@@ -13,3 +15,5 @@
 void CaptureRegion(platform::ImageModel& image, HDC source, const RECT& region, HWND messageOwner = nullptr);
 // The same from the window's whole-window device context.
 void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region, HWND messageOwner = nullptr);
+
+}  // namespace capture

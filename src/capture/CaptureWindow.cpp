@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace capture {
+
 namespace {
 
 constexpr DWORD kShowTimeout = 500;   // ms; beyond it the screen is read as it is
@@ -17,7 +19,7 @@ constexpr DWORD kShowTimeout = 500;   // ms; beyond it the screen is read as it 
 // HiddenCursor it outlives) and the main window returns.
 class EndOfPointerPath {
 public:
-    EndOfPointerPath(capture::Host& host, frmDesktop& overlay) : host_(host), overlay_(overlay) {}
+    EndOfPointerPath(Host& host, frmDesktop& overlay) : host_(host), overlay_(overlay) {}
     ~EndOfPointerPath() {
         overlay_.Hide();
         hidden_.reset();
@@ -29,14 +31,14 @@ public:
     void HideCursor() { hidden_.emplace(); }
 
 private:
-    capture::Host& host_;
+    Host& host_;
     frmDesktop& overlay_;
     std::optional<platform::HiddenCursor> hidden_;
 };
 
 }  // namespace
 
-void CaptureWindow(capture::Host& host, HWND window) {
+void CaptureWindow(Host& host, HWND window) {
     // What the user sees of the window, read from the screen: on a composited
     // desktop a window drawn by the graphics hardware has nothing in its own
     // device context. Its visible frame leaves out the invisible resize
@@ -49,7 +51,7 @@ void CaptureWindow(capture::Host& host, HWND window) {
     RECT rect{};
     if (!frame || !IntersectRect(&rect, &*frame, &screen)) rect = screen;
 
-    const capture::SharedState& shared = host.Shared();
+    const SharedState& shared = host.Shared();
     if ((shared.MouseCapt & shared.DelayPending) == 0) {
         CaptureRegion(host.Image(), platform::DesktopWindow(), rect);
         return;
@@ -83,3 +85,5 @@ void CaptureWindow(capture::Host& host, HWND window) {
     overlay.WaitUntilOnScreen(overlay.imgArrow.Bounds(), kShowTimeout);
     CaptureRegion(host.Image(), platform::DesktopWindow(), rect, overlay.hwnd());
 }
+
+}  // namespace capture

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace delay {
+namespace capture::delay {
 
 std::uint32_t TimerInterval(long long delayTime) {
     // A DelayTime of 0 or below, read from the store or typed in setup, would
@@ -12,4 +12,4 @@ std::uint32_t TimerInterval(long long delayTime) {
         std::clamp<long long>(delayTime, kTimerMinimum, kTimerMaximum));
 }
 
-}  // namespace delay
+}  // namespace capture::delay

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-namespace delay {
+namespace capture::delay {
 
 // The system timer's limits in milliseconds: a shorter interval is raised
 // to the minimum, a longer one is not run as asked.
@@ -15,4 +15,4 @@ inline constexpr std::uint32_t kTimerMaximum = 0x7FFFFFFF;
 // after the maximum.
 std::uint32_t TimerInterval(long long delayTime);
 
-}  // namespace delay
+}  // namespace capture::delay

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace selection {
+namespace capture::selection {
 
 Region Normalise(Point start, Point current) {
     return {std::min(start.x, current.x), std::min(start.y, current.y),
@@ -40,4 +40,4 @@ Point SizeBoxPlace(Point pointer, Extent box, Region monitor) {
             PlaceOnAxis(pointer.y, box.height, monitor.top, monitor.bottom)};
 }
 
-}  // namespace selection
+}  // namespace capture::selection

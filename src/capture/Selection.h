@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-namespace selection {
+namespace capture::selection {
 
 struct Point { long x = 0, y = 0; };
 struct Region { long left = 0, top = 0, right = 0, bottom = 0; };
@@ -30,4 +30,4 @@ Region RegionToOverlay(Region screen, Point origin);
 // stays whole on that monitor rather than straddling two.
 Point SizeBoxPlace(Point pointer, Extent box, Region monitor);
 
-}  // namespace selection
+}  // namespace capture::selection

@@ -1,7 +1,8 @@
 #include "capture/frmDesktop.h"
 
-#include "capture/CaptureCommands.h"
 #include "capture/CaptureRegion.h"
+#include "capture/CaptureWindow.h"
+#include "capture/DelayTimer.h"
 #include "capture/Selection.h"
 #include "capture/frmSize.h"
 #include "platform/Compositor.h"
@@ -12,9 +13,13 @@
 #include <algorithm>
 #include <memory>
 
+namespace capture {
+
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
+
+static_assert(delay::kTimerMinimum == USER_TIMER_MINIMUM && delay::kTimerMaximum == USER_TIMER_MAXIMUM);
 
 // The one loaded overlay, or none. Unloading resets it; the next reference
 // to the overlay loads a new one.
@@ -61,7 +66,19 @@ void UnloadDesktop() {
     const bool waiting = loadedDesktop->Timer1_Enabled();
     const UINT rest = loadedDesktop->Timer1_Remaining();
     loadedDesktop.reset();
-    if (waiting) capture::ResumeDelayedCapture(host, rest);
+    if (waiting) WaitForDelayedCapture(host, delay::TimerInterval(rest));
+}
+
+void WaitForDelayedCapture(capture::Host& host, UINT interval) {
+    DWORD error = 0;
+    frmDesktop* overlay = Desktop(host, &error);
+    if (overlay && overlay->Timer1_Start(interval)) return;
+    if (overlay) error = GetLastError();
+    // Without a running timer nothing would ever bring the main window back:
+    // it returns at once, and the user is told why there is no capture.
+    host.Shared().DelayPending = 0;
+    host.ShowMain();
+    platform::ShowSystemError(host.Image().Owner(), error ? error : ERROR_NOT_ENOUGH_MEMORY);
 }
 
 void DiscardDesktop() { loadedDesktop.reset(); }
@@ -285,6 +302,25 @@ void frmDesktop::Form_KeyDown(UINT key) {
 
 bool frmDesktop::Timer1_Start(UINT interval) { return timer1_.Start(hwnd(), interval); }
 
+void frmDesktop::Timer1_Timer() {
+    // Stopped first: a failure message shown during the capture runs a
+    // message loop in which the timer would fire again.
+    Timer1_Stop();
+    struct Return {
+        capture::Host& host;
+        ~Return() {
+            host.Shared().DelayPending = 0;
+            host.ShowMain();
+        }
+    } back{host_};
+    const std::int16_t kind = host_.Shared().DelayKind;
+    platform::WaitForCompositor();
+    if (kind == kDelayDesktop)
+        CaptureWindow(host_, platform::DesktopWindow());
+    else if (kind == kDelayActive)
+        CaptureWindow(host_, platform::ForegroundWindow());
+}
+
 void frmDesktop::Paint() {
     const platform::PaintDC paint(hwnd());
     surface_.PaintTo(paint.get(), paint.Area());
@@ -337,3 +373,5 @@ LRESULT frmDesktop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return DefaultHandling(message, wParam, lParam);
 }
+
+}  // namespace capture

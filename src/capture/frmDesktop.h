@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace capture {
+
 // imgArrow: a picture placed on the overlay, drawn over the snapshot by
 // every repaint while it is visible; transparent around its shape.
 class ArrowImage {
@@ -124,7 +126,13 @@ frmDesktop* Desktop(capture::Host& host, DWORD* error = nullptr);
 // capture still waiting on its timer is not lost: a fresh overlay waits out
 // the rest of the delay.
 void UnloadDesktop();
+// Starts a delayed capture's wait: the overlay's timer fires after interval
+// milliseconds and takes the capture. When no timer can run, the main window
+// returns at once and the user is told why.
+void WaitForDelayedCapture(capture::Host& host, UINT interval);
 // Discards the overlay and whatever it waits for: the program is ending.
 void DiscardDesktop();
 // True while an overlay is loaded (tests watch its lifetime).
 bool DesktopLoaded();
+
+}  // namespace capture

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+namespace capture {
+
 namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_BORDER;   // single fixed line, no title bar
@@ -105,3 +107,5 @@ LRESULT frmSize::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return DefaultHandling(message, wParam, lParam);
 }
+
+}  // namespace capture

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace capture {
+
 class frmSize : public platform::Window {
 public:
     ~frmSize() override { Destroy(); }   // the window goes before the font it uses
@@ -40,3 +42,5 @@ private:
 // The one size box of the run; the object exists from the first call, its
 // window from frmMain's load.
 frmSize& SizeForm();
+
+}  // namespace capture

@@ -1,6 +1,5 @@
 #include "dialogs/frmAbout.h"
 
-#include "platform/Files.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
 #include "platform/Twips.h"
@@ -38,7 +37,8 @@ std::wstring VersionText(const platform::FileVersion& version) {
 
 }  // namespace
 
-void frmAbout::Show(HWND owner) {
+void frmAbout::Show(HWND owner, const std::wstring& converter) {
+    converter_ = converter;
     if (ShowModal(owner, IDD_frmAbout) == -1) platform::ShowSystemError(owner, GetLastError());
     fonts_.clear();
 }
@@ -58,8 +58,7 @@ bool frmAbout::OnInitDialog() {
         SetItemText(IDC_lblVersion, platform::LoadText(IDS_ABOUT_VERSION) + VersionText(*version));
     // The converter beside the program names its own version; without it
     // (not installed, no version resource) the line keeps its fixed text.
-    const std::wstring converter = platform::ProgramFolder() + L"\\bmp2jpg.exe";
-    if (const auto version = platform::ReadFileVersion(converter)) {
+    if (const auto version = platform::ReadFileVersion(converter_)) {
         std::wstring line = platform::LoadText(IDS_ABOUT_CONVERTER);
         if (const size_t at = line.find(L"%ls"); at != std::wstring::npos) {
             line.replace(at, 3, VersionText(*version));

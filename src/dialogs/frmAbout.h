@@ -10,8 +10,9 @@ namespace dialogs {
 class frmAbout : public platform::ModalDialog {
 public:
     // Shows the box centred on the screen, modally over `owner`; returns when
-    // it is closed. A box that cannot be shown is reported.
-    void Show(HWND owner);
+    // it is closed. A box that cannot be shown is reported. The converter
+    // program names its own version on the box.
+    void Show(HWND owner, const std::wstring& converter);
 
 private:
     bool OnInitDialog() override;   // Form_Load
@@ -22,6 +23,7 @@ private:
     void SetFont(int id, platform::Font font);
     void PaintEngravedRule() const;
 
+    std::wstring converter_;
     std::vector<platform::Font> fonts_;   // the labels' own fonts, alive as long as the box
 };
 

@@ -8,7 +8,7 @@ namespace imagefiles {
 
 void StartEditor(HWND owner, const std::wstring& editerName) {
     if (platform::RunCommandLine(editerName, SW_SHOWNORMAL) != 0)
-        platform::ShowMessage(owner, editerName + platform::LoadText(IDS_EDITOR_FAILED), L"Error");
+        platform::ShowError(owner, editerName + platform::LoadText(IDS_EDITOR_FAILED));
 }
 
 }  // namespace imagefiles

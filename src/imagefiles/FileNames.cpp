@@ -1,5 +1,7 @@
 #include "imagefiles/FileNames.h"
 
+#include "platform/Files.h"
+
 namespace imagefiles {
 
 namespace {
@@ -25,9 +27,7 @@ std::wstring FolderOf(std::wstring_view path, std::wstring_view title) {
 }
 
 std::wstring ConverterFolder(std::wstring_view shortForm, std::wstring_view programFolder) {
-    std::wstring folder(shortForm.empty() ? programFolder : shortForm);
-    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-    return folder;
+    return platform::WithTrailingBackslash(shortForm.empty() ? programFolder : shortForm);
 }
 
 ConverterCall MakeConverterCall(std::wstring_view folder, std::wstring_view destination) {

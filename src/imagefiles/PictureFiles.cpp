@@ -26,6 +26,8 @@ constexpr DWORD kPreviousConverterWait = 15000;
 // been without the wait.
 constexpr DWORD kConverterWait = 4000;
 
+constexpr wchar_t kConverterErrorTitle[] = L"ｴﾗｰ";   // the converter's failures
+
 // The message for a converter that ended with a failure, by its exit code.
 std::wstring ConverterFailureText(DWORD exitCode) {
     if (exitCode >= 1 && exitCode <= 4) return platform::LoadText(IDS_CONVERTER_FAILED + exitCode);
@@ -103,14 +105,14 @@ DWORD JpegConverter::ConvertToJpeg(platform::ImageModel& image, const std::wstri
     platform::StartedProgram converter =
         platform::StartProgram(image.Owner(), call.program, call.parameters, call.directory, SW_HIDE);
     if (!converter.started()) {
-        platform::ShowMessage(image.Owner(), LaunchErrorText(converter.code), L"ｴﾗｰ");
+        platform::ShowMessage(image.Owner(), LaunchErrorText(converter.code), kConverterErrorTitle);
         return 0;
     }
     previous_ = std::move(converter.process);
     DWORD exitCode = 0;
     if (platform::WaitForProcess(previous_, kConverterWait)) {
         if (previous_ && GetExitCodeProcess(previous_.get(), &exitCode) && exitCode != 0)
-            platform::ShowMessage(image.Owner(), ConverterFailureText(exitCode), L"ｴﾗｰ");
+            platform::ShowMessage(image.Owner(), ConverterFailureText(exitCode), kConverterErrorTitle);
         previous_.reset();
     }
     return 0;

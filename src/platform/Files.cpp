@@ -23,6 +23,8 @@ std::wstring ProgramFolder() {
     }
 }
 
+std::wstring ProgramFile(std::wstring_view name) { return WithTrailingBackslash(ProgramFolder()) += name; }
+
 bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -1,12 +1,21 @@
 // The program's own folder and the few file operations outside the picture code.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace platform {
 
 // The folder that holds the program file, as the system reports it: no
 // trailing backslash except at a drive root.
 std::wstring ProgramFolder();
+// A folder with a backslash added unless it already ends in one.
+inline std::wstring WithTrailingBackslash(std::wstring_view folder) {
+    std::wstring path(folder);
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
+}
+// The path of a file beside the program.
+std::wstring ProgramFile(std::wstring_view name);
 // True when a file (not a folder) is there.
 bool FileExists(const std::wstring& path);
 // The short (8.3) form of an existing path, or empty where the file system

@@ -7,6 +7,8 @@
 namespace platform {
 namespace {
 
+constexpr wchar_t kErrorTitle[] = L"Error";
+
 std::wstring FormatSystemMessage(DWORD code) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
@@ -35,6 +37,8 @@ void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title
     MessageBoxW(owner, text.c_str(), title.c_str(), MessageStyle(owner));
 }
 
+void ShowError(HWND owner, const std::wstring& text) { ShowMessage(owner, text, kErrorTitle); }
+
 void ShowHandlerFailure(HWND owner) noexcept {
     static bool showing = false;
     if (showing) return;
@@ -45,7 +49,7 @@ void ShowHandlerFailure(HWND owner) noexcept {
     while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r' || text[length - 1] == L' '))
         text[--length] = L'\0';
     const HWND shownOver = owner && IsWindow(owner) ? owner : nullptr;   // a window that failed being made
-    MessageBoxW(shownOver, text, L"Error", MessageStyle(shownOver));
+    MessageBoxW(shownOver, text, kErrorTitle, MessageStyle(shownOver));
     showing = false;
 }
 
@@ -63,7 +67,7 @@ std::wstring SystemErrorText(DWORD error) {
 }
 
 void ShowSystemError(HWND owner, DWORD error) {
-    ShowMessage(owner, SystemErrorText(error), L"Error");
+    ShowError(owner, SystemErrorText(error));
 }
 
 std::wstring LoadText(UINT id) {

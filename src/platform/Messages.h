@@ -9,6 +9,8 @@ namespace platform {
 // A message box with an exclamation icon and a single OK button. Without a
 // visible owner it comes to the front.
 void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title);
+// The same under the title "Error".
+void ShowError(HWND owner, const std::wstring& text);
 // The "Error" box with the system's own description of a Win32 error or
 // HRESULT; a code the system cannot describe reads "0x" and 8 hex digits.
 void ShowSystemError(HWND owner, DWORD error);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace capture;
+
 namespace {
 
 TEST(DelayTimer, IntervalsTheTimerRunsPassUnchanged) {

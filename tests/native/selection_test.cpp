@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace capture;
+
 namespace {
 
 TEST(Selection, AnyDragDirectionGivesTheSameRegion) {

@@ -34,12 +34,12 @@ TEST(Settings, EmptyStoreGivesEveryDefault) {
     EXPECT_EQ(o.left, 0);
     EXPECT_EQ(o.width, 4500);
     EXPECT_EQ(o.height, 3000);
-    EXPECT_EQ(o.delayTime, 2000);
-    EXPECT_EQ(o.editerName, L"Pbrush.exe");
-    EXPECT_EQ(o.initDir, L"C:\\Tools\\Tovik\\");
-    EXPECT_EQ(o.transClipboard, 1);
+    EXPECT_EQ(o.live.DelayTime, 2000);
+    EXPECT_EQ(o.live.EditerName, L"Pbrush.exe");
+    EXPECT_EQ(o.live.CurPath, L"C:\\Tools\\Tovik\\");
+    EXPECT_EQ(o.live.TransClipboard, 1);
     EXPECT_TRUE(o.recentFiles.empty());
-    EXPECT_EQ(Read({}, L"D:\\").initDir, L"D:\\");   // a drive root keeps its one backslash
+    EXPECT_EQ(Read({}, L"D:\\").live.CurPath, L"D:\\");   // a drive root keeps its one backslash
 }
 
 TEST(Settings, ValuesThatAreNotNumbersFallBackToDefaults) {
@@ -56,8 +56,8 @@ TEST(Settings, ValuesThatAreNotNumbersFallBackToDefaults) {
         EXPECT_EQ(o.left, 0);
         EXPECT_EQ(o.width, 4500);
         EXPECT_EQ(o.height, 3000);
-        EXPECT_EQ(o.delayTime, 2000);
-        EXPECT_EQ(o.transClipboard, 1);
+        EXPECT_EQ(o.live.DelayTime, 2000);
+        EXPECT_EQ(o.live.TransClipboard, 1);
     }
 }
 
@@ -74,14 +74,14 @@ TEST(Settings, NegativeAndHugeNumbers) {
     EXPECT_EQ(o.height, 3000);
     // Neither is a value the program can use: the defaults are in effect,
     // and they are what goes back to the store.
-    EXPECT_EQ(o.delayTime, 2000);
-    EXPECT_EQ(o.transClipboard, 1);
+    EXPECT_EQ(o.live.DelayTime, 2000);
+    EXPECT_EQ(o.live.TransClipboard, 1);
     const auto fixed = Apply(settings::ShutdownWrites(Read({{{L"Capture", L"DelayTime"}, L"0"},
                                                             {{L"Startup", L"TransClipboard"}, L"2"}}), true));
     EXPECT_EQ(fixed.at({L"Capture", L"DelayTime"}), L"2000");
     EXPECT_EQ(fixed.at({L"Startup", L"TransClipboard"}), L"1");
-    EXPECT_EQ(Read({{{L"Startup", L"TransClipboard"}, L"0"}}).transClipboard, 0);
-    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"1"}}).delayTime, 1);
+    EXPECT_EQ(Read({{{L"Startup", L"TransClipboard"}, L"0"}}).live.TransClipboard, 0);
+    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"1"}}).live.DelayTime, 1);
 
     const auto huge = Read({{{L"Startup", L"Top"}, L"1e40"},             // beyond single precision
                             {{L"Startup", L"Width"}, L"1e30"},           // a number; the window cuts it down
@@ -89,10 +89,10 @@ TEST(Settings, NegativeAndHugeNumbers) {
                             {{L"Startup", L"TransClipboard"}, L"32768"}});  // beyond 16 bits
     EXPECT_EQ(huge.top, 0);
     EXPECT_FLOAT_EQ(huge.width, 1e30f);
-    EXPECT_EQ(huge.delayTime, 2000);
-    EXPECT_EQ(huge.transClipboard, 1);
-    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"2147483647"}}).delayTime, 2147483647);
-    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"-2147483648"}}).delayTime, 2000);
+    EXPECT_EQ(huge.live.DelayTime, 2000);
+    EXPECT_EQ(huge.live.TransClipboard, 1);
+    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"2147483647"}}).live.DelayTime, 2147483647);
+    EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"-2147483648"}}).live.DelayTime, 2000);
 }
 
 TEST(Settings, NumbersAreReadLikeTheProgramWritesThem) {
@@ -129,8 +129,8 @@ TEST(Settings, RecentFileKeysAreSixCharactersAndStopAtTheFirstGap) {
 TEST(Settings, ShutdownWritesEveryKeyInOrderWithExactTexts) {
     settings::Options o;
     o.top = 1500; o.left = 750; o.width = 6000; o.height = 4500;
-    o.delayTime = 5000; o.editerName = L"C:\\ペイント\\edit.exe"; o.initDir = L"D:\\画像\\";
-    o.transClipboard = 0;
+    o.live.DelayTime = 5000; o.live.EditerName = L"C:\\ペイント\\edit.exe"; o.live.CurPath = L"D:\\画像\\";
+    o.live.TransClipboard = 0;
     const std::vector<settings::Write> expected{
         {L"Startup", L"Top", L"1500"},        {L"Startup", L"Left", L"750"},
         {L"Startup", L"Width", L"6000"},      {L"Startup", L"Height", L"4500"},
@@ -142,10 +142,10 @@ TEST(Settings, ShutdownWritesEveryKeyInOrderWithExactTexts) {
     const auto back = Read(Apply(settings::ShutdownWrites(o, true)));
     EXPECT_EQ(back.top, 1500);
     EXPECT_EQ(back.width, 6000);
-    EXPECT_EQ(back.delayTime, 5000);
-    EXPECT_EQ(back.editerName, o.editerName);
-    EXPECT_EQ(back.initDir, o.initDir);
-    EXPECT_EQ(back.transClipboard, 0);
+    EXPECT_EQ(back.live.DelayTime, 5000);
+    EXPECT_EQ(back.live.EditerName, o.live.EditerName);
+    EXPECT_EQ(back.live.CurPath, o.live.CurPath);
+    EXPECT_EQ(back.live.TransClipboard, 0);
     EXPECT_TRUE(back.recentFiles.empty());
 }
 

@@ -7,6 +7,7 @@
 namespace {
 
 using namespace tovik_test;
+using namespace capture;
 
 constexpr std::uint32_t kGray = 0x808080;
 

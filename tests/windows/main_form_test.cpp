@@ -145,10 +145,10 @@ TEST_F(MainForm, MouseOptionFromMenuAndToolbarStaysInStep) {
     HWND toolbar = FindWindowExW(main_.hwnd(), nullptr, TOOLBARCLASSNAMEW, nullptr);
     const int mouseButton = ID_Toolbar1 + 13;
     auto pressed = [&] { return SendMessageW(toolbar, TB_ISBUTTONCHECKED, mouseButton, 0) != 0; };
-    Shared().MouseCapt = 0;
+    ProgramState().MouseCapt = 0;
 
     SendMessageW(main_.hwnd(), WM_COMMAND, ID_mnuOptionMouseCapt, 0);
-    EXPECT_EQ(Shared().MouseCapt, -1);
+    EXPECT_EQ(ProgramState().MouseCapt, -1);
     EXPECT_TRUE(pressed());
     HMENU options = GetSubMenu(GetMenu(main_.hwnd()), 2);
     SendMessageW(main_.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(options), MAKELPARAM(2, FALSE));
@@ -157,7 +157,7 @@ TEST_F(MainForm, MouseOptionFromMenuAndToolbarStaysInStep) {
     // The check-style button presses itself; its click only flips the option.
     SendMessageW(toolbar, TB_CHECKBUTTON, mouseButton, FALSE);
     SendMessageW(main_.hwnd(), WM_COMMAND, mouseButton, reinterpret_cast<LPARAM>(toolbar));
-    EXPECT_EQ(Shared().MouseCapt, 0);
+    EXPECT_EQ(ProgramState().MouseCapt, 0);
     SendMessageW(main_.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(options), MAKELPARAM(2, FALSE));
     EXPECT_FALSE(GetMenuState(options, ID_mnuOptionMouseCapt, MF_BYCOMMAND) & MF_CHECKED);
 }
@@ -202,11 +202,11 @@ TEST(RecentFilesMenu, StoredEntriesAreShownExactlyAndWrittenBack) {
 // A resolution changed while the program runs: snapshots and desktop
 // captures take the new size of the screen, not the one read at start-up.
 TEST_F(MainForm, DisplayChangeRefreshesTheDesktopRectangle) {
-    Shared().DesktopRect = {0, 0, 640, 480};
+    ProgramState().DesktopRect = {0, 0, 640, 480};
     SendMessageW(main_.hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(640, 480));
     RECT screen{};
     GetWindowRect(GetDesktopWindow(), &screen);
-    EXPECT_TRUE(EqualRect(&Shared().DesktopRect, &screen));
+    EXPECT_TRUE(EqualRect(&ProgramState().DesktopRect, &screen));
 }
 
 TEST(ErrorText, CodesWithoutADescriptionReadAsEightHexDigitsAndWrappedWin32ErrorsAsTheirOwn) {

@@ -24,6 +24,7 @@
 namespace overlay_test {
 
 using namespace tovik_test;
+using namespace capture;
 
 constexpr int kPatternX = 200, kPatternY = 150, kPatternW = 300, kPatternH = 220;
 
@@ -54,8 +55,8 @@ protected:
         UnloadDesktop();
         SizeForm().Hide();
         pattern_.reset();
-        Shared().MouseCapt = 0;
-        Shared().DelayPending = 0;
+        ProgramState().MouseCapt = 0;
+        ProgramState().DelayPending = 0;
     }
 
     // The overlay as the rectangle command leaves it: the snapshot taken,
@@ -73,16 +74,23 @@ protected:
     // Puts the pointer at `at` for the handler that reads it next. Under
     // Wine the new position shows only once the move message it queues has
     // been taken from the queue; that message is dropped here, since the
-    // tests call the handlers themselves.
+    // tests call the handlers themselves. On a loaded machine the display
+    // can still report an earlier move after that and put the pointer back,
+    // so the position counts once it has held for a few polls, and is set
+    // again whenever it has gone.
     static void PlacePointer(POINT at) {
         SetCursorPos(at.x, at.y);
+        int held = 0;
         const bool placed = WaitUntil([&] {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
             }
             POINT now{};
             GetCursorPos(&now);
-            return now.x == at.x && now.y == at.y;
+            if (now.x == at.x && now.y == at.y) return ++held >= 3;
+            held = 0;
+            SetCursorPos(at.x, at.y);
+            return false;
         }, 2000);
         EXPECT_TRUE(placed) << "pointer not at " << at.x << "," << at.y;
     }

@@ -111,8 +111,8 @@ TEST_F(SelectionOverlay, OverlayCoversTheScreenAndSurvivesRepaintsAndIgnoresClos
     GetClientRect(overlay.hwnd(), &client);
     EXPECT_TRUE(EqualRect(&outer, &screen));
     EXPECT_EQ(client.right, screen.right - screen.left);   // no frame: client origin is the screen origin
-    EXPECT_EQ(overlay.Surface().Width(), Shared().DesktopRect.right);
-    EXPECT_EQ(overlay.Surface().Height(), Shared().DesktopRect.bottom);
+    EXPECT_EQ(overlay.Surface().Width(), ProgramState().DesktopRect.right);
+    EXPECT_EQ(overlay.Surface().Height(), ProgramState().DesktopRect.bottom);
     EXPECT_FALSE(overlay.Dragging);
     EXPECT_FALSE(overlay.imgArrow.Visible());
     EXPECT_FALSE(overlay.Timer1_Enabled());

@@ -99,15 +99,15 @@ TEST_F(WindowCapture, LayeredWindowsInFrontAreCapturedAsTheScreenShowsThem) {
 
 TEST_F(WindowCapture, DelayedCaptureFiresOnceEvenWithADelayTheTimerCannotRun) {
     for (std::int32_t delay : {0, -5}) {
-        Shared().DelayTime = delay;
+        main_.Options.DelayTime = delay;
         PutMarkerOnClipboard();
         main_.mnuDelayDesktop_Click();
         EXPECT_FALSE(IsWindowVisible(main_.hwnd()));
-        EXPECT_EQ(Shared().DelayPending, 1);
+        EXPECT_EQ(ProgramState().DelayPending, 1);
         EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main_.hwnd()) != FALSE; }, 3000))
             << "DelayTime " << delay << ": the main window stays hidden";
-        EXPECT_EQ(Shared().DelayPending, 0);
-        EXPECT_EQ(Shared().DelayKind, 2);
+        EXPECT_EQ(ProgramState().DelayPending, 0);
+        EXPECT_EQ(ProgramState().DelayKind, 2);
         EXPECT_FALSE(Desktop(main_)->Timer1_Enabled());
         const auto clip = ReadClipboardBitmap();
         ASSERT_TRUE(clip);
@@ -119,36 +119,36 @@ TEST_F(WindowCapture, DelayedCaptureFiresOnceEvenWithADelayTheTimerCannotRun) {
 // claimed to be 50000 pixels square) starts nothing that could leave the main
 // window hidden: the user gets one message and the main window.
 TEST_F(WindowCapture, OverlayThatCannotBeMadeBringsTheMainWindowBackWithAMessage) {
-    const RECT screen = Shared().DesktopRect;
-    Shared().DesktopRect = {0, 0, 50000, 50000};
-    Shared().DelayTime = 200;
+    const RECT screen = ProgramState().DesktopRect;
+    ProgramState().DesktopRect = {0, 0, 50000, 50000};
+    main_.Options.DelayTime = 200;
     for (int command : {ID_mnuRectangle, ID_mnuDelayDesktop}) {
         const MessageBoxes boxes;
         SendMessageW(main_.hwnd(), WM_COMMAND, command, 0);
         EXPECT_TRUE(WaitUntil([&] { return !boxes.Seen().empty(); }, 3000)) << command;
         EXPECT_TRUE(IsWindowVisible(main_.hwnd())) << command;
         EXPECT_FALSE(DesktopLoaded()) << command;
-        EXPECT_EQ(Shared().DelayPending, 0) << command;
+        EXPECT_EQ(ProgramState().DelayPending, 0) << command;
         ASSERT_EQ(boxes.Seen().size(), 1u) << command;
         EXPECT_EQ(boxes.Seen()[0].title, L"Error");
     }
-    Shared().DesktopRect = screen;
+    ProgramState().DesktopRect = screen;
 }
 
 // The overlay unloaded while a delayed capture waits on its timer (a
 // selection ending meanwhile) does not lose the capture.
 TEST_F(WindowCapture, UnloadingTheOverlayDuringADelayKeepsTheDelayedCapture) {
-    Shared().DelayTime = 1500;
+    main_.Options.DelayTime = 1500;
     main_.mnuDelayDesktop_Click();
     ASSERT_TRUE(DesktopLoaded());
     UnloadDesktop();
-    EXPECT_EQ(Shared().DelayPending, 1);
+    EXPECT_EQ(ProgramState().DelayPending, 1);
     EXPECT_FALSE(IsWindowVisible(main_.hwnd()));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main_.hwnd()) != FALSE; }, 5000));
-    EXPECT_EQ(Shared().DelayPending, 0);
+    EXPECT_EQ(ProgramState().DelayPending, 0);
     const auto clip = ReadClipboardBitmap();
     ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->width, Shared().DesktopRect.right) << "no delayed capture was taken";
+    EXPECT_EQ(clip->width, ProgramState().DesktopRect.right) << "no delayed capture was taken";
 }
 
 TEST_F(WindowCapture, RepeatedSelectionsLeaveNoGdiObjectsOrWindowsBehind) {
