@@ -16,10 +16,10 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    frmMain main;
+    app::frmMain main;
     if (!main.Form_Load()) return 1;
     main.Show(SW_SHOWNORMAL);
-    const RECT screen = ProgramState().DesktopRect;
+    const RECT screen = app::ProgramState().DesktopRect;
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs + 2; ++i) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        CaptureRegion(main, platform::DesktopWindow(), screen);
+        capture::CaptureRegion(main, platform::DesktopWindow(), screen);
         QueryPerformanceCounter(&end);
         if (i >= 2)   // the first two warm up caches and the clipboard
             ms.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /

@@ -11,11 +11,11 @@
 // line per measurement: the median of RUNS runs after one warm-up. The
 // jpeg_save figure needs bmp2jpg.exe beside this program, as Tovik has it.
 #include "imagefiles/PictureFiles.h"
+#include "model/ImageModel.h"
 #include "platform/Com.h"
 #include "platform/Files.h"
 #include "platform/Handle.h"
 #include "platform/ImageFile.h"
-#include "platform/ImageModel.h"
 #include "platform/Process.h"
 #include "platform/Surface.h"
 
@@ -78,7 +78,7 @@ void DrawScreenLike(HDC dc) {
 
 // The image as the program holds it: a hidden window with the buffer and
 // the view, the picture drawn into the buffer.
-class BenchImage : public platform::Window, public platform::ImageModel {
+class BenchImage : public platform::Window, public model::ImageModel {
 public:
     bool Create() {
         return CreateWindowOf({L"Tovik.BenchImage"}, WS_OVERLAPPEDWINDOW, 0, L"", 0, 0, 300, 200, nullptr) &&

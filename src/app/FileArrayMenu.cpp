@@ -3,6 +3,8 @@
 #include "platform/Controls.h"
 #include "resources/resource.h"
 
+namespace app {
+
 std::wstring FileArrayMenu::Caption(int index) const {
     if (index == 0) return recent::kSeparatorCaption;
     const auto found = captions_.find(index);
@@ -27,3 +29,5 @@ void FileArrayMenu::Remove(int index) {
 }
 
 int FileArrayMenu::EndPosition() const { return platform::MenuPosition(menu_, ID_mnuExit) - 1; }
+
+}  // namespace app

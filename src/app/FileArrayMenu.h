@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+namespace app {
+
 class FileArrayMenu : public recent::MenuArray {
 public:
     void Attach(HMENU fileMenu) { menu_ = fileMenu; }
@@ -24,3 +26,5 @@ private:
     std::map<int, std::wstring> captions_;   // exactly as opened; the menu shows them so
     bool separatorShown_ = false;
 };
+
+}  // namespace app

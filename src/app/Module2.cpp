@@ -1,6 +1,10 @@
 #include "app/Module2.h"
 
+namespace app {
+
 Module2& ProgramState() {
     static Module2 state;
     return state;
 }
+
+}  // namespace app

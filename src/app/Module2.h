@@ -4,7 +4,11 @@
 #include "app/RecentFiles.h"
 #include "capture/CaptureHost.h"
 
+namespace app {
+
 struct Module2 : capture::SharedState, recent::Bounds {};
 
 // The one instance, made at first use.
 Module2& ProgramState();
+
+}  // namespace app

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace recent {
+namespace app::recent {
 namespace {
 
 constexpr int kHighestIndex = std::numeric_limits<std::int16_t>::max();
@@ -44,4 +44,4 @@ std::vector<std::wstring> Paths(const Bounds& bounds, const MenuArray& menu) {
     return paths;
 }
 
-}  // namespace recent
+}  // namespace app::recent

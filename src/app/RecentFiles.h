@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace recent {
+namespace app::recent {
 
 inline constexpr int kCapacity = 4;
 inline constexpr wchar_t kSeparatorCaption[] = L"-";   // the caption of element 0
@@ -44,4 +44,4 @@ void AddRecentFile(Bounds& bounds, MenuArray& menu, const std::wstring& path);
 // The entries, oldest first, as they are stored at exit.
 std::vector<std::wstring> Paths(const Bounds& bounds, const MenuArray& menu);
 
-}  // namespace recent
+}  // namespace app::recent

@@ -9,7 +9,7 @@
 #include <limits>
 #include <string>
 
-namespace settings {
+namespace app::settings {
 namespace {
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
@@ -81,10 +81,10 @@ PixelBounds ToPixelBounds(const Options& o, double tx, double ty, int maxWidth, 
     // left + width always fits an int.
     constexpr int kFarthest = 1 << 30;
     PixelBounds b;
-    b.width = std::clamp(twips::ToPixels(o.width, tx), 1, std::max(maxWidth, 1));
-    b.height = std::clamp(twips::ToPixels(o.height, ty), 1, std::max(maxHeight, 1));
-    b.left = std::clamp(twips::ToPixels(o.left, tx), -kFarthest, kFarthest);
-    b.top = std::clamp(twips::ToPixels(o.top, ty), -kFarthest, kFarthest);
+    b.width = std::clamp(platform::twips::ToPixels(o.width, tx), 1, std::max(maxWidth, 1));
+    b.height = std::clamp(platform::twips::ToPixels(o.height, ty), 1, std::max(maxHeight, 1));
+    b.left = std::clamp(platform::twips::ToPixels(o.left, tx), -kFarthest, kFarthest);
+    b.top = std::clamp(platform::twips::ToPixels(o.top, ty), -kFarthest, kFarthest);
     return b;
 }
 
@@ -144,4 +144,4 @@ std::vector<Write> ShutdownWrites(const Options& o, bool windowNormal) {
     return writes;
 }
 
-}  // namespace settings
+}  // namespace app::settings

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace settings {
+namespace app::settings {
 
 inline constexpr wchar_t kApplication[] = L"Capture";
 inline constexpr wchar_t kStartup[] = L"Startup";
@@ -91,4 +91,4 @@ struct PixelBounds {
 PixelBounds ToPixelBounds(const Options& options, double twipsPerPixelX, double twipsPerPixelY,
                           int maxWidth, int maxHeight);
 
-}  // namespace settings
+}  // namespace app::settings

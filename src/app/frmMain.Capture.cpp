@@ -3,6 +3,8 @@
 #include "app/frmMain.h"
 #include "capture/CaptureCommands.h"
 
+namespace app {
+
 void frmMain::mnuDesktop_Click() { capture::CaptureDesktopNow(*this); }
 void frmMain::mnuWindow_Click() { capture::CaptureActiveWindowNow(*this); }
 void frmMain::mnuRectangle_Click() { capture::StartRectangleSelection(*this); }
@@ -14,3 +16,5 @@ void frmMain::mnuClear_Click() {
     Picture2().Cls();
     Picture1().Refresh();
 }
+
+}  // namespace app

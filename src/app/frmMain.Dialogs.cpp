@@ -9,6 +9,8 @@
 #include "platform/Process.h"
 #include "platform/Shell.h"
 
+namespace app {
+
 void frmMain::mnuOptionSetup_Click() {
     dialogs::SetupValues values{Options.EditerName, Options.DelayTime, Options.TransClipboard};
     if (!dialogs::frmSetup().Show(hwnd(), values)) return;
@@ -34,3 +36,5 @@ void frmMain::mnuContents_Click() {
     const DWORD error = platform::FileExists(page) ? platform::OpenDocument(hwnd(), page) : ERROR_FILE_NOT_FOUND;
     if (error) platform::ShowSystemError(hwnd(), error);
 }
+
+}  // namespace app

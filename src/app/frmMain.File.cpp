@@ -7,6 +7,8 @@
 #include "platform/Messages.h"
 #include "platform/Screen.h"
 
+namespace app {
+
 void frmMain::mnuOpen_Click() {
     const auto chosen = imagefiles::ChooseFileToOpen(hwnd(), Options.CurPath, CommonDialog1);
     if (!chosen) return;
@@ -44,3 +46,5 @@ void frmMain::mnuSaveAs_Click() {
 }
 
 void frmMain::mnuPbrush_Click() { imagefiles::StartEditor(hwnd(), Options.EditerName); }
+
+}  // namespace app

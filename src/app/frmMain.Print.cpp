@@ -4,6 +4,8 @@
 #include "printing/PrintCommands.h"
 #include "resources/resource.h"
 
+namespace app {
+
 void frmMain::mnuPrint_Click() {
     platform::PictureBox& picture = Picture2();
     if (const DWORD error = printing::PrintPicture(picture.hDC(), picture.ScaleWidth(), picture.ScaleHeight(),
@@ -17,3 +19,5 @@ void frmMain::mnuPrint_Click() {
 void frmMain::mnuPrintSetup_Click() {
     if (const DWORD error = printing::PrintSetup(hwnd(), printer_)) platform::ShowSystemError(hwnd(), error);
 }
+
+}  // namespace app

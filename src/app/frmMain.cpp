@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <array>
 
+namespace app {
+
 namespace {
 
 constexpr COLORREF kPictureBackground = RGB(128, 128, 128);
@@ -61,8 +63,8 @@ const ToolbarEntry* ToolbarEntryFor(int command) {
     return nullptr;
 }
 
-double TwipsPerPixelX() { return twips::PerPixel(platform::ScreenDpiX()); }
-double TwipsPerPixelY() { return twips::PerPixel(platform::ScreenDpiY()); }
+double TwipsPerPixelX() { return platform::twips::PerPixel(platform::ScreenDpiX()); }
+double TwipsPerPixelY() { return platform::twips::PerPixel(platform::ScreenDpiY()); }
 
 // The toolbar art drawn nearest the size the resolution asks for.
 struct ToolbarArt { UINT resource; int size; };
@@ -138,7 +140,7 @@ bool frmMain::CreateControls() {
     for (const auto& entry : kToolbarButtons)
         buttons.push_back({entry.key ? ID_Toolbar1 + entry.index : 0, entry.image - 1, entry.key == nullptr,
                            entry.checkStyle});
-    auto px = [this](int twips) { return twips::AtDpi(twips, dpi_); };
+    auto px = [this](int twips) { return platform::twips::AtDpi(twips, dpi_); };
     const bool made =
         toolbar1_.Create(hwnd(), IDC_Toolbar1, px(kToolbar1.left), px(kToolbar1.top), px(kToolbar1.width),
                          px(kToolbar1.height), imageList1_.get(),
@@ -153,7 +155,7 @@ bool frmMain::CreateControls() {
 
 void frmMain::LayOutControls() {
     dpi_ = platform::WindowDpi(hwnd());
-    auto px = [this](int twips) { return twips::AtDpi(twips, dpi_); };
+    auto px = [this](int twips) { return platform::twips::AtDpi(twips, dpi_); };
     const ToolbarArt art = ToolbarArtFor(dpi_);
     platform::ImageList images =
         platform::LoadImageListResource(art.resource, art.size, art.size, RGB(192, 192, 192));
@@ -189,10 +191,10 @@ void frmMain::Form_Unload() {
     const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
     const RECT outer = OuterRect();
     settings::Options stored;
-    stored.left = twips::FromPixels(outer.left, tx);
-    stored.top = twips::FromPixels(outer.top, ty);
-    stored.width = twips::FromPixels(outer.right - outer.left, tx);
-    stored.height = twips::FromPixels(outer.bottom - outer.top, ty);
+    stored.left = platform::twips::FromPixels(outer.left, tx);
+    stored.top = platform::twips::FromPixels(outer.top, ty);
+    stored.width = platform::twips::FromPixels(outer.right - outer.left, tx);
+    stored.height = platform::twips::FromPixels(outer.bottom - outer.top, ty);
     stored.live = Options;
     stored.recentFiles = recent::Paths(ProgramState(), mnuFileArray_);
     const bool normal = !IsMinimized() && !IsMaximized();
@@ -209,8 +211,8 @@ void frmMain::Form_Unload() {
 void frmMain::PaintEtchedRule() {
     const platform::PaintDC paint(hwnd());
     const RECT outer = OuterRect();
-    const int x2 = static_cast<int>(twips::FromPixels(outer.right - outer.left, TwipsPerPixelX()));
-    auto px = [this](int twips) { return twips::AtDpi(twips, dpi_); };
+    const int x2 = static_cast<int>(platform::twips::FromPixels(outer.right - outer.left, TwipsPerPixelX()));
+    auto px = [this](int twips) { return platform::twips::AtDpi(twips, dpi_); };
     platform::DrawLine(paint.get(), px(kLine1Left), px(kLine1Y), x2, px(kLine1Y), RGB(128, 128, 128));   // Line1
     platform::DrawLine(paint.get(), px(kLine2Left), px(kLine2Y), x2, px(kLine2Y), RGB(255, 255, 255));   // Line2
 }
@@ -330,3 +332,5 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return DefaultHandling(message, wParam, lParam);
 }
+
+}  // namespace app

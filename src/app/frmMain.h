@@ -6,8 +6,8 @@
 #include "capture/CaptureHost.h"
 #include "imagefiles/FileDialogs.h"
 #include "imagefiles/PictureFiles.h"
+#include "model/ImageModel.h"
 #include "platform/Controls.h"
-#include "platform/ImageModel.h"
 #include "platform/PictureBox.h"
 #include "platform/Printer.h"
 #include "platform/Window.h"
@@ -17,7 +17,9 @@
 #include <string_view>
 #include <vector>
 
-class frmMain : public platform::Window, public platform::ImageModel, public capture::Host {
+namespace app {
+
+class frmMain : public platform::Window, public model::ImageModel, public capture::Host {
 public:
     frmMain() = default;
     ~frmMain() override;
@@ -42,7 +44,7 @@ public:
     void Redraw() override { Form_Resize(); }
 
     // What the captures need of the main window.
-    platform::ImageModel& Image() override { return *this; }
+    model::ImageModel& Image() override { return *this; }
     capture::SharedState& Shared() override;
     void HideMain() override { Hide(); }
     void ShowMain() override { Show(); }
@@ -105,3 +107,5 @@ private:
     bool loaded_ = false;
     bool unloaded_ = false;
 };
+
+}  // namespace app

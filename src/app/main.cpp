@@ -9,7 +9,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // The shell (the converter's start) and the picture codecs need COM.
     const platform::ComApartment com;
 
-    frmMain form;
+    app::frmMain form;
     if (!form.Form_Load()) {
         // No window, or no memory for the picture of a screen this size.
         const DWORD error = GetLastError();

@@ -2,7 +2,7 @@
 // captures share with the rest of the program, and the main window, which
 // is hidden while a capture is taken and shown again afterwards.
 #pragma once
-#include "platform/ImageModel.h"
+#include "model/ImageModel.h"
 #include "platform/Win32.h"
 
 #include <cstdint>
@@ -22,7 +22,7 @@ inline constexpr std::int16_t kDelayDesktop = 2;
 
 class Host {
 public:
-    virtual platform::ImageModel& Image() = 0;
+    virtual model::ImageModel& Image() = 0;
     virtual SharedState& Shared() = 0;
     virtual void HideMain() = 0;
     virtual void ShowMain() = 0;

@@ -10,7 +10,7 @@
 
 namespace capture {
 
-void CaptureRegion(platform::ImageModel& image, HDC source, const RECT& region, HWND messageOwner) {
+void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWND messageOwner) {
     const HWND owner = messageOwner ? messageOwner : image.Owner();
     platform::MemoryDC memory = platform::CompatibleDC(source);
     // In 64 bits: no region of a screen comes near the limit, but the
@@ -58,7 +58,7 @@ void CaptureRegion(platform::ImageModel& image, HDC source, const RECT& region, 
     clipboard.SetBitmap(bitmap);
 }
 
-void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region, HWND messageOwner) {
+void CaptureRegion(model::ImageModel& image, HWND window, const RECT& region, HWND messageOwner) {
     const platform::WindowDC source(window);
     CaptureRegion(image, source.get(), region, messageOwner);
 }

@@ -1,6 +1,6 @@
 // The routine every capture ends in.
 #pragma once
-#include "platform/ImageModel.h"
+#include "model/ImageModel.h"
 #include "platform/Win32.h"
 
 namespace capture {
@@ -12,8 +12,8 @@ namespace capture {
 // says so, and the old picture stays. Messages belong to messageOwner, or to
 // the image's owner when none is given. The screen is read with the layered
 // windows on it (tooltips, menus, shadows), as the user sees it.
-void CaptureRegion(platform::ImageModel& image, HDC source, const RECT& region, HWND messageOwner = nullptr);
+void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWND messageOwner = nullptr);
 // The same from the window's whole-window device context.
-void CaptureRegion(platform::ImageModel& image, HWND window, const RECT& region, HWND messageOwner = nullptr);
+void CaptureRegion(model::ImageModel& image, HWND window, const RECT& region, HWND messageOwner = nullptr);
 
 }  // namespace capture

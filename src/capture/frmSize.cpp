@@ -51,12 +51,12 @@ bool frmSize::Form_Load() {
 
 void frmSize::LayOut(int dpi) {
     dpi_ = dpi;
-    RECT outer{0, 0, twips::AtDpi(kClientWidth, dpi), twips::AtDpi(kClientHeight, dpi)};
+    RECT outer{0, 0, platform::twips::AtDpi(kClientWidth, dpi), platform::twips::AtDpi(kClientHeight, dpi)};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(lblSize_, nullptr, twips::AtDpi(kLabelLeft, dpi), twips::AtDpi(kLabelTop, dpi),
-                 twips::AtDpi(kLabelWidth, dpi), twips::AtDpi(kLabelHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(lblSize_, nullptr, platform::twips::AtDpi(kLabelLeft, dpi), platform::twips::AtDpi(kLabelTop, dpi),
+                 platform::twips::AtDpi(kLabelWidth, dpi), platform::twips::AtDpi(kLabelHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     platform::Font font = MessageFont(dpi);
     if (font) {
         SendMessageW(lblSize_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);

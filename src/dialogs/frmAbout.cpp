@@ -91,8 +91,8 @@ bool frmAbout::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
 void frmAbout::PaintEngravedRule() const {
     const platform::PaintDC paint(hwnd());
     const int dpi = Dpi();
-    const int left = twips::AtDpi(kRuleLeft, dpi), right = twips::AtDpi(kRuleRight, dpi);
-    const int y = twips::AtDpi(kRuleTop, dpi);
+    const int left = platform::twips::AtDpi(kRuleLeft, dpi), right = platform::twips::AtDpi(kRuleRight, dpi);
+    const int y = platform::twips::AtDpi(kRuleTop, dpi);
     platform::DrawLine(paint.get(), left, y, right, y, GetSysColor(COLOR_WINDOWTEXT));
     platform::DrawLine(paint.get(), left, y + 1, right, y + 1, GetSysColor(COLOR_WINDOW));
 }

@@ -48,7 +48,7 @@ platform::Bitmap ScreenCopyOf(HDC picture, int width, int height) {
 
 }  // namespace
 
-bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool toClipboard) {
+bool LoadImageFile(model::ImageModel& image, const std::wstring& path, bool toClipboard) {
     std::optional<platform::WaitCursor> busy(std::in_place);
     std::optional<platform::Clipboard> clipboard;
     auto fail = [&](DWORD error) {
@@ -84,18 +84,18 @@ bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool t
     return true;
 }
 
-DWORD SaveBitmap(platform::ImageModel& image, const std::wstring& path) {
+DWORD SaveBitmap(model::ImageModel& image, const std::wstring& path) {
     platform::PictureBox& buffer = image.Buffer();
     return platform::SaveBitmapFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
 }
 
-DWORD SavePicture(platform::ImageModel& image, const std::wstring& path) {
+DWORD SavePicture(model::ImageModel& image, const std::wstring& path) {
     if (!IsPngName(path)) return SaveBitmap(image, path);
     platform::PictureBox& buffer = image.Buffer();
     return platform::SavePngFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
 }
 
-DWORD JpegConverter::ConvertToJpeg(platform::ImageModel& image, const std::wstring& path) {
+DWORD JpegConverter::ConvertToJpeg(model::ImageModel& image, const std::wstring& path) {
     const ConverterCall call = MakeConverterCall(platform::ProgramFolder(), path, &platform::ShortPathOf);
     // Two saves in quick succession: the earlier converter must have read
     // temp.bmp before it is written again.

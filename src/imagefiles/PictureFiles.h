@@ -1,8 +1,8 @@
 // Reading a picture file into the image, and writing the image as a BMP, a PNG or,
 // through the outside converter, a JPEG file.
 #pragma once
+#include "model/ImageModel.h"
 #include "platform/Handle.h"
-#include "platform/ImageModel.h"
 
 #include <string>
 
@@ -12,15 +12,15 @@ namespace imagefiles {
 // size) and, when `toClipboard`, onto the clipboard. Any failure is reported
 // here, in one "Error" message, and leaves the image and the clipboard as
 // they were. True when the picture was loaded.
-bool LoadImageFile(platform::ImageModel& image, const std::wstring& path, bool toClipboard);
+bool LoadImageFile(model::ImageModel& image, const std::wstring& path, bool toClipboard);
 
 // Writes the buffer's whole picture as a 24-bit BMP file at `path`; an
 // existing file is replaced only by a complete new one. 0, or the Win32 error.
-DWORD SaveBitmap(platform::ImageModel& image, const std::wstring& path);
+DWORD SaveBitmap(model::ImageModel& image, const std::wstring& path);
 
 // Writes the buffer's whole picture as a PNG file when the name ends in
 // ".png" in any letter case, as a BMP file otherwise; replaced like the BMP.
-DWORD SavePicture(platform::ImageModel& image, const std::wstring& path);
+DWORD SavePicture(model::ImageModel& image, const std::wstring& path);
 
 // The JPEG conversion: the image written to "temp.bmp" in the program's
 // folder, and "bmp2jpg.exe" of that folder started on it, hidden, to write
@@ -32,7 +32,7 @@ public:
     // wait, or when it could not be started or ended with a failure and the
     // user has been told so here (under "ｴﾗｰ"); otherwise the Win32 error of
     // writing "temp.bmp", for the caller to report.
-    DWORD ConvertToJpeg(platform::ImageModel& image, const std::wstring& path);
+    DWORD ConvertToJpeg(model::ImageModel& image, const std::wstring& path);
 
     // Waits up to timeoutMs for a converter that is still running, so that
     // temp.bmp can be deleted once it is done with it.

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-namespace twips {
+namespace platform::twips {
 
 double PerPixel(int dpi) { return dpi > 0 ? 1440.0 / dpi : 15.0; }
 
@@ -23,4 +23,4 @@ int AtDpi(int twips, int dpi) {
     return ToPixels(static_cast<double>(twips), PerPixel(dpi));
 }
 
-}  // namespace twips
+}  // namespace platform::twips

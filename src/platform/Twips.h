@@ -3,7 +3,7 @@
 // the resolution of the monitor the window is on.
 #pragma once
 
-namespace twips {
+namespace platform::twips {
 
 // 15 at 96 dpi, 12 at 120 dpi, 10 at 144 dpi.
 double PerPixel(int dpi);
@@ -14,4 +14,4 @@ float FromPixels(int pixels, double twipsPerPixel);
 // A design measure in twips at the given resolution, nearest pixel.
 int AtDpi(int twips, int dpi);
 
-}  // namespace twips
+}  // namespace platform::twips

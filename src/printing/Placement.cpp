@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace placement {
+namespace printing::placement {
 namespace {
 
 // picture * printer / screen, to the nearest printer pixel and at least 1.
@@ -43,4 +43,4 @@ Rectangle PlacePicture(Size picture, Resolution screen, Resolution printer, Size
             static_cast<int>(std::clamp<std::int64_t>(fitHeight, 1, printable.height))};
 }
 
-}  // namespace placement
+}  // namespace printing::placement

@@ -1,7 +1,7 @@
 // Where the picture goes on the printed page, kept apart from the printer.
 #pragma once
 
-namespace placement {
+namespace printing::placement {
 
 // Dots per inch along each axis.
 struct Resolution { int x = 0, y = 0; };
@@ -17,4 +17,4 @@ struct Rectangle { int x = 0, y = 0, width = 0, height = 0; };
 // picture is at least 1 x 1. Resolutions below 1 dpi count as 1 dpi.
 Rectangle PlacePicture(Size picture, Resolution screen, Resolution printer, Size printable);
 
-}  // namespace placement
+}  // namespace printing::placement

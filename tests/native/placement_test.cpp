@@ -6,10 +6,10 @@
 
 namespace {
 
-using placement::PlacePicture;
-using placement::Rectangle;
+using printing::placement::PlacePicture;
+using printing::placement::Rectangle;
 
-constexpr placement::Size kA4At300{2480, 3508};   // printable area of an A4 page at 300 dpi
+constexpr printing::placement::Size kA4At300{2480, 3508};   // printable area of an A4 page at 300 dpi
 
 void ExpectRect(const Rectangle& r, int x, int y, int width, int height) {
     EXPECT_EQ(r.x, x);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace app;
+
 namespace {
 
 // The menu array as the user sees it: its elements in menu order.

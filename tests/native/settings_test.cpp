@@ -8,6 +8,8 @@
 #include <map>
 #include <utility>
 
+using namespace app;
+
 namespace {
 
 using Store = std::map<std::pair<std::wstring, std::wstring>, std::wstring>;
@@ -169,31 +171,31 @@ TEST(Settings, RecentFilesAreWrittenOldestFirst) {
 }
 
 TEST(Twips, FollowTheScreenResolution) {
-    EXPECT_EQ(twips::PerPixel(96), 15.0);
-    EXPECT_EQ(twips::PerPixel(120), 12.0);
-    EXPECT_EQ(twips::PerPixel(144), 10.0);
-    EXPECT_EQ(twips::PerPixel(0), 15.0);
-    EXPECT_EQ(twips::ToPixels(4500, 15), 300);
-    EXPECT_EQ(twips::ToPixels(3000, 15), 200);
-    EXPECT_EQ(twips::ToPixels(4500, 12), 375);
-    EXPECT_EQ(twips::ToPixels(-150, 15), -10);
-    EXPECT_EQ(twips::ToPixels(22, 15), 1);   // nearest pixel
-    EXPECT_EQ(twips::FromPixels(300, 15), 4500.0f);
-    EXPECT_EQ(twips::FromPixels(-8, 15), -120.0f);
-    const double odd = twips::PerPixel(168);   // 8.57... twips per pixel
+    EXPECT_EQ(platform::twips::PerPixel(96), 15.0);
+    EXPECT_EQ(platform::twips::PerPixel(120), 12.0);
+    EXPECT_EQ(platform::twips::PerPixel(144), 10.0);
+    EXPECT_EQ(platform::twips::PerPixel(0), 15.0);
+    EXPECT_EQ(platform::twips::ToPixels(4500, 15), 300);
+    EXPECT_EQ(platform::twips::ToPixels(3000, 15), 200);
+    EXPECT_EQ(platform::twips::ToPixels(4500, 12), 375);
+    EXPECT_EQ(platform::twips::ToPixels(-150, 15), -10);
+    EXPECT_EQ(platform::twips::ToPixels(22, 15), 1);   // nearest pixel
+    EXPECT_EQ(platform::twips::FromPixels(300, 15), 4500.0f);
+    EXPECT_EQ(platform::twips::FromPixels(-8, 15), -120.0f);
+    const double odd = platform::twips::PerPixel(168);   // 8.57... twips per pixel
     for (int px : {0, 1, 7, 300, 1919, -1})
-        EXPECT_EQ(twips::ToPixels(twips::FromPixels(px, odd), odd), px);
-    EXPECT_EQ(twips::AtDpi(480, 144), 48);
-    EXPECT_EQ(twips::AtDpi(-15, 120), -1);
+        EXPECT_EQ(platform::twips::ToPixels(platform::twips::FromPixels(px, odd), odd), px);
+    EXPECT_EQ(platform::twips::AtDpi(480, 144), 48);
+    EXPECT_EQ(platform::twips::AtDpi(-15, 120), -1);
 }
 
 // Whatever the store holds, converting it and adding a size to a position
 // stays inside an int: 1e30, values near 2^31, infinities.
 TEST(Twips, StoredGeometryFarOutOfRangeIsCutNotOverflowed) {
-    EXPECT_EQ(twips::ToPixels(1e30, 15), INT_MAX);
-    EXPECT_EQ(twips::ToPixels(-1e30, 15), INT_MIN);
-    EXPECT_EQ(twips::ToPixels(std::numeric_limits<double>::infinity(), 15), INT_MAX);
-    EXPECT_EQ(twips::ToPixels(std::numeric_limits<double>::quiet_NaN(), 15), 0);
+    EXPECT_EQ(platform::twips::ToPixels(1e30, 15), INT_MAX);
+    EXPECT_EQ(platform::twips::ToPixels(-1e30, 15), INT_MIN);
+    EXPECT_EQ(platform::twips::ToPixels(std::numeric_limits<double>::infinity(), 15), INT_MAX);
+    EXPECT_EQ(platform::twips::ToPixels(std::numeric_limits<double>::quiet_NaN(), 15), 0);
     settings::Options o;
     o.left = 2147483647.0f * 15;
     o.top = -1e30f;

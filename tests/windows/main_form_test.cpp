@@ -18,6 +18,7 @@
 
 namespace {
 
+using namespace app;
 using namespace tovik_test;
 
 std::wstring Caption(HMENU menu, UINT position) {

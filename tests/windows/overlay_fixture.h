@@ -24,6 +24,7 @@
 namespace overlay_test {
 
 using namespace tovik_test;
+using namespace app;
 using namespace capture;
 
 constexpr int kPatternX = 200, kPatternY = 150, kPatternW = 300, kPatternH = 220;

@@ -23,7 +23,7 @@ protected:
     }
     void TearDown() override { ClearSettings(); }
 
-    frmMain main_;
+    app::frmMain main_;
 };
 
 }  // namespace tovik_test

@@ -5,12 +5,12 @@
 #pragma once
 #include "platform/PictureBox.h"
 
-namespace platform {
+namespace model {
 
 class ImageModel {
 public:
-    virtual PictureBox& Buffer() = 0;   // its drawing area is the picture
-    virtual PictureBox& View() = 0;
+    virtual platform::PictureBox& Buffer() = 0;   // its drawing area is the picture
+    virtual platform::PictureBox& View() = 0;
     // The window the image belongs to: owner of the messages and dialogs of
     // the commands that work on it.
     virtual HWND Owner() const = 0;
@@ -21,4 +21,4 @@ protected:
     ~ImageModel() = default;
 };
 
-}  // namespace platform
+}  // namespace model
