@@ -5,33 +5,24 @@
 
 namespace platform {
 
-// Borrowed DC of a whole window (frame included, origin at the window's
-// top-left corner); released to the same window on every path.
-class WindowDC {
+// A window's borrowed DC, released to the same window on every path: of
+// the whole window (frame included, origin at the window's top-left corner)
+// or of its client area.
+template <bool WholeWindow>
+class BorrowedDC {
 public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
+    explicit BorrowedDC(HWND window) : window_(window), dc_(WholeWindow ? GetWindowDC(window) : GetDC(window)) {}
+    ~BorrowedDC() { if (dc_) ReleaseDC(window_, dc_); }
+    BorrowedDC(const BorrowedDC&) = delete;
+    BorrowedDC& operator=(const BorrowedDC&) = delete;
     HDC get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
 private:
     HWND window_;
     HDC dc_;
 };
-
-// Borrowed DC of a window's client area.
-class ClientDC {
-public:
-    explicit ClientDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~ClientDC() { if (dc_) ReleaseDC(window_, dc_); }
-    ClientDC(const ClientDC&) = delete;
-    ClientDC& operator=(const ClientDC&) = delete;
-    HDC get() const { return dc_; }
-private:
-    HWND window_;
-    HDC dc_;
-};
+using WindowDC = BorrowedDC<true>;
+using ClientDC = BorrowedDC<false>;
 
 // The DC of a WM_PAINT: BeginPaint when made, EndPaint on every path.
 class PaintDC {
