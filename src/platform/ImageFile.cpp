@@ -5,6 +5,7 @@
 #include "platform/FileReplace.h"
 #include "platform/FileView.h"
 #include "platform/Handle.h"
+#include "platform/PictureDecoder.h"
 #include "platform/PictureSize.h"
 #include "platform/PngEncoder.h"
 
@@ -154,17 +155,9 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     if (!com.ready()) return com.result();
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(hr = CreateFactory(factory))) return hr;
-    ComPtr<IWICStream> stream;
-    if (FAILED(hr = factory->CreateStream(stream.put()))) return hr;
-    if (FAILED(hr = stream->InitializeFromMemory(const_cast<BYTE*>(data), size))) return hr;
-    ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                     decoder.put())))
-        return hr;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return hr;
-    UINT width = 0, height = 0;
-    if (FAILED(hr = frame->GetSize(&width, &height))) return hr;
+    const FirstFrame first = OpenFirstFrame(factory.get(), data, size);
+    if (!first.ok()) return first.error;
+    UINT width = first.width, height = first.height;
 
     // The size comes from the file and is checked before anything is made
     // for it: a damaged header must not make us allocate gigabytes.
@@ -174,20 +167,18 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
 
     // Only pictures that can hold transparency need laying over the background.
     WICPixelFormatGUID format{};
-    frame->GetPixelFormat(&format);
+    first.frame->GetPixelFormat(&format);
     const bool opaque = format == GUID_WICPixelFormat24bppBGR || format == GUID_WICPixelFormat32bppBGR ||
                         format == GUID_WICPixelFormat8bppGray || format == GUID_WICPixelFormat24bppRGB;
 
-    ComPtr<IWICFormatConverter> converter;
-    if (FAILED(hr = factory->CreateFormatConverter(converter.put()))) return hr;
-    if (FAILED(hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                                          nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+    ComPtr<IWICBitmapSource> pixels;
+    if (FAILED(hr = PixelsAs(factory.get(), first.frame.get(), format, GUID_WICPixelFormat32bppBGRA, pixels)))
         return hr;
 
     void* bits = nullptr;
     Bitmap bitmap = CreateTopDownBitmap(width, height, bits);
     if (!bitmap) return E_OUTOFMEMORY;
-    if (FAILED(hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), static_cast<BYTE*>(bits))))
+    if (FAILED(hr = pixels->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), static_cast<BYTE*>(bits))))
         return hr;
     GdiFlush();
     if (!opaque)
@@ -195,8 +186,9 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
 
     // A GIF's first frame is shown on its logical screen, like every viewer does.
     GUID container{};
-    if (SUCCEEDED(decoder->GetContainerFormat(&container)) && container == GUID_ContainerFormatGif) {
-        const GifCanvas canvas = PlaceGifFrame(factory.get(), decoder.get(), frame.get(), width, height, background);
+    if (SUCCEEDED(first.decoder->GetContainerFormat(&container)) && container == GUID_ContainerFormatGif) {
+        const GifCanvas canvas =
+            PlaceGifFrame(factory.get(), first.decoder.get(), first.frame.get(), width, height, background);
         if (canvas.width != width || canvas.height != height) {
             if (!FitsLimits(canvas.width, canvas.height, kMaxPictureSide, kMaxPictureBytes)) return E_OUTOFMEMORY;
             void* canvasBits = nullptr;
