@@ -13,6 +13,7 @@
 #include "imagefiles/PictureFiles.h"
 #include "platform/Com.h"
 #include "platform/Files.h"
+#include "platform/Gdi.h"
 #include "platform/Handle.h"
 #include "platform/ImageFile.h"
 #include "platform/ImageModel.h"
@@ -67,12 +68,7 @@ void DrawScreenLike(HDC dc) {
             else c = ((x * 255 / kWidth) << 16) | ((y * 255 / kHeight) << 8) | ((x ^ y) & 0x3F);
             bits[static_cast<size_t>(y) * kWidth + x] = c;
         }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = kWidth;
-    bi.bmiHeader.biHeight = -kHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    const BITMAPINFO bi = platform::TopDownRgb32(kWidth, kHeight);
     SetDIBitsToDevice(dc, 0, 0, kWidth, kHeight, 0, 0, 0, kHeight, bits.data(), &bi, DIB_RGB_COLORS);
 }
 

@@ -75,6 +75,25 @@ inline Bitmap CreateCompatibleBitmapFor(HDC dc, int width, int height) {
     return Bitmap(CreateCompatibleBitmap(dc, width, height));
 }
 
+// The header of 32-bit pixels without a palette, width x height, the top
+// row first: the order the decoders give rows in and the order this
+// program's loops read and write them.
+inline BITMAPINFO TopDownRgb32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// A DIB section of that layout, its pixels at `bits` for this program to
+// read and write directly (after a GdiFlush once GDI has drawn on it).
+// Empty, and `bits` null, when the system cannot make one.
+Bitmap CreateTopDownBitmap(HDC dc, int width, int height, void*& bits);
+
 // Selects an object (bitmap, pen, font) into a DC and puts the previous one
 // back when it ends.
 class SelectedObject {

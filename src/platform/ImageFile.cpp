@@ -60,20 +60,6 @@ void ComposeOver(std::uint32_t* pixels, std::size_t count, COLORREF background) 
     }
 }
 
-// A 32-bit top-down DIB section, the rows in the order decoders give them.
-Bitmap CreateTopDownBitmap(UINT width, UINT height, void*& bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    return bits ? std::move(bitmap) : Bitmap();
-}
-
 // Where a GIF's first frame lies on its logical screen, and what the rest of
 // the screen shows: the background colour of the global colour table, or
 // the image's own gray when the frame has transparent pixels (or there is
@@ -141,13 +127,14 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     // Plain bitmaps (the ones Tovik writes among them) need no decoder.
     const DirectBitmap direct = ReadDirectBitmap(data, size, kMaxPictureSide, kMaxPictureBytes);
     if (direct.taken) {
+        const int width = static_cast<int>(direct.width), height = static_cast<int>(direct.height);
         void* bits = nullptr;
-        Bitmap bitmap = CreateTopDownBitmap(direct.width, direct.height, bits);
+        Bitmap bitmap = CreateTopDownBitmap(nullptr, width, height, bits);
         if (!bitmap) return E_OUTOFMEMORY;
         CopyDirectBitmap(direct, static_cast<std::uint32_t*>(bits));
         picture.bitmap = std::move(bitmap);
-        picture.width = static_cast<int>(direct.width);
-        picture.height = static_cast<int>(direct.height);
+        picture.width = width;
+        picture.height = height;
         return S_OK;
     }
 
@@ -176,7 +163,7 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
         return hr;
 
     void* bits = nullptr;
-    Bitmap bitmap = CreateTopDownBitmap(width, height, bits);
+    Bitmap bitmap = CreateTopDownBitmap(nullptr, static_cast<int>(width), static_cast<int>(height), bits);
     if (!bitmap) return E_OUTOFMEMORY;
     if (FAILED(hr = pixels->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), static_cast<BYTE*>(bits))))
         return hr;
@@ -192,7 +179,8 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
         if (canvas.width != width || canvas.height != height) {
             if (!FitsLimits(canvas.width, canvas.height, kMaxPictureSide, kMaxPictureBytes)) return E_OUTOFMEMORY;
             void* canvasBits = nullptr;
-            Bitmap whole = CreateTopDownBitmap(canvas.width, canvas.height, canvasBits);
+            Bitmap whole = CreateTopDownBitmap(nullptr, static_cast<int>(canvas.width),
+                                               static_cast<int>(canvas.height), canvasBits);
             if (!whole) return E_OUTOFMEMORY;
             auto* to = static_cast<std::uint32_t*>(canvasBits);
             std::fill(to, to + static_cast<std::size_t>(canvas.width) * canvas.height, canvas.fill);

@@ -66,12 +66,7 @@ struct PatternSurface {
         std::vector<std::uint32_t> bits(static_cast<size_t>(kPictureWidth) * kPictureHeight);
         for (int y = 0; y < kPictureHeight; ++y)
             for (int x = 0; x < kPictureWidth; ++x) bits[y * kPictureWidth + x] = PicturePatternAt(x, y);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = kPictureWidth;
-        bi.bmiHeader.biHeight = -kPictureHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        const BITMAPINFO bi = platform::TopDownRgb32(kPictureWidth, kPictureHeight);
         SetDIBitsToDevice(surface.hDC(), 0, 0, kPictureWidth, kPictureHeight, 0, 0, 0, kPictureHeight, bits.data(),
                           &bi, DIB_RGB_COLORS);
     }
