@@ -96,12 +96,7 @@ private:
 // through it.
 bool SaveWithSystemPng(HDC dc, const std::wstring& path) {
     std::vector<BYTE> rows(static_cast<size_t>(kWidth) * 3 * kHeight);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = kWidth;
-    bi.bmiHeader.biHeight = -kHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
+    BITMAPINFO bi = platform::RgbBitmapInfo(kWidth, -kHeight, 24);
     HBITMAP held = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
     if (!GetDIBits(dc, held, 0, kHeight, rows.data(), &bi, DIB_RGB_COLORS)) return false;
     platform::ComApartment com;

@@ -229,13 +229,7 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
     // no second copy of itself in memory.
     constexpr std::size_t kStripBytes = 1 << 18;
     const int stripRows = static_cast<int>(std::clamp<std::size_t>(kStripBytes / stride, 1, std::max(height, 1)));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = stripRows;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = RgbBitmapInfo(width, stripRows, 24);
     void* bits = nullptr;
     Bitmap strip(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!strip || !bits) return ERROR_NOT_ENOUGH_MEMORY;
@@ -271,13 +265,7 @@ DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path) {
     if (BitmapFileSize(width, height) == 0) return ERROR_INVALID_PARAMETER;
     // The whole picture once as top-down 24-bit rows, which the encoder's
     // threads then read at the same time (a DC serves one thread only).
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = RgbBitmapInfo(width, -height, 24);
     void* bits = nullptr;
     Bitmap rows(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!rows || !bits) return ERROR_NOT_ENOUGH_MEMORY;
