@@ -14,6 +14,7 @@
 #include "model/ImageModel.h"
 #include "platform/Com.h"
 #include "platform/Files.h"
+#include "platform/Gdi.h"
 #include "platform/Handle.h"
 #include "platform/ImageFile.h"
 #include "platform/Process.h"
@@ -67,12 +68,7 @@ void DrawScreenLike(HDC dc) {
             else c = ((x * 255 / kWidth) << 16) | ((y * 255 / kHeight) << 8) | ((x ^ y) & 0x3F);
             bits[static_cast<size_t>(y) * kWidth + x] = c;
         }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = kWidth;
-    bi.bmiHeader.biHeight = -kHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    const BITMAPINFO bi = platform::TopDownRgb32(kWidth, kHeight);
     SetDIBitsToDevice(dc, 0, 0, kWidth, kHeight, 0, 0, 0, kHeight, bits.data(), &bi, DIB_RGB_COLORS);
 }
 
@@ -100,12 +96,7 @@ private:
 // through it.
 bool SaveWithSystemPng(HDC dc, const std::wstring& path) {
     std::vector<BYTE> rows(static_cast<size_t>(kWidth) * 3 * kHeight);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = kWidth;
-    bi.bmiHeader.biHeight = -kHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
+    BITMAPINFO bi = platform::RgbBitmapInfo(kWidth, -kHeight, 24);
     HBITMAP held = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
     if (!GetDIBits(dc, held, 0, kHeight, rows.data(), &bi, DIB_RGB_COLORS)) return false;
     platform::ComApartment com;

@@ -8,13 +8,11 @@
 #include "JpegEncoder.h"
 #include "resource.h"
 
-#include "platform/Com.h"
 #include "platform/FileReplace.h"
 #include "platform/FileView.h"
 #include "platform/Handle.h"
+#include "platform/PictureDecoder.h"
 #include "platform/PictureSize.h"
-
-#include <wincodec.h>
 
 #include <algorithm>
 #include <memory>
@@ -130,39 +128,25 @@ ExitCode DecodeWithSystem(const platform::FileView& input, std::unique_ptr<BYTE[
     if (FAILED(com.Create(CLSID_WICImagingFactory, IID_IWICImagingFactory, factory.put_void())))
         return kConversionFailed;
 
-    ComPtr<IWICStream> stream;
-    if (FAILED(factory->CreateStream(stream.put())) ||
-        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(input.data()), static_cast<DWORD>(input.size()))))
-        return kConversionFailed;
-    ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())))
-        return kUnreadableInput;
+    const platform::FirstFrame first =
+        platform::OpenFirstFrame(factory.get(), input.data(), static_cast<DWORD>(input.size()));
+    if (first.noStream) return kConversionFailed;
+    if (!first.ok()) return kUnreadableInput;
     // Only bitmaps are converted: any other picture handed over is a mistake
     // of the caller, not something to guess at.
     GUID container{};
-    if (FAILED(decoder->GetContainerFormat(&container)) || container != GUID_ContainerFormatBmp)
+    if (FAILED(first.decoder->GetContainerFormat(&container)) || container != GUID_ContainerFormatBmp)
         return kUnreadableInput;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    UINT width = 0, height = 0;
-    if (FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height))) return kUnreadableInput;
+    const UINT width = first.width, height = first.height;
     if (width == 0 || height == 0 || width > kMaxJpegSide || height > kMaxJpegSide) return kUnreadableInput;
     const unsigned long long stride = (3ull * width + 3) & ~3ull;
     if (stride * height > kMaxInputBytes) return kUnreadableInput;
 
-    ComPtr<IWICBitmapSource> pixels;
     WICPixelFormatGUID format{};
-    if (FAILED(frame->GetPixelFormat(&format))) return kUnreadableInput;
-    if (format == GUID_WICPixelFormat24bppBGR) {
-        frame->QueryInterface(IID_IWICBitmapSource, pixels.put_void());
-    } else {
-        ComPtr<IWICFormatConverter> converter;
-        if (FAILED(factory->CreateFormatConverter(converter.put())) ||
-            FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr,
-                                         0.0, WICBitmapPaletteTypeCustom)))
-            return kUnreadableInput;
-        converter->QueryInterface(IID_IWICBitmapSource, pixels.put_void());
-    }
-    if (!pixels) return kConversionFailed;
+    if (FAILED(first.frame->GetPixelFormat(&format))) return kUnreadableInput;
+    ComPtr<IWICBitmapSource> pixels;
+    if (FAILED(platform::PixelsAs(factory.get(), first.frame.get(), format, GUID_WICPixelFormat24bppBGR, pixels)))
+        return kUnreadableInput;
     const size_t pixelBytes = static_cast<size_t>(stride * height);
     rows.reset(new (std::nothrow) BYTE[pixelBytes]);
     if (!rows) return kConversionFailed;

@@ -4,6 +4,13 @@
 
 namespace platform {
 
+Bitmap CreateTopDownBitmap(HDC dc, int width, int height, void*& bits) {
+    const BITMAPINFO info = TopDownRgb32(width, height);
+    bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    return bits ? std::move(bitmap) : Bitmap();
+}
+
 void FillSolid(HDC dc, const RECT& area, COLORREF colour) {
     const COLORREF previous = SetBkColor(dc, colour);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);

@@ -66,6 +66,29 @@ inline Bitmap CreateCompatibleBitmapFor(HDC dc, int width, int height) {
     return Bitmap(CreateCompatibleBitmap(dc, width, height));
 }
 
+// The header of uncompressed pixels of `bitCount` bits (24 or 32) without a
+// palette, width x height: for a positive height the bottom row comes
+// first, as in a bitmap file, for a negative one the top row.
+inline BITMAPINFO RgbBitmapInfo(int width, int height, WORD bitCount) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitCount;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// 32-bit pixels, the top row first: the order the decoders give rows in
+// and the order this program's loops read and write them.
+inline BITMAPINFO TopDownRgb32(int width, int height) { return RgbBitmapInfo(width, -height, 32); }
+
+// A DIB section of that layout, its pixels at `bits` for this program to
+// read and write directly (after a GdiFlush once GDI has drawn on it).
+// Empty, and `bits` null, when the system cannot make one.
+Bitmap CreateTopDownBitmap(HDC dc, int width, int height, void*& bits);
+
 // Selects an object (bitmap, pen, font) into a DC and puts the previous one
 // back when it ends.
 class SelectedObject {

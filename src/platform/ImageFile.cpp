@@ -5,6 +5,7 @@
 #include "platform/FileReplace.h"
 #include "platform/FileView.h"
 #include "platform/Handle.h"
+#include "platform/PictureDecoder.h"
 #include "platform/PictureSize.h"
 #include "platform/PngEncoder.h"
 
@@ -57,20 +58,6 @@ void ComposeOver(std::uint32_t* pixels, std::size_t count, COLORREF background) 
         const unsigned b = ((p & 0xFF) * a + bb * k + 127) / 255;
         pixels[i] = 0xFF000000u | (r << 16) | (g << 8) | b;
     }
-}
-
-// A 32-bit top-down DIB section, the rows in the order decoders give them.
-Bitmap CreateTopDownBitmap(UINT width, UINT height, void*& bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    return bits ? std::move(bitmap) : Bitmap();
 }
 
 // Where a GIF's first frame lies on its logical screen, and what the rest of
@@ -140,13 +127,14 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     // Plain bitmaps (the ones Tovik writes among them) need no decoder.
     const DirectBitmap direct = ReadDirectBitmap(data, size, kMaxPictureSide, kMaxPictureBytes);
     if (direct.taken) {
+        const int width = static_cast<int>(direct.width), height = static_cast<int>(direct.height);
         void* bits = nullptr;
-        Bitmap bitmap = CreateTopDownBitmap(direct.width, direct.height, bits);
+        Bitmap bitmap = CreateTopDownBitmap(nullptr, width, height, bits);
         if (!bitmap) return E_OUTOFMEMORY;
         CopyDirectBitmap(direct, static_cast<std::uint32_t*>(bits));
         picture.bitmap = std::move(bitmap);
-        picture.width = static_cast<int>(direct.width);
-        picture.height = static_cast<int>(direct.height);
+        picture.width = width;
+        picture.height = height;
         return S_OK;
     }
 
@@ -154,17 +142,9 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     if (!com.ready()) return com.result();
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(hr = CreateFactory(factory))) return hr;
-    ComPtr<IWICStream> stream;
-    if (FAILED(hr = factory->CreateStream(stream.put()))) return hr;
-    if (FAILED(hr = stream->InitializeFromMemory(const_cast<BYTE*>(data), size))) return hr;
-    ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                     decoder.put())))
-        return hr;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return hr;
-    UINT width = 0, height = 0;
-    if (FAILED(hr = frame->GetSize(&width, &height))) return hr;
+    const FirstFrame first = OpenFirstFrame(factory.get(), data, size);
+    if (!first.ok()) return first.error;
+    UINT width = first.width, height = first.height;
 
     // The size comes from the file and is checked before anything is made
     // for it: a damaged header must not make us allocate gigabytes.
@@ -174,20 +154,18 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
 
     // Only pictures that can hold transparency need laying over the background.
     WICPixelFormatGUID format{};
-    frame->GetPixelFormat(&format);
+    first.frame->GetPixelFormat(&format);
     const bool opaque = format == GUID_WICPixelFormat24bppBGR || format == GUID_WICPixelFormat32bppBGR ||
                         format == GUID_WICPixelFormat8bppGray || format == GUID_WICPixelFormat24bppRGB;
 
-    ComPtr<IWICFormatConverter> converter;
-    if (FAILED(hr = factory->CreateFormatConverter(converter.put()))) return hr;
-    if (FAILED(hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                                          nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+    ComPtr<IWICBitmapSource> pixels;
+    if (FAILED(hr = PixelsAs(factory.get(), first.frame.get(), format, GUID_WICPixelFormat32bppBGRA, pixels)))
         return hr;
 
     void* bits = nullptr;
-    Bitmap bitmap = CreateTopDownBitmap(width, height, bits);
+    Bitmap bitmap = CreateTopDownBitmap(nullptr, static_cast<int>(width), static_cast<int>(height), bits);
     if (!bitmap) return E_OUTOFMEMORY;
-    if (FAILED(hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), static_cast<BYTE*>(bits))))
+    if (FAILED(hr = pixels->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), static_cast<BYTE*>(bits))))
         return hr;
     GdiFlush();
     if (!opaque)
@@ -195,12 +173,14 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
 
     // A GIF's first frame is shown on its logical screen, like every viewer does.
     GUID container{};
-    if (SUCCEEDED(decoder->GetContainerFormat(&container)) && container == GUID_ContainerFormatGif) {
-        const GifCanvas canvas = PlaceGifFrame(factory.get(), decoder.get(), frame.get(), width, height, background);
+    if (SUCCEEDED(first.decoder->GetContainerFormat(&container)) && container == GUID_ContainerFormatGif) {
+        const GifCanvas canvas =
+            PlaceGifFrame(factory.get(), first.decoder.get(), first.frame.get(), width, height, background);
         if (canvas.width != width || canvas.height != height) {
             if (!FitsLimits(canvas.width, canvas.height, kMaxPictureSide, kMaxPictureBytes)) return E_OUTOFMEMORY;
             void* canvasBits = nullptr;
-            Bitmap whole = CreateTopDownBitmap(canvas.width, canvas.height, canvasBits);
+            Bitmap whole = CreateTopDownBitmap(nullptr, static_cast<int>(canvas.width),
+                                               static_cast<int>(canvas.height), canvasBits);
             if (!whole) return E_OUTOFMEMORY;
             auto* to = static_cast<std::uint32_t*>(canvasBits);
             std::fill(to, to + static_cast<std::size_t>(canvas.width) * canvas.height, canvas.fill);
@@ -249,13 +229,7 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
     // no second copy of itself in memory.
     constexpr std::size_t kStripBytes = 1 << 18;
     const int stripRows = static_cast<int>(std::clamp<std::size_t>(kStripBytes / stride, 1, std::max(height, 1)));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = stripRows;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = RgbBitmapInfo(width, stripRows, 24);
     void* bits = nullptr;
     Bitmap strip(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!strip || !bits) return ERROR_NOT_ENOUGH_MEMORY;
@@ -291,13 +265,7 @@ DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path) {
     if (BitmapFileSize(width, height) == 0) return ERROR_INVALID_PARAMETER;
     // The whole picture once as top-down 24-bit rows, which the encoder's
     // threads then read at the same time (a DC serves one thread only).
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = RgbBitmapInfo(width, -height, 24);
     void* bits = nullptr;
     Bitmap rows(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!rows || !bits) return ERROR_NOT_ENOUGH_MEMORY;

@@ -150,28 +150,11 @@ DWORD PrintPage::End() {
     return EndPage(printer_) > 0 ? 0 : LastErrorOr(kPrinterFailed);
 }
 
-namespace {
-
-BITMAPINFO TopDownRgb32(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;   // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
-}  // namespace
-
 PrintablePicture::PrintablePicture(HDC source, int width, int height) {
     if (width <= 0 || height <= 0) return;
-    const BITMAPINFO info = TopDownRgb32(width, height);
     SetLastError(ERROR_SUCCESS);
-    bitmap_ = Bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+    bitmap_ = CreateTopDownBitmap(source, width, height, bits_);
     if (!bitmap_) {
-        bits_ = nullptr;
         error_ = LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
         return;
     }

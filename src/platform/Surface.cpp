@@ -76,14 +76,7 @@ namespace {
 class PixelCopy {
 public:
     PixelCopy(HDC source, int x, int y, int width, int height) : size_(Bytes(width, height)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap_ = Bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+        bitmap_ = CreateTopDownBitmap(source, width, height, bits_);
         if (!bitmap_) return;
         MemoryDC memory = CompatibleDC(source);
         SelectedObject select(memory.get(), bitmap_.get());

@@ -66,12 +66,7 @@ struct PatternSurface {
         std::vector<std::uint32_t> bits(static_cast<size_t>(kPictureWidth) * kPictureHeight);
         for (int y = 0; y < kPictureHeight; ++y)
             for (int x = 0; x < kPictureWidth; ++x) bits[y * kPictureWidth + x] = PicturePatternAt(x, y);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = kPictureWidth;
-        bi.bmiHeader.biHeight = -kPictureHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        const BITMAPINFO bi = platform::TopDownRgb32(kPictureWidth, kPictureHeight);
         SetDIBitsToDevice(surface.hDC(), 0, 0, kPictureWidth, kPictureHeight, 0, 0, 0, kPictureHeight, bits.data(),
                           &bi, DIB_RGB_COLORS);
     }
@@ -385,9 +380,9 @@ TEST(Converter, WritesTheBitmapAsJpegToAJapanesePathWithSpaces) {
     RemoveDirectoryW(target.c_str());
 }
 
-// The good bitmap's rows stored top-down, and the pattern at 32 bits per
-// pixel: the converter reads the first itself, the second through the
-// system's decoder.
+// The good bitmap's rows stored top-down, the pattern at 32 bits per pixel,
+// and the same with its colours in bit fields: the converter reads the
+// first two itself, the third through the system's decoder.
 std::vector<std::uint8_t> TopDownBitmap(std::vector<std::uint8_t> bmp) {
     const size_t stride = (kPictureWidth * 3 + 3) & ~3;
     for (int y = 0; y < kPictureHeight / 2; ++y)
@@ -411,13 +406,27 @@ std::vector<std::uint8_t> Bitmap32(std::vector<std::uint8_t> bmp) {
     return bmp;
 }
 
+std::vector<std::uint8_t> BitFieldsBitmap(std::vector<std::uint8_t> bmp) {
+    constexpr std::uint32_t kMasks[] = {0x00FF0000, 0x0000FF00, 0x000000FF};   // red, green, blue
+    const std::uint32_t size = static_cast<std::uint32_t>(bmp.size() + sizeof kMasks), offset = 54 + sizeof kMasks;
+    const std::uint32_t compression = 3;   // BI_BITFIELDS
+    memcpy(&bmp[2], &size, 4);
+    memcpy(&bmp[10], &offset, 4);
+    memcpy(&bmp[30], &compression, 4);
+    const auto* masks = reinterpret_cast<const std::uint8_t*>(kMasks);
+    bmp.insert(bmp.begin() + 54, masks, masks + sizeof kMasks);
+    return bmp;
+}
+
 TEST(Converter, JpegShowsTheBitmapUprightInItsOwnColours) {
     TempFolder folder;
     const GoodPictures good = WriteGoodPictures(folder.path());
-    const std::wstring topDown = folder.path() + L"top-down.bmp", deep = folder.path() + L"32-bit.bmp";
+    const std::wstring topDown = folder.path() + L"top-down.bmp", deep = folder.path() + L"32-bit.bmp",
+                       fields = folder.path() + L"bit-fields.bmp";
     ASSERT_TRUE(WriteFileBytes(topDown, TopDownBitmap(ReadFileBytes(good.bmp))));
     ASSERT_TRUE(WriteFileBytes(deep, Bitmap32(ReadFileBytes(good.bmp))));
-    for (const std::wstring& bmp : {good.bmp, topDown, deep}) {
+    ASSERT_TRUE(WriteFileBytes(fields, BitFieldsBitmap(Bitmap32(ReadFileBytes(good.bmp)))));
+    for (const std::wstring& bmp : {good.bmp, topDown, deep, fields}) {
         const std::wstring jpeg = bmp + L".jpg";
         ASSERT_EQ(RunConverter(bmp + L" " + jpeg).exitCode, 0u) << testing::PrintToString(bmp);
         const auto picture = LoadPictureFile(jpeg, kBackground);

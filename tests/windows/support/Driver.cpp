@@ -1,5 +1,6 @@
 #include "support/Driver.h"
 
+#include "platform/Gdi.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -40,13 +41,7 @@ Pixels ReadBitmap(HDC compatible, HBITMAP bitmap) {
     p.height = info.bmHeight;
     p.data.assign(static_cast<size_t>(p.width) * p.height, 0);
     if (p.data.empty()) return p;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = p.width;
-    bi.bmiHeader.biHeight = -p.height;   // top row first
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = platform::TopDownRgb32(p.width, p.height);
     GetDIBits(compatible, bitmap, 0, p.height, p.data.data(), &bi, DIB_RGB_COLORS);
     for (auto& px : p.data) px &= 0xFFFFFF;
     return p;
@@ -228,13 +223,7 @@ LRESULT CALLBACK PatternProcedure(HWND window, UINT message, WPARAM wParam, LPAR
         std::vector<std::uint32_t> bits(static_cast<size_t>(w) * h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) bits[static_cast<size_t>(y) * w + x] = PatternWindow::PatternAt(x, y);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO bi = platform::TopDownRgb32(w, h);
         SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, bits.data(), &bi, DIB_RGB_COLORS);
         EndPaint(window, &ps);
         return 0;
@@ -285,26 +274,22 @@ LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb) {
     const int w = area.right - area.left, h = area.bottom - area.top;
     window_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"",
                               WS_POPUP, area.left, area.top, w, h, nullptr, nullptr, nullptr, nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    // Premultiplied, as the system composes layered windows.
-    const std::uint32_t a = argb >> 24;
-    const std::uint32_t pixel = (a << 24) | ((((argb >> 16) & 0xFF) * a / 255) << 16) |
-                                ((((argb >> 8) & 0xFF) * a / 255) << 8) | ((argb & 0xFF) * a / 255);
-    std::fill_n(static_cast<std::uint32_t*>(bits), static_cast<size_t>(w) * h, pixel);
-    POINT from{0, 0}, to{area.left, area.top};
-    SIZE size{w, h};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(window_, screen, &to, &size, memory, &from, 0, &blend, ULW_ALPHA);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    {
+        platform::ClientDC screen(nullptr);
+        platform::MemoryDC memory = platform::CompatibleDC(screen.get());
+        void* bits = nullptr;
+        platform::Bitmap bitmap = platform::CreateTopDownBitmap(memory.get(), w, h, bits);
+        platform::SelectedObject select(memory.get(), bitmap.get());
+        // Premultiplied, as the system composes layered windows.
+        const std::uint32_t a = argb >> 24;
+        const std::uint32_t pixel = (a << 24) | ((((argb >> 16) & 0xFF) * a / 255) << 16) |
+                                    ((((argb >> 8) & 0xFF) * a / 255) << 8) | ((argb & 0xFF) * a / 255);
+        std::fill_n(static_cast<std::uint32_t*>(bits), static_cast<size_t>(w) * h, pixel);
+        POINT from{0, 0}, to{area.left, area.top};
+        SIZE size{w, h};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(window_, screen.get(), &to, &size, memory.get(), &from, 0, &blend, ULW_ALPHA);
+    }
     ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 
