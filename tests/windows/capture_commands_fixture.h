@@ -6,6 +6,7 @@
 #include "support/Driver.h"
 #include "support/Mouse.h"
 #include "support/Resources.h"
+#include "support/Windows.h"
 
 #include "resources/resource.h"
 
@@ -99,7 +100,7 @@ protected:
 
     std::wstring SizeCaption() const {
         HWND box = tovik_.FindTopLevel(TOVIK_CLASS_SIZE);
-        return box ? TextOf(FindWindowExW(box, nullptr, L"Static", nullptr)) : L"";
+        return box ? TextOf(FindChild(box, L"Static")) : L"";
     }
 
     // Moves the pointer during a drag from `start` and waits until the size
@@ -138,10 +139,7 @@ protected:
 
     // The screen rectangle of the view's drawing area that the main window shows.
     RECT VisibleView() const {
-        HWND view = nullptr;
-        for (HWND child = FindWindowExW(Main(), nullptr, L"TovikPictureBox", nullptr); child;
-             child = FindWindowExW(Main(), child, L"TovikPictureBox", nullptr))
-            if (IsWindowVisible(child)) view = child;
+        HWND view = FindChild(Main(), L"TovikPictureBox", IsShown);
         RECT inside{}, client{};
         GetClientRect(view, &inside);
         MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&inside), 2);

@@ -9,6 +9,7 @@
 #include "support/Mouse.h"
 #include "support/Pictures.h"
 #include "support/PrintedPdf.h"
+#include "support/Windows.h"
 
 #include "resources/resource.h"
 
@@ -79,7 +80,7 @@ protected:
     }
     // The toolbar button's click, as the toolbar reports it to the main window.
     void Click(int button) {
-        HWND toolbar = FindWindowExW(Main(), nullptr, L"ToolbarWindow32", nullptr);
+        HWND toolbar = FindChild(Main(), TOOLBARCLASSNAMEW);
         PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(ID_Toolbar1 + button, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
     }
     bool Hidden() const { return !IsWindowVisible(Main()); }
@@ -166,10 +167,9 @@ TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
     // The dialog asks before it replaces the file: yes.
     HWND question = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
-        question = FindWindowExW(nullptr, nullptr, L"#32770", kSaveCaption);
-        while (question && (question == dialog || !IsWindowVisible(question) || !GetDlgItem(question, 0xFFFF)))
-            question = FindWindowExW(nullptr, question, L"#32770", kSaveCaption);
-        return question != nullptr;
+        return (question = FindShownWindowOf(tovik_.ProcessId(), kDialogClass, [&](HWND box) {
+                    return box != dialog && GetDlgItem(box, kMessageTextId) && TextOf(box) == kSaveCaption;
+                })) != nullptr;
     })) << "no question before replacing the file";
     PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
@@ -532,7 +532,7 @@ TEST_F(Commands, EveryShortcutAndToolbarButtonRunsItsCommand) {
     }
     {
         SCOPED_TRACE("Mouse button");
-        HWND toolbar = FindWindowExW(Main(), nullptr, L"ToolbarWindow32", nullptr);
+        HWND toolbar = FindChild(Main(), TOOLBARCLASSNAMEW);
         auto pressed = [&] { return SendMessageW(toolbar, TB_ISBUTTONCHECKED, ID_Toolbar1 + 13, 0) != 0; };
         Run(ID_mnuOptionMouseCapt);
         EXPECT_TRUE(pressed()) << "the menu's option does not press the button";

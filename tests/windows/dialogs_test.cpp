@@ -76,9 +76,7 @@ protected:
     // Runs the command and waits for the dialog of that caption to come up.
     HWND Open(int command, const std::wstring& caption) {
         tovik_.Command(command);
-        HWND dialog = nullptr;
-        WaitUntil([&] { return (dialog = FindDialog(tovik_.ProcessId(), caption)) != nullptr; });
-        return dialog;
+        return WaitForDialog(tovik_.ProcessId(), caption);
     }
     HWND OpenSetup() { return Open(ID_mnuOptionSetup, kSetupCaption); }
     HWND OpenAbout() { return Open(ID_mnuAbout, L"About"); }
@@ -190,21 +188,14 @@ TEST_F(Dialogs, SetupBrowseCancelKeepsTheTypedTextAndAChosenFileReplacesIt) {
     HWND setup = OpenSetup();
     ASSERT_TRUE(setup);
     SetTextOf(GetDlgItem(setup, IDC_txtEditName), L"typed.exe");
-    // The file name box and the file type list of the open dialog.
-    auto nameBox = [](HWND browse) {
-        HWND box = GetDlgItem(browse, 0x47C);   // cmb13
-        return box ? box : GetDlgItem(browse, 0x480);   // edt1
-    };
     auto openBrowse = [&] {
         PressButton(setup, IDC_cmdRef);
-        HWND browse = nullptr;
-        WaitUntil([&] { return (browse = FindDialog(tovik_.ProcessId(), kBrowseCaption)) != nullptr; });
-        return browse;
+        return WaitForDialog(tovik_.ProcessId(), kBrowseCaption);
     };
 
     HWND browse = openBrowse();
     ASSERT_TRUE(browse);
-    EXPECT_EQ(TextOf(nameBox(browse)), L"*.exe");
+    EXPECT_EQ(TextOf(FileNameBox(browse)), L"*.exe");
     HWND types = GetDlgItem(browse, 0x470);   // cmb1
     EXPECT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(TextOf(types), L"実行ﾌｧｲﾙ(*.exe) ");   // the blank before the bar belongs to the name
@@ -214,7 +205,7 @@ TEST_F(Dialogs, SetupBrowseCancelKeepsTheTypedTextAndAChosenFileReplacesIt) {
     browse = openBrowse();
     ASSERT_TRUE(browse);
     const std::wstring chosen = DistFolder() + L"Tovik.exe";
-    SetTextOf(nameBox(browse), chosen);
+    SetTextOf(FileNameBox(browse), chosen);
     ASSERT_TRUE(Press(browse, IDOK));
     EXPECT_EQ(_wcsicmp(Item(setup, IDC_txtEditName).c_str(), chosen.c_str()), 0)
         << testing::PrintToString(Item(setup, IDC_txtEditName));

@@ -1,6 +1,7 @@
 // The real Tovik.exe: start-up from the settings store, shutdown writing it back,
 // the window's controls and the gray view.
 #include "support/Driver.h"
+#include "support/Windows.h"
 
 #include "resources/resource.h"
 
@@ -23,13 +24,6 @@ int TwipsToPixelsX(int twips) {
     return twips * dpi / 1440;
 }
 
-HWND FindChild(HWND parent, const wchar_t* className, bool visible) {
-    for (HWND child = FindWindowExW(parent, nullptr, className, nullptr); child;
-         child = FindWindowExW(parent, child, className, nullptr))
-        if ((IsWindowVisible(child) != FALSE) == visible) return child;
-    return nullptr;
-}
-
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override { ClearSettings(); }
@@ -50,7 +44,7 @@ TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey)
     EXPECT_EQ(r.bottom - r.top, TwipsToPixelsX(3000));
     EXPECT_TRUE(GetMenu(main) != nullptr);
 
-    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, true);
+    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, IsShown);
     ASSERT_TRUE(toolbar);
     EXPECT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 13);
 
@@ -140,11 +134,11 @@ TEST_F(MainWindow, ViewShowsGrayUntilACaptureAndFollowsTheWindowSize) {
     TovikProcess tovik;
     ASSERT_TRUE(tovik.Start());
     HWND main = tovik.MainWindow();
-    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, true);
+    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, IsShown);
     const RECT toolbarBefore = OuterRect(toolbar);
     SetWindowPos(main, nullptr, 0, 0, 500, 380, SWP_NOZORDER | SWP_NOMOVE);
 
-    HWND view = FindChild(main, L"TovikPictureBox", true);
+    HWND view = FindChild(main, L"TovikPictureBox", IsShown);
     ASSERT_TRUE(view);
     RECT client{};
     GetClientRect(main, &client);
@@ -216,7 +210,7 @@ TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     EXPECT_EQ(r.right - r.left, px(4500));
     EXPECT_EQ(r.bottom - r.top, px(3000));
 
-    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, true);
+    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, IsShown);
     ASSERT_TRUE(toolbar);
     RECT bar = OuterRect(toolbar);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&bar), 2);
@@ -241,7 +235,7 @@ TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     ASSERT_TRUE(WaitUntil([&] { return artRows() > 0; })) << "the toolbar shows no images";
     if (dpi >= 144) EXPECT_TRUE(WaitUntil([&] { return artRows() > 16; })) << artRows();
     else EXPECT_LE(artRows(), 16);
-    HWND view = FindChild(main, L"TovikPictureBox", true);
+    HWND view = FindChild(main, L"TovikPictureBox", IsShown);
     ASSERT_TRUE(view);
     RECT v = OuterRect(view);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&v), 2);

@@ -7,12 +7,19 @@
 
 namespace tovik_test {
 
+// The class of dialog boxes and message boxes.
+inline constexpr wchar_t kDialogClass[] = L"#32770";
+// The static control that holds a message box's text.
+inline constexpr int kMessageTextId = 0xFFFF;
+
 // A shown dialog of the process with exactly this caption, or nullptr.
 HWND FindDialog(DWORD processId, const std::wstring& caption);
 // Any shown dialog or message box of the process, or nullptr.
 HWND FindAnyDialog(DWORD processId);
 // The same, waited for (pumping this thread's messages); nullptr after the time.
 HWND WaitForDialog(DWORD processId, const std::wstring& caption, int timeoutMs = 10000);
+// The name box of an open or save dialog.
+HWND FileNameBox(HWND fileDialog);
 // Types the path into an open or save dialog's name box and presses its OK
 // button, as the user would.
 void ChooseFile(HWND fileDialog, const std::wstring& path);

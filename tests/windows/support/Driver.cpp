@@ -1,5 +1,7 @@
 #include "support/Driver.h"
 
+#include "support/Windows.h"
+
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -11,25 +13,6 @@ constexpr wchar_t kSettingsRoot[] = L"Software\\Tovik";
 
 std::wstring SectionPath(const std::wstring& section) {
     return std::wstring(kSettingsRoot) + L"\\Capture\\" + section;
-}
-
-struct FindData {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
-    auto* data = reinterpret_cast<FindData*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (pid == data->processId && IsWindowVisible(window) && wcscmp(name, data->className) == 0) {
-        data->found = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 Pixels ReadBitmap(HDC compatible, HBITMAP bitmap) {
@@ -145,9 +128,7 @@ bool TovikProcess::Start(const std::wstring& exe) {
 }
 
 HWND TovikProcess::FindTopLevel(const wchar_t* className) const {
-    FindData data{processId_, className, nullptr};
-    EnumWindows(&FindWindowOfProcess, reinterpret_cast<LPARAM>(&data));
-    return data.found;
+    return FindShownWindowOf(processId_, className);
 }
 
 void TovikProcess::Command(int id) const { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
