@@ -5,6 +5,7 @@
 #include "support/Dialogs.h"
 #include "support/Driver.h"
 #include "support/Mouse.h"
+#include "support/RealProgram.h"
 #include "support/Resources.h"
 #include "support/Windows.h"
 
@@ -39,10 +40,10 @@ inline int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fro
     return wrong;
 }
 
-class CaptureCommands : public ::testing::Test {
+class CaptureCommands : public RealProgram {
 protected:
     void SetUp() override {
-        ClearSettings();
+        RealProgram::SetUp();
         WriteSetting(L"Capture", L"DelayTime", L"1000");
         pattern_ = std::make_unique<PatternWindow>(kPatternX, kPatternY, kPatternW, kPatternH);
         ASSERT_TRUE(pattern_->WaitUntilOnScreen());
@@ -55,12 +56,10 @@ protected:
             {MouseButton::Left, VK_LBUTTON}, {MouseButton::Right, VK_RBUTTON}, {MouseButton::Middle, VK_MBUTTON}};
         for (auto [button, key] : buttons)
             if (GetAsyncKeyState(key) & 0x8000) ReleaseMouse(button);
-        tovik_.CloseAndWait();
+        RealProgram::TearDown();
         pattern_.reset();
-        ClearSettings();
     }
 
-    HWND Main() const { return tovik_.MainWindow(); }
     HWND Overlay() const { return tovik_.FindTopLevel(TOVIK_CLASS_DESKTOP); }
 
     // Runs the rectangle command and waits until the overlay covers the
@@ -83,9 +82,7 @@ protected:
     // another program holds it open, and this test reads it.
     void RunCommandToTheEnd(int command) {
         if (command == ID_mnuDesktop || command == ID_mnuWindow) {
-            DWORD_PTR result = 0;   // these return only when their capture is done
-            EXPECT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_NORMAL, 20000,
-                                            &result));
+            EXPECT_TRUE(tovik_.CommandAndWait(command));   // these return only when their capture is done
         } else {
             tovik_.Command(command);
             EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 5000));
@@ -171,7 +168,6 @@ protected:
         })) << "the view does not show the captured pixels";
     }
 
-    TovikProcess tovik_;
     std::unique_ptr<PatternWindow> pattern_;
 };
 

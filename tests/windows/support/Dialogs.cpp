@@ -65,6 +65,15 @@ void PressButton(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+bool WaitClosed(HWND window, int timeoutMs) {
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+bool PressToClose(HWND dialog, int id) {
+    PressButton(dialog, id);
+    return WaitClosed(dialog);
+}
+
 void PressCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 void PutTextOnClipboard(const std::wstring& text) {

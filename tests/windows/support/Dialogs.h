@@ -33,6 +33,10 @@ SIZE ClientSize(HWND window);
 HWND FocusIn(HWND window);
 // Presses a dialog's button as a click would: the dialog gets BN_CLICKED.
 void PressButton(HWND dialog, int id);
+// Waits until the window is gone (pumping this thread's messages).
+bool WaitClosed(HWND window, int timeoutMs = 10000);
+// Presses the button and waits until the dialog is gone.
+bool PressToClose(HWND dialog, int id);
 // Closes a window by its title-bar close box.
 void PressCloseBox(HWND window);
 

@@ -133,6 +133,12 @@ HWND TovikProcess::FindTopLevel(const wchar_t* className) const {
 
 void TovikProcess::Command(int id) const { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
+bool TovikProcess::CommandAndWait(int id, int timeoutMs) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs),
+                               &result) != 0;
+}
+
 bool TovikProcess::CloseAndWait(int timeoutMs) {
     PostMessageW(main_, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);

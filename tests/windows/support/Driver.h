@@ -48,6 +48,8 @@ public:
     HWND FindTopLevel(const wchar_t* className) const;
     // Runs a menu command the way the menu or an accelerator would.
     void Command(int id) const;
+    // The same, waiting until the program has handled it.
+    bool CommandAndWait(int id, int timeoutMs = 20000) const;
     // Closes the main window by its close box and waits for the program to end.
     bool CloseAndWait(int timeoutMs = 10000);
     bool WaitForExit(int timeoutMs);
