@@ -22,7 +22,7 @@
 #include <vector>
 
 
-namespace capture_commands_test {
+namespace captures_test {
 
 using namespace tovik_test;
 
@@ -239,4 +239,4 @@ protected:
     void TurnPointerOptionOn() { tovik_.Command(ID_mnuOptionMouseCapt); }
 };
 
-}  // namespace capture_commands_test
+}  // namespace captures_test

@@ -1,12 +1,12 @@
 // The real Tovik.exe driven from outside: the rectangle selection with real
 // mouse input, the desktop and active-window captures and the delayed
 // captures, checked on the clipboard and on the screen.
-#include "capture_commands_fixture.h"
+#include "captures_fixture.h"
 
 namespace {
 
 using namespace tovik_test;
-using namespace capture_commands_test;
+using namespace captures_test;
 
 TEST_F(CaptureCommands, RectangleDraggedWithTheMouseIsCapturedExactlyToTheReleasePoint) {
     HWND overlay = StartRectangle();
