@@ -28,18 +28,6 @@ using namespace tovik_test;
 
 constexpr int kPatternX = 360, kPatternY = 260, kPatternW = 240, kPatternH = 180;
 
-// Counts the pixels of p (from its (px, py), w x h) that differ from the
-// pattern window's pixels starting at (fromX, fromY) of the window; reports the first few.
-inline int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h, const char* what) {
-    int wrong = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (p.At(px + x, py + y) != PatternWindow::PatternAt(fromX + x, fromY + y) && wrong++ < 3)
-                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << p.At(px + x, py + y)
-                              << " not " << PatternWindow::PatternAt(fromX + x, fromY + y);
-    return wrong;
-}
-
 class CaptureCommands : public RealProgram {
 protected:
     void SetUp() override {
@@ -161,10 +149,7 @@ protected:
         ASSERT_GT(vh, 0);
         EXPECT_TRUE(WaitUntil([&] {
             const Pixels shown = ReadScreen({view.left, view.top, view.left + vw, view.top + vh});
-            for (int y = 0; y < vh; ++y)
-                for (int x = 0; x < vw; ++x)
-                    if (shown.At(x, y) != PatternWindow::PatternAt(fromX + x, fromY + y)) return false;
-            return true;
+            return PatternMismatches(shown, 0, 0, fromX, fromY, vw, vh) == 0;
         })) << "the view does not show the captured pixels";
     }
 

@@ -4,6 +4,8 @@
 
 #include "resources/resource.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace tovik_test {
@@ -266,6 +268,16 @@ bool PatternWindow::WaitUntilOnScreen(int timeoutMs) const {
             return p.At(width_ - 1, height_ - 1) == PatternAt(width_ - 1, height_ - 1);
         },
         timeoutMs);
+}
+
+int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h, const char* what) {
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (p.At(px + x, py + y) != PatternWindow::PatternAt(fromX + x, fromY + y) && wrong++ < 3 && what)
+                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << p.At(px + x, py + y)
+                              << " not " << PatternWindow::PatternAt(fromX + x, fromY + y);
+    return wrong;
 }
 
 LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb) {

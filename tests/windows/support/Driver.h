@@ -96,6 +96,11 @@ private:
     HWND window_ = nullptr;
     int x_, y_, width_, height_;
 };
+// Counts the pixels of p (from its (px, py), w x h) that differ from the
+// pattern window's pixels starting at (fromX, fromY) of the window; reports
+// the first few as failures of `what`, unless that is nullptr.
+int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h,
+                      const char* what = nullptr);
 
 // A topmost layered window of one colour, 0xAARRGGBB (alpha below 0xFF:
 // translucent, as tooltips and shadows are); shown until it ends.
