@@ -1,36 +1,12 @@
 #include "support/DialogPresser.h"
 
-#include <string>
+#include "support/Windows.h"
 
 namespace tovik_test {
 namespace {
 
-struct Search {
-    HWND found = nullptr;
-    const wchar_t* text = nullptr;
-};
-
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM param) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (IsWindowVisible(window) && std::wstring(name) == L"#32770") {
-        reinterpret_cast<Search*>(param)->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindComboListing(HWND child, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    wchar_t name[16] = {};
-    GetClassNameW(child, name, 16);
-    if (std::wstring(name) == L"ComboBox" &&
-        SendMessageW(child, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(search->text)) != CB_ERR) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
+LRESULT FindInCombo(HWND combo, const wchar_t* text) {
+    return SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
 }
 
 }  // namespace
@@ -39,11 +15,13 @@ DialogPresser::DialogPresser(std::function<void(HWND)> action, DWORD threadId, i
     : thread_([this, action = std::move(action), threadId, timeoutMs] {
           const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
           while (!stop_ && GetTickCount64() < deadline) {
-              Search search;
-              EnumThreadWindows(threadId, FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
-              if (search.found) {
-                  dialog_ = search.found;
-                  action(search.found);
+              const std::vector<HWND> shown = TopLevelWindows([&](HWND window) {
+                  return GetWindowThreadProcessId(window, nullptr) == threadId && IsShown(window) &&
+                         HasClass(window, kDialogClass);
+              });
+              if (!shown.empty()) {
+                  dialog_ = shown.front();
+                  action(shown.front());
                   return;
               }
               Sleep(20);
@@ -56,15 +34,10 @@ DialogPresser::~DialogPresser() {
 }
 
 bool ChooseComboItem(HWND dialog, const wchar_t* text) {
-    Search search;
-    search.text = text;
-    EnumChildWindows(dialog, FindComboListing, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) return false;
-    const LRESULT index = SendMessageW(search.found, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(text));
-    SendMessageW(search.found, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(search.found));
+    HWND combo = FindChild(dialog, L"ComboBox", [&](HWND box) { return FindInCombo(box, text) != CB_ERR; });
+    if (!combo) return false;
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(FindInCombo(combo, text)), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
     return true;
 }
 

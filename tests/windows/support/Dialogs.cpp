@@ -1,46 +1,18 @@
 #include "support/Dialogs.h"
 
 #include "support/Driver.h"
+#include "support/Windows.h"
 
 #include <cstring>
 #include <vector>
 
 namespace tovik_test {
-namespace {
-
-struct Search {
-    DWORD processId;
-    const std::wstring* caption;
-    HWND found;
-};
-
-BOOL CALLBACK FindCaptioned(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (pid == search->processId && IsWindowVisible(window) && wcscmp(name, L"#32770") == 0 &&
-        (!search->caption || TextOf(window) == *search->caption)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
 
 HWND FindDialog(DWORD processId, const std::wstring& caption) {
-    Search search{processId, &caption, nullptr};
-    EnumWindows(&FindCaptioned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindShownWindowOf(processId, kDialogClass, [&](HWND dialog) { return TextOf(dialog) == caption; });
 }
 
-HWND FindAnyDialog(DWORD processId) {
-    Search search{processId, nullptr, nullptr};
-    EnumWindows(&FindCaptioned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND FindAnyDialog(DWORD processId) { return FindShownWindowOf(processId, kDialogClass); }
 
 HWND WaitForDialog(DWORD processId, const std::wstring& caption, int timeoutMs) {
     HWND dialog = nullptr;
@@ -48,10 +20,13 @@ HWND WaitForDialog(DWORD processId, const std::wstring& caption, int timeoutMs) 
     return dialog;
 }
 
+HWND FileNameBox(HWND fileDialog) {
+    HWND name = GetDlgItem(fileDialog, 0x47C);         // cmb13, the name box of an explorer-style dialog
+    return name ? name : GetDlgItem(fileDialog, 0x480);  // edt1
+}
+
 void ChooseFile(HWND fileDialog, const std::wstring& path) {
-    HWND name = GetDlgItem(fileDialog, 0x47C);        // cmb13, the name box of an explorer-style dialog
-    if (!name) name = GetDlgItem(fileDialog, 0x480);  // edt1
-    SetTextOf(name, path);
+    SetTextOf(FileNameBox(fileDialog), path);
     PressButton(fileDialog, IDOK);
 }
 
@@ -88,6 +63,15 @@ HWND FocusIn(HWND window) {
 
 void PressButton(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool WaitClosed(HWND window, int timeoutMs) {
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+bool PressToClose(HWND dialog, int id) {
+    PressButton(dialog, id);
+    return WaitClosed(dialog);
 }
 
 void PressCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }

@@ -7,12 +7,19 @@
 
 namespace tovik_test {
 
+// The class of dialog boxes and message boxes.
+inline constexpr wchar_t kDialogClass[] = L"#32770";
+// The static control that holds a message box's text.
+inline constexpr int kMessageTextId = 0xFFFF;
+
 // A shown dialog of the process with exactly this caption, or nullptr.
 HWND FindDialog(DWORD processId, const std::wstring& caption);
 // Any shown dialog or message box of the process, or nullptr.
 HWND FindAnyDialog(DWORD processId);
 // The same, waited for (pumping this thread's messages); nullptr after the time.
 HWND WaitForDialog(DWORD processId, const std::wstring& caption, int timeoutMs = 10000);
+// The name box of an open or save dialog.
+HWND FileNameBox(HWND fileDialog);
 // Types the path into an open or save dialog's name box and presses its OK
 // button, as the user would.
 void ChooseFile(HWND fileDialog, const std::wstring& path);
@@ -26,6 +33,10 @@ SIZE ClientSize(HWND window);
 HWND FocusIn(HWND window);
 // Presses a dialog's button as a click would: the dialog gets BN_CLICKED.
 void PressButton(HWND dialog, int id);
+// Waits until the window is gone (pumping this thread's messages).
+bool WaitClosed(HWND window, int timeoutMs = 10000);
+// Presses the button and waits until the dialog is gone.
+bool PressToClose(HWND dialog, int id);
 // Closes a window by its title-bar close box.
 void PressCloseBox(HWND window);
 

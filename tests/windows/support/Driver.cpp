@@ -2,6 +2,9 @@
 
 #include "platform/Gdi.h"
 #include "resources/resource.h"
+#include "support/Windows.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -12,25 +15,6 @@ constexpr wchar_t kSettingsRoot[] = L"Software\\Tovik";
 
 std::wstring SectionPath(const std::wstring& section) {
     return std::wstring(kSettingsRoot) + L"\\Capture\\" + section;
-}
-
-struct FindData {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
-    auto* data = reinterpret_cast<FindData*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (pid == data->processId && IsWindowVisible(window) && wcscmp(name, data->className) == 0) {
-        data->found = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 Pixels ReadBitmap(HDC compatible, HBITMAP bitmap) {
@@ -140,12 +124,16 @@ bool TovikProcess::Start(const std::wstring& exe) {
 }
 
 HWND TovikProcess::FindTopLevel(const wchar_t* className) const {
-    FindData data{processId_, className, nullptr};
-    EnumWindows(&FindWindowOfProcess, reinterpret_cast<LPARAM>(&data));
-    return data.found;
+    return FindShownWindowOf(processId_, className);
 }
 
 void TovikProcess::Command(int id) const { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+bool TovikProcess::CommandAndWait(int id, int timeoutMs) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs),
+                               &result) != 0;
+}
 
 bool TovikProcess::CloseAndWait(int timeoutMs) {
     PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -268,6 +256,16 @@ bool PatternWindow::WaitUntilOnScreen(int timeoutMs) const {
             return p.At(width_ - 1, height_ - 1) == PatternAt(width_ - 1, height_ - 1);
         },
         timeoutMs);
+}
+
+int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h, const char* what) {
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (p.At(px + x, py + y) != PatternWindow::PatternAt(fromX + x, fromY + y) && wrong++ < 3 && what)
+                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << p.At(px + x, py + y)
+                              << " not " << PatternWindow::PatternAt(fromX + x, fromY + y);
+    return wrong;
 }
 
 LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb) {

@@ -48,6 +48,8 @@ public:
     HWND FindTopLevel(const wchar_t* className) const;
     // Runs a menu command the way the menu or an accelerator would.
     void Command(int id) const;
+    // The same, waiting until the program has handled it.
+    bool CommandAndWait(int id, int timeoutMs = 20000) const;
     // Closes the main window by its close box and waits for the program to end.
     bool CloseAndWait(int timeoutMs = 10000);
     bool WaitForExit(int timeoutMs);
@@ -94,6 +96,11 @@ private:
     HWND window_ = nullptr;
     int x_, y_, width_, height_;
 };
+// Counts the pixels of p (from its (px, py), w x h) that differ from the
+// pattern window's pixels starting at (fromX, fromY) of the window; reports
+// the first few as failures of `what`, unless that is nullptr.
+int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h,
+                      const char* what = nullptr);
 
 // A topmost layered window of one colour, 0xAARRGGBB (alpha below 0xFF:
 // translucent, as tooltips and shadows are); shown until it ends.

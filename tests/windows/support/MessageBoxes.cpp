@@ -2,32 +2,11 @@
 
 #include "support/Dialogs.h"
 #include "support/Driver.h"
+#include "support/Windows.h"
 
 #include <algorithm>
 
 namespace tovik_test {
-namespace {
-
-constexpr int kMessageTextId = 0xFFFF;   // the static control that holds a message box's text
-
-struct Search {
-    DWORD processId;
-    std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK CollectBoxes(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (pid == search->processId && IsWindowVisible(window) && wcscmp(name, L"#32770") == 0 &&
-        GetDlgItem(window, kMessageTextId))
-        search->boxes.push_back(window);
-    return TRUE;
-}
-
-}  // namespace
 
 MessageBoxes::MessageBoxes(DWORD processId) : processId_(processId), watcher_([this] { Watch(); }) {}
 
@@ -38,9 +17,10 @@ MessageBoxes::~MessageBoxes() {
 
 void MessageBoxes::Watch() {
     while (!stop_) {
-        Search search{processId_, {}};
-        EnumWindows(&CollectBoxes, reinterpret_cast<LPARAM>(&search));
-        for (HWND box : search.boxes) {
+        for (HWND box : TopLevelWindows([this](HWND window) {
+                 return ProcessOf(window) == processId_ && IsShown(window) && HasClass(window, kDialogClass) &&
+                        GetDlgItem(window, kMessageTextId);
+             })) {
             {
                 std::lock_guard<std::mutex> guard(lock_);
                 if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) continue;

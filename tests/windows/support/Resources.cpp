@@ -1,5 +1,7 @@
 #include "support/Resources.h"
 
+#include "support/Windows.h"
+
 #include <winternl.h>
 
 #include <cstdint>
@@ -75,27 +77,6 @@ unsigned CountGdiHandleTable(HANDLE process, DWORD processId) {
     return FindUnpublishedTable(process, processId, entries) ? CountEntries(entries) : 0;
 }
 
-struct WindowTally {
-    DWORD processId;
-    unsigned count;
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM param) {
-    ++reinterpret_cast<WindowTally*>(param)->count;
-    return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM param) {
-    auto* tally = reinterpret_cast<WindowTally*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == tally->processId) {
-        ++tally->count;
-        EnumChildWindows(window, &CountChild, param);   // every descendant, once
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 unsigned GdiObjectCountOf(DWORD processId) {
@@ -108,9 +89,10 @@ unsigned GdiObjectCountOf(DWORD processId) {
 }
 
 unsigned WindowCountOf(DWORD processId) {
-    WindowTally tally{processId, 0};
-    EnumWindows(&CountTopLevel, reinterpret_cast<LPARAM>(&tally));
-    return tally.count;
+    unsigned count = 0;
+    for (HWND window : TopLevelWindows([&](HWND w) { return ProcessOf(w) == processId; }))
+        count += 1 + static_cast<unsigned>(ChildWindows(window).size());   // every descendant, once
+    return count;
 }
 
 }  // namespace tovik_test

@@ -1,12 +1,12 @@
 // The real Tovik.exe driven from outside: the rectangle selection with real
 // mouse input, the desktop and active-window captures and the delayed
 // captures, checked on the clipboard and on the screen.
-#include "capture_commands_fixture.h"
+#include "captures_fixture.h"
 
 namespace {
 
 using namespace tovik_test;
-using namespace capture_commands_test;
+using namespace captures_test;
 
 TEST_F(CaptureCommands, RectangleDraggedWithTheMouseIsCapturedExactlyToTheReleasePoint) {
     HWND overlay = StartRectangle();
@@ -260,11 +260,7 @@ TEST_F(CaptureCommands, FiveHundredDesktopCapturesLeaveTheProgramsResourcesAsThe
     const unsigned windowsBefore = WindowCountOf(pid);
     ASSERT_GT(gdiBefore, 0u) << "the program's GDI handle table cannot be read";
     const ULONGLONG start = GetTickCount64();
-    for (int i = 0; i < 500; ++i) {
-        DWORD_PTR result = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, MAKEWPARAM(ID_mnuDesktop, 0), 0, SMTO_NORMAL, 20000,
-                                        &result));
-    }
+    for (int i = 0; i < 500; ++i) ASSERT_TRUE(tovik_.CommandAndWait(ID_mnuDesktop));
     const unsigned gdiAfter = GdiObjectCountOf(pid);
     const unsigned windowsAfter = WindowCountOf(pid);
     std::printf("[ figures  ] 500 desktop captures in %llu ms; GDI objects %u -> %u, windows %u -> %u\n",

@@ -7,6 +7,7 @@
 #include "resources/resource.h"
 #include "support/LoadedMainForm.h"
 #include "support/MessageBoxes.h"
+#include "support/Windows.h"
 
 #include <gtest/gtest.h>
 
@@ -108,7 +109,7 @@ TEST_F(MainForm, MenuTreeHasEveryCaptionAndShortcut) {
 }
 
 TEST_F(MainForm, ToolbarHasThirteenButtonsWithImagesAndTooltips) {
-    HWND toolbar = FindWindowExW(main_.hwnd(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+    HWND toolbar = FindChild(main_.hwnd(), TOOLBARCLASSNAMEW);
     ASSERT_TRUE(toolbar);
     ASSERT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 13);
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
@@ -143,7 +144,7 @@ TEST_F(MainForm, ToolbarHasThirteenButtonsWithImagesAndTooltips) {
 }
 
 TEST_F(MainForm, MouseOptionFromMenuAndToolbarStaysInStep) {
-    HWND toolbar = FindWindowExW(main_.hwnd(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+    HWND toolbar = FindChild(main_.hwnd(), TOOLBARCLASSNAMEW);
     const int mouseButton = ID_Toolbar1 + 13;
     auto pressed = [&] { return SendMessageW(toolbar, TB_ISBUTTONCHECKED, mouseButton, 0) != 0; };
     ProgramState().MouseCapt = 0;

@@ -1,6 +1,9 @@
 // The real Tovik.exe: start-up from the settings store, shutdown writing it back,
 // the window's controls and the gray view.
+#include "support/Dialogs.h"
 #include "support/Driver.h"
+#include "support/RealProgram.h"
+#include "support/Windows.h"
 
 #include "resources/resource.h"
 
@@ -23,23 +26,11 @@ int TwipsToPixelsX(int twips) {
     return twips * dpi / 1440;
 }
 
-HWND FindChild(HWND parent, const wchar_t* className, bool visible) {
-    for (HWND child = FindWindowExW(parent, nullptr, className, nullptr); child;
-         child = FindWindowExW(parent, child, className, nullptr))
-        if ((IsWindowVisible(child) != FALSE) == visible) return child;
-    return nullptr;
-}
-
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override { ClearSettings(); }
-    void TearDown() override { ClearSettings(); }
-};
+using MainWindow = RealProgram;
 
 TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey) {
-    TovikProcess tovik;
-    ASSERT_TRUE(tovik.Start());
-    HWND main = tovik.MainWindow();
+    ASSERT_TRUE(tovik_.Start());
+    HWND main = Main();
     wchar_t caption[32] = {};
     GetWindowTextW(main, caption, 32);
     EXPECT_STREQ(caption, L"Tovik");
@@ -50,11 +41,11 @@ TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey)
     EXPECT_EQ(r.bottom - r.top, TwipsToPixelsX(3000));
     EXPECT_TRUE(GetMenu(main) != nullptr);
 
-    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, true);
+    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, IsShown);
     ASSERT_TRUE(toolbar);
     EXPECT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 13);
 
-    ASSERT_TRUE(tovik.CloseAndWait());
+    ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Startup", L"Top"), L"0");
     EXPECT_EQ(Stored(L"Startup", L"Left"), L"0");
     EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
@@ -72,13 +63,12 @@ TEST_F(MainWindow, QuitWhileMaximizedOrMinimizedStoresTheDefaultGeometry) {
         WriteSetting(L"Startup", L"Left", L"750");
         WriteSetting(L"Startup", L"Width", L"6000");
         WriteSetting(L"Startup", L"Height", L"4500");
-        TovikProcess tovik;
-        ASSERT_TRUE(tovik.Start());
-        ShowWindow(tovik.MainWindow(), show);
+        ASSERT_TRUE(tovik_.Start());
+        ShowWindow(Main(), show);
         ASSERT_TRUE(WaitUntil([&] {
-            return show == SW_MAXIMIZE ? IsZoomed(tovik.MainWindow()) : IsIconic(tovik.MainWindow());
+            return show == SW_MAXIMIZE ? IsZoomed(Main()) : IsIconic(Main());
         }));
-        ASSERT_TRUE(tovik.CloseAndWait());
+        ASSERT_TRUE(tovik_.CloseAndWait());
         EXPECT_EQ(Stored(L"Startup", L"Top"), L"0");
         EXPECT_EQ(Stored(L"Startup", L"Left"), L"0");
         EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
@@ -87,19 +77,14 @@ TEST_F(MainWindow, QuitWhileMaximizedOrMinimizedStoresTheDefaultGeometry) {
 }
 
 TEST_F(MainWindow, MovedAndResizedWindowComesBackWhereItWas) {
-    RECT before{};
-    {
-        TovikProcess tovik;
-        ASSERT_TRUE(tovik.Start());
-        SetWindowPos(tovik.MainWindow(), nullptr, 50, 40, 420, 310, SWP_NOZORDER);
-        ASSERT_TRUE(WaitUntil([&] { return OuterRect(tovik.MainWindow()).left == 50; }));
-        before = OuterRect(tovik.MainWindow());
-        ASSERT_TRUE(tovik.CloseAndWait());
-    }
+    ASSERT_TRUE(tovik_.Start());
+    SetWindowPos(Main(), nullptr, 50, 40, 420, 310, SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([&] { return OuterRect(Main()).left == 50; }));
+    const RECT before = OuterRect(Main());
+    ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(before.left * 1440 / (TwipsToPixelsX(1440))));
-    TovikProcess again;
-    ASSERT_TRUE(again.Start());
-    const RECT after = OuterRect(again.MainWindow());
+    ASSERT_TRUE(tovik_.Start());
+    const RECT after = OuterRect(Main());
     EXPECT_EQ(after.left, before.left);
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right, before.right);
@@ -110,13 +95,12 @@ TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
     for (const wchar_t* key : {L"Top", L"Left", L"Width", L"Height", L"TransClipboard"})
         WriteSetting(L"Startup", key, L"abc");
     WriteSetting(L"Capture", L"DelayTime", L"12x");
-    TovikProcess tovik;
-    ASSERT_TRUE(tovik.Start());
-    const RECT r = OuterRect(tovik.MainWindow());
+    ASSERT_TRUE(tovik_.Start());
+    const RECT r = OuterRect(Main());
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right - r.left, TwipsToPixelsX(4500));
-    ASSERT_TRUE(tovik.CloseAndWait());
+    ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
     EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
     EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
@@ -126,25 +110,23 @@ TEST_F(MainWindow, PositionOffEveryMonitorIsPulledBackOntoThePrimaryOne) {
     WriteSetting(L"Startup", L"Left", L"-999990");
     WriteSetting(L"Startup", L"Top", L"999990");
     WriteSetting(L"Startup", L"Width", L"6000");
-    TovikProcess tovik;
-    ASSERT_TRUE(tovik.Start());
+    ASSERT_TRUE(tovik_.Start());
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const RECT r = OuterRect(tovik.MainWindow());
+    const RECT r = OuterRect(Main());
     EXPECT_EQ(r.left, work.left);
     EXPECT_EQ(r.top, work.top);
     EXPECT_EQ(r.right - r.left, TwipsToPixelsX(6000));   // the size is kept
 }
 
 TEST_F(MainWindow, ViewShowsGrayUntilACaptureAndFollowsTheWindowSize) {
-    TovikProcess tovik;
-    ASSERT_TRUE(tovik.Start());
-    HWND main = tovik.MainWindow();
-    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, true);
+    ASSERT_TRUE(tovik_.Start());
+    HWND main = Main();
+    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, IsShown);
     const RECT toolbarBefore = OuterRect(toolbar);
     SetWindowPos(main, nullptr, 0, 0, 500, 380, SWP_NOZORDER | SWP_NOMOVE);
 
-    HWND view = FindChild(main, L"TovikPictureBox", true);
+    HWND view = FindChild(main, L"TovikPictureBox", IsShown);
     ASSERT_TRUE(view);
     RECT client{};
     GetClientRect(main, &client);
@@ -175,15 +157,14 @@ TEST_F(MainWindow, ViewShowsGrayUntilACaptureAndFollowsTheWindowSize) {
 // The session ends (log-off, shutdown) without the window being closed
 // first: the settings are written as at a normal exit.
 TEST_F(MainWindow, EndOfTheSessionWritesTheSettings) {
-    TovikProcess tovik;
-    ASSERT_TRUE(tovik.Start());
-    SetWindowPos(tovik.MainWindow(), nullptr, 30, 20, 400, 300, SWP_NOZORDER);
-    ASSERT_TRUE(WaitUntil([&] { return OuterRect(tovik.MainWindow()).left == 30; }));
+    ASSERT_TRUE(tovik_.Start());
+    SetWindowPos(Main(), nullptr, 30, 20, 400, 300, SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([&] { return OuterRect(Main()).left == 30; }));
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(tovik.MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+    ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
                                     5000, &answer));
     EXPECT_TRUE(answer) << "the program refused the end of the session";
-    ASSERT_TRUE(SendMessageTimeoutW(tovik.MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+    ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
                                     5000, nullptr));
     EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(30 * 1440 / TwipsToPixelsX(1440)));
     EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(400 * 1440 / TwipsToPixelsX(1440)));
@@ -200,23 +181,16 @@ class Resolution : public MainWindow, public ::testing::WithParamInterface<int> 
 TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     const int dpi = GetParam();
     auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
-    HKEY desktop = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                              KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &desktop, nullptr),
-              ERROR_SUCCESS);
-    const DWORD value = static_cast<DWORD>(dpi);
-    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    TovikProcess tovik;
-    const bool started = tovik.Start();
-    RegDeleteValueW(desktop, L"LogPixels");
-    RegCloseKey(desktop);
-    ASSERT_TRUE(started);
-    HWND main = tovik.MainWindow();
+    {
+        const ScreenDpi screen(dpi);
+        ASSERT_TRUE(tovik_.Start());
+    }
+    HWND main = Main();
     const RECT r = OuterRect(main);
     EXPECT_EQ(r.right - r.left, px(4500));
     EXPECT_EQ(r.bottom - r.top, px(3000));
 
-    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, true);
+    HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, IsShown);
     ASSERT_TRUE(toolbar);
     RECT bar = OuterRect(toolbar);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&bar), 2);
@@ -241,7 +215,7 @@ TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     ASSERT_TRUE(WaitUntil([&] { return artRows() > 0; })) << "the toolbar shows no images";
     if (dpi >= 144) EXPECT_TRUE(WaitUntil([&] { return artRows() > 16; })) << artRows();
     else EXPECT_LE(artRows(), 16);
-    HWND view = FindChild(main, L"TovikPictureBox", true);
+    HWND view = FindChild(main, L"TovikPictureBox", IsShown);
     ASSERT_TRUE(view);
     RECT v = OuterRect(view);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&v), 2);
@@ -249,8 +223,7 @@ TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     EXPECT_EQ(v.top, px(480));
 
     PutMarkerOnClipboard();
-    DWORD_PTR done = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(main, WM_COMMAND, ID_mnuDesktop, 0, SMTO_NORMAL, 20000, &done));
+    ASSERT_TRUE(tovik_.CommandAndWait(ID_mnuDesktop));
     const RECT screen = OuterRect(GetDesktopWindow());
     const auto clip = ReadClipboardBitmap();
     ASSERT_TRUE(clip);
@@ -259,7 +232,7 @@ TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
 
     SetWindowPos(main, nullptr, 20, 10, 500, 400, SWP_NOZORDER);
     ASSERT_TRUE(WaitUntil([&] { return OuterRect(main).left == 20; }));
-    ASSERT_TRUE(tovik.CloseAndWait());
+    ASSERT_TRUE(tovik_.CloseAndWait());
     const double twipsPerPixel = 1440.0 / dpi;
     EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(std::lround(20 * twipsPerPixel)));
     EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(std::lround(500 * twipsPerPixel)));

@@ -3,6 +3,7 @@
 // holds nothing in its own device context, as on a composited desktop.
 #include "support/Driver.h"
 #include "support/Mouse.h"
+#include "support/RealProgram.h"
 
 #include "resources/resource.h"
 
@@ -77,29 +78,29 @@ bool AllOneColour(const Pixels& p, std::uint32_t colour) {
     return !p.data.empty();
 }
 
+using HardwareDrawnWindow = RealProgram;
+
 // Immediate and delayed, with and without the pointer drawn in (the pointer
 // kept off the window): the picture is the window as the screen shows it.
-TEST(HardwareDrawnWindow, ActiveWindowCaptureShowsWhatTheScreenShowsNotBlack) {
-    ClearSettings();
+TEST_F(HardwareDrawnWindow, ActiveWindowCaptureShowsWhatTheScreenShowsNotBlack) {
     WriteSetting(L"Capture", L"DelayTime", L"1000");
     const GlWindow gl;
     const std::uint32_t colour = Rgb(0x33, 0x99, 0xCC);
     ASSERT_TRUE(WaitUntil([&] { return AllOneColour(ReadScreen({kX, kY, kX + kW, kY + kH}), colour); }))
         << "the OpenGL window never reached the screen";
     ASSERT_TRUE(MoveMouseTo(kX + kW + 60, kY + kH + 60));
-    TovikProcess tovik;
-    ASSERT_TRUE(tovik.Start());
+    ASSERT_TRUE(tovik_.Start());
     for (int command : {ID_mnuWindow, ID_mnuDelayActive}) {
         for (bool pointer : {false, true}) {
-            if (pointer) tovik.Command(ID_mnuOptionMouseCapt);
+            if (pointer) tovik_.Command(ID_mnuOptionMouseCapt);
             PutMarkerOnClipboard();
-            tovik.Command(command);
-            ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(tovik.MainWindow()); }));
+            tovik_.Command(command);
+            ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }));
             // The main window's hiding hands the activation on; the OpenGL
             // window is brought forward until the capture is over.
             ASSERT_TRUE(WaitUntil([&] {
                 if (GetForegroundWindow() != gl.hwnd()) SetForegroundWindow(gl.hwnd());
-                return IsWindowVisible(tovik.MainWindow()) != FALSE;
+                return IsWindowVisible(Main()) != FALSE;
             }, 15000));
             const auto clip = ReadClipboardBitmap();
             ASSERT_TRUE(clip);
@@ -108,11 +109,10 @@ TEST(HardwareDrawnWindow, ActiveWindowCaptureShowsWhatTheScreenShowsNotBlack) {
             EXPECT_TRUE(AllOneColour(*clip, colour))
                 << "command " << command << ", pointer " << pointer << ": first pixel " << std::hex
                 << (clip->data.empty() ? 0u : clip->data[0]);
-            if (pointer) tovik.Command(ID_mnuOptionMouseCapt);
+            if (pointer) tovik_.Command(ID_mnuOptionMouseCapt);
         }
     }
-    EXPECT_TRUE(tovik.CloseAndWait());
-    ClearSettings();
+    EXPECT_TRUE(tovik_.CloseAndWait());
 }
 
 }  // namespace

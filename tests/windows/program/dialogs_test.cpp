@@ -6,6 +6,7 @@
 #include "support/Driver.h"
 #include "support/MessageBoxes.h"
 #include "support/Mouse.h"
+#include "support/RealProgram.h"
 
 #include "platform/Messages.h"
 #include "resources/resource.h"
@@ -62,31 +63,11 @@ bool IsChecked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-class Dialogs : public ::testing::Test {
+class Dialogs : public RealProgram {
 protected:
-    void SetUp() override { ClearSettings(); }
-    void TearDown() override {
-        tovik_.CloseAndWait();
-        ClearSettings();
-    }
-
-    HWND Main() const { return tovik_.MainWindow(); }
     std::wstring Item(HWND dialog, int id) const { return TextOf(GetDlgItem(dialog, id)); }
-
-    // Runs the command and waits for the dialog of that caption to come up.
-    HWND Open(int command, const std::wstring& caption) {
-        tovik_.Command(command);
-        HWND dialog = nullptr;
-        WaitUntil([&] { return (dialog = FindDialog(tovik_.ProcessId(), caption)) != nullptr; });
-        return dialog;
-    }
-    HWND OpenSetup() { return Open(ID_mnuOptionSetup, kSetupCaption); }
-    HWND OpenAbout() { return Open(ID_mnuAbout, L"About"); }
-    static bool WaitClosed(HWND dialog) { return WaitUntil([&] { return !IsWindow(dialog); }); }
-    static bool Press(HWND dialog, int button) {
-        PressButton(dialog, button);
-        return WaitClosed(dialog);
-    }
+    HWND OpenSetup() { return OpenDialog(ID_mnuOptionSetup, kSetupCaption); }
+    HWND OpenAbout() { return OpenDialog(ID_mnuAbout, L"About"); }
 
     // Types a key once the dialog has the keyboard.
     void TypeInto(HWND dialog, WORD modifier, WORD key) {
@@ -104,8 +85,6 @@ protected:
         SetTextOf(GetDlgItem(dialog, IDC_txtDelayTime), L"1234");
         SendMessageW(GetDlgItem(dialog, IDC_chkClip), BM_SETCHECK, BST_CHECKED, 0);
     }
-
-    TovikProcess tovik_;
 };
 
 TEST_F(Dialogs, SetupShowsTheLiveValuesOkAppliesThemAndCancelOrTheCloseBoxChangeNothing) {
@@ -129,13 +108,13 @@ TEST_F(Dialogs, SetupShowsTheLiveValuesOkAppliesThemAndCancelOrTheCloseBoxChange
     ASSERT_TRUE(setup);
     ExpectSetupShows(setup, L"mspaint.exe", L"3000", false);
     EditSetup(setup);
-    ASSERT_TRUE(Press(setup, IDOK));
+    ASSERT_TRUE(PressToClose(setup, IDOK));
     EXPECT_TRUE(IsWindowEnabled(Main()));
 
     setup = OpenSetup();   // shows what the program now runs with
     ASSERT_TRUE(setup);
     ExpectSetupShows(setup, L"C:\\Tools\\edit.exe /n", L"1234", true);
-    ASSERT_TRUE(Press(setup, IDCANCEL));
+    ASSERT_TRUE(PressToClose(setup, IDCANCEL));
     ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"1234");
     EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"C:\\Tools\\edit.exe /n");
@@ -173,12 +152,12 @@ TEST_F(Dialogs, SetupRefusesDelaysTheTimerCannotRunAndAppliesNothing) {
     }
     EXPECT_EQ(boxes.Seen().size(), refused.size()) << "more than one message for one OK";
 
-    ASSERT_TRUE(Press(setup, IDCANCEL));
+    ASSERT_TRUE(PressToClose(setup, IDCANCEL));
     EXPECT_TRUE(IsWindowEnabled(Main()));
     setup = OpenSetup();   // the program still answers, and runs with what it had
     ASSERT_TRUE(setup);
     ExpectSetupShows(setup, L"Pbrush.exe", L"2000", true);
-    ASSERT_TRUE(Press(setup, IDCANCEL));
+    ASSERT_TRUE(PressToClose(setup, IDCANCEL));
     ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
     EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"Pbrush.exe");
@@ -190,35 +169,28 @@ TEST_F(Dialogs, SetupBrowseCancelKeepsTheTypedTextAndAChosenFileReplacesIt) {
     HWND setup = OpenSetup();
     ASSERT_TRUE(setup);
     SetTextOf(GetDlgItem(setup, IDC_txtEditName), L"typed.exe");
-    // The file name box and the file type list of the open dialog.
-    auto nameBox = [](HWND browse) {
-        HWND box = GetDlgItem(browse, 0x47C);   // cmb13
-        return box ? box : GetDlgItem(browse, 0x480);   // edt1
-    };
     auto openBrowse = [&] {
         PressButton(setup, IDC_cmdRef);
-        HWND browse = nullptr;
-        WaitUntil([&] { return (browse = FindDialog(tovik_.ProcessId(), kBrowseCaption)) != nullptr; });
-        return browse;
+        return WaitForDialog(tovik_.ProcessId(), kBrowseCaption);
     };
 
     HWND browse = openBrowse();
     ASSERT_TRUE(browse);
-    EXPECT_EQ(TextOf(nameBox(browse)), L"*.exe");
+    EXPECT_EQ(TextOf(FileNameBox(browse)), L"*.exe");
     HWND types = GetDlgItem(browse, 0x470);   // cmb1
     EXPECT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(TextOf(types), L"実行ﾌｧｲﾙ(*.exe) ");   // the blank before the bar belongs to the name
-    ASSERT_TRUE(Press(browse, IDCANCEL));
+    ASSERT_TRUE(PressToClose(browse, IDCANCEL));
     EXPECT_EQ(Item(setup, IDC_txtEditName), L"typed.exe");
 
     browse = openBrowse();
     ASSERT_TRUE(browse);
     const std::wstring chosen = DistFolder() + L"Tovik.exe";
-    SetTextOf(nameBox(browse), chosen);
-    ASSERT_TRUE(Press(browse, IDOK));
+    SetTextOf(FileNameBox(browse), chosen);
+    ASSERT_TRUE(PressToClose(browse, IDOK));
     EXPECT_EQ(_wcsicmp(Item(setup, IDC_txtEditName).c_str(), chosen.c_str()), 0)
         << testing::PrintToString(Item(setup, IDC_txtEditName));
-    ASSERT_TRUE(Press(setup, IDCANCEL));
+    ASSERT_TRUE(PressToClose(setup, IDCANCEL));
 }
 
 // Delete, Ctrl+A and Ctrl+V are also the main window's shortcuts (Clear,
@@ -333,7 +305,7 @@ TEST_P(DialogResolution, ControlsSitAtTheirTwipsPlaces) {
     for (const Box& box : {Box{ID_mnuOptionSetup, L"設定", {6345, 3630}, &kSetupDesign, false},
                            Box{ID_mnuAbout, L"About", {5325, 3675}, &kAboutDesign, true}}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(box.caption)));
-        HWND dialog = Open(box.command, box.caption);
+        HWND dialog = OpenDialog(box.command, box.caption);
         ASSERT_TRUE(dialog);
         const SIZE client = ClientSize(dialog);
         EXPECT_EQ(client.cx, px(box.client.cx));
@@ -356,7 +328,7 @@ TEST_P(DialogResolution, ControlsSitAtTheirTwipsPlaces) {
         EXPECT_TRUE(style & WS_SYSMENU);
         EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
         EXPECT_FALSE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-        ASSERT_TRUE(Press(dialog, IDCANCEL));
+        ASSERT_TRUE(PressToClose(dialog, IDCANCEL));
     }
 }
 

@@ -5,7 +5,9 @@
 #include "support/Dialogs.h"
 #include "support/Driver.h"
 #include "support/Mouse.h"
+#include "support/RealProgram.h"
 #include "support/Resources.h"
+#include "support/Windows.h"
 
 #include "resources/resource.h"
 
@@ -20,28 +22,16 @@
 #include <vector>
 
 
-namespace capture_commands_test {
+namespace captures_test {
 
 using namespace tovik_test;
 
 constexpr int kPatternX = 360, kPatternY = 260, kPatternW = 240, kPatternH = 180;
 
-// Counts the pixels of p (from its (px, py), w x h) that differ from the
-// pattern window's pixels starting at (fromX, fromY) of the window; reports the first few.
-inline int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h, const char* what) {
-    int wrong = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (p.At(px + x, py + y) != PatternWindow::PatternAt(fromX + x, fromY + y) && wrong++ < 3)
-                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << p.At(px + x, py + y)
-                              << " not " << PatternWindow::PatternAt(fromX + x, fromY + y);
-    return wrong;
-}
-
-class CaptureCommands : public ::testing::Test {
+class CaptureCommands : public RealProgram {
 protected:
     void SetUp() override {
-        ClearSettings();
+        RealProgram::SetUp();
         WriteSetting(L"Capture", L"DelayTime", L"1000");
         pattern_ = std::make_unique<PatternWindow>(kPatternX, kPatternY, kPatternW, kPatternH);
         ASSERT_TRUE(pattern_->WaitUntilOnScreen());
@@ -54,12 +44,10 @@ protected:
             {MouseButton::Left, VK_LBUTTON}, {MouseButton::Right, VK_RBUTTON}, {MouseButton::Middle, VK_MBUTTON}};
         for (auto [button, key] : buttons)
             if (GetAsyncKeyState(key) & 0x8000) ReleaseMouse(button);
-        tovik_.CloseAndWait();
+        RealProgram::TearDown();
         pattern_.reset();
-        ClearSettings();
     }
 
-    HWND Main() const { return tovik_.MainWindow(); }
     HWND Overlay() const { return tovik_.FindTopLevel(TOVIK_CLASS_DESKTOP); }
 
     // Runs the rectangle command and waits until the overlay covers the
@@ -82,9 +70,7 @@ protected:
     // another program holds it open, and this test reads it.
     void RunCommandToTheEnd(int command) {
         if (command == ID_mnuDesktop || command == ID_mnuWindow) {
-            DWORD_PTR result = 0;   // these return only when their capture is done
-            EXPECT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_NORMAL, 20000,
-                                            &result));
+            EXPECT_TRUE(tovik_.CommandAndWait(command));   // these return only when their capture is done
         } else {
             tovik_.Command(command);
             EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 5000));
@@ -99,7 +85,7 @@ protected:
 
     std::wstring SizeCaption() const {
         HWND box = tovik_.FindTopLevel(TOVIK_CLASS_SIZE);
-        return box ? TextOf(FindWindowExW(box, nullptr, L"Static", nullptr)) : L"";
+        return box ? TextOf(FindChild(box, L"Static")) : L"";
     }
 
     // Moves the pointer during a drag from `start` and waits until the size
@@ -138,10 +124,7 @@ protected:
 
     // The screen rectangle of the view's drawing area that the main window shows.
     RECT VisibleView() const {
-        HWND view = nullptr;
-        for (HWND child = FindWindowExW(Main(), nullptr, L"TovikPictureBox", nullptr); child;
-             child = FindWindowExW(Main(), child, L"TovikPictureBox", nullptr))
-            if (IsWindowVisible(child)) view = child;
+        HWND view = FindChild(Main(), L"TovikPictureBox", IsShown);
         RECT inside{}, client{};
         GetClientRect(view, &inside);
         MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&inside), 2);
@@ -166,14 +149,10 @@ protected:
         ASSERT_GT(vh, 0);
         EXPECT_TRUE(WaitUntil([&] {
             const Pixels shown = ReadScreen({view.left, view.top, view.left + vw, view.top + vh});
-            for (int y = 0; y < vh; ++y)
-                for (int x = 0; x < vw; ++x)
-                    if (shown.At(x, y) != PatternWindow::PatternAt(fromX + x, fromY + y)) return false;
-            return true;
+            return PatternMismatches(shown, 0, 0, fromX, fromY, vw, vh) == 0;
         })) << "the view does not show the captured pixels";
     }
 
-    TovikProcess tovik_;
     std::unique_ptr<PatternWindow> pattern_;
 };
 
@@ -245,4 +224,4 @@ protected:
     void TurnPointerOptionOn() { tovik_.Command(ID_mnuOptionMouseCapt); }
 };
 
-}  // namespace capture_commands_test
+}  // namespace captures_test

@@ -9,6 +9,8 @@
 #include "support/Mouse.h"
 #include "support/Pictures.h"
 #include "support/PrintedPdf.h"
+#include "support/RealProgram.h"
+#include "support/Windows.h"
 
 #include "resources/resource.h"
 
@@ -44,16 +46,8 @@ int Mismatches(const Pixels& got, std::uint32_t (*expected)(int, int), int toler
     return wrong;
 }
 
-class Commands : public ::testing::Test {
+class Commands : public RealProgram {
 protected:
-    void SetUp() override { ClearSettings(); }
-    void TearDown() override {
-        tovik_.CloseAndWait();
-        ClearSettings();
-    }
-
-    HWND Main() const { return tovik_.MainWindow(); }
-
     // Waits until the command that last ran has ended: no dialog or message
     // box of the program is up and it answers messages.
     void Settle() {
@@ -64,27 +58,21 @@ protected:
     }
     // Runs Open or Save As and chooses the path in its dialog.
     void Choose(int command, const wchar_t* caption, const std::wstring& path) {
-        tovik_.Command(command);
-        HWND dialog = WaitForDialog(tovik_.ProcessId(), caption);
+        HWND dialog = OpenDialog(command, caption);
         ASSERT_TRUE(dialog) << "no dialog " << testing::PrintToString(std::wstring(caption));
         ChooseFile(dialog, path);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        ASSERT_TRUE(WaitClosed(dialog));
         Settle();
     }
     void Open(const std::wstring& path) { Choose(ID_mnuOpen, kOpenCaption, path); }
     void SaveAs(const std::wstring& path) { Choose(ID_mnuSaveAs, kSaveCaption, path); }
-    void Run(int command) {
-        DWORD_PTR result = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, command, 0, SMTO_NORMAL, 20000, &result));
-    }
+    void Run(int command) { ASSERT_TRUE(tovik_.CommandAndWait(command)); }
     // The toolbar button's click, as the toolbar reports it to the main window.
     void Click(int button) {
-        HWND toolbar = FindWindowExW(Main(), nullptr, L"ToolbarWindow32", nullptr);
+        HWND toolbar = FindChild(Main(), TOOLBARCLASSNAMEW);
         PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(ID_Toolbar1 + button, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
     }
     bool Hidden() const { return !IsWindowVisible(Main()); }
-
-    TovikProcess tovik_;
 };
 
 TEST_F(Commands, SaveWritesTheCaptureAsBmpOrThroughTheConverterAsJpegAndTheFolderIsRemembered) {
@@ -153,8 +141,7 @@ TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
     ASSERT_TRUE(tovik_.Start());
     Run(ID_mnuDesktop);
 
-    tovik_.Command(ID_mnuSaveAs);
-    HWND dialog = WaitForDialog(tovik_.ProcessId(), kSaveCaption);
+    HWND dialog = OpenDialog(ID_mnuSaveAs, kSaveCaption);
     ASSERT_TRUE(dialog);
     // The file types offered: PNG after the bitmap and JPEG entries.
     HWND types = GetDlgItem(dialog, cmb1);
@@ -166,13 +153,12 @@ TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
     // The dialog asks before it replaces the file: yes.
     HWND question = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
-        question = FindWindowExW(nullptr, nullptr, L"#32770", kSaveCaption);
-        while (question && (question == dialog || !IsWindowVisible(question) || !GetDlgItem(question, 0xFFFF)))
-            question = FindWindowExW(nullptr, question, L"#32770", kSaveCaption);
-        return question != nullptr;
+        return (question = FindShownWindowOf(tovik_.ProcessId(), kDialogClass, [&](HWND box) {
+                    return box != dialog && GetDlgItem(box, kMessageTextId) && TextOf(box) == kSaveCaption;
+                })) != nullptr;
     })) << "no question before replacing the file";
     PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+    ASSERT_TRUE(WaitClosed(question));
     const MessageBoxes boxes(tovik_.ProcessId());
     ASSERT_TRUE(boxes.WaitForCount(1, 20000));
     EXPECT_EQ(boxes.Seen()[0].title, L"Error") << testing::PrintToString(boxes.Seen()[0].text);
@@ -437,8 +423,7 @@ TEST_F(Commands, PrintSendsThePictureOnOnePageAndACancelledSetupSaysNothing) {
     tovik_.Command(ID_mnuPrintSetup);
     HWND setup = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (setup = FindAnyDialog(tovik_.ProcessId())) != nullptr; }));
-    PressButton(setup, IDCANCEL);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup); }));
+    ASSERT_TRUE(PressToClose(setup, IDCANCEL));
     EXPECT_FALSE(WaitUntil([&] { return FindAnyDialog(tovik_.ProcessId()) != nullptr; }, 1000))
         << "a message after a cancelled print setup";
 }
@@ -463,8 +448,7 @@ TEST_F(Commands, EveryShortcutAndToolbarButtonRunsItsCommand) {
         return [=, this] {
             HWND dialog = WaitForDialog(pid, caption);
             ASSERT_TRUE(dialog) << "no dialog " << testing::PrintToString(std::wstring(caption));
-            PressButton(dialog, IDCANCEL);
-            ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+            ASSERT_TRUE(PressToClose(dialog, IDCANCEL));
         };
     };
     auto hidesAndReturns = [&] {
@@ -532,7 +516,7 @@ TEST_F(Commands, EveryShortcutAndToolbarButtonRunsItsCommand) {
     }
     {
         SCOPED_TRACE("Mouse button");
-        HWND toolbar = FindWindowExW(Main(), nullptr, L"ToolbarWindow32", nullptr);
+        HWND toolbar = FindChild(Main(), TOOLBARCLASSNAMEW);
         auto pressed = [&] { return SendMessageW(toolbar, TB_ISBUTTONCHECKED, ID_Toolbar1 + 13, 0) != 0; };
         Run(ID_mnuOptionMouseCapt);
         EXPECT_TRUE(pressed()) << "the menu's option does not press the button";

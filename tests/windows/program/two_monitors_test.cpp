@@ -1,12 +1,12 @@
 // The real Tovik.exe on two monitors: the primary 1280x800 at (0, 0) and a
 // second one 1024x768 right of it, so the virtual screen is 2304x800 with a
 // strip below the second monitor that no monitor covers.
-#include "capture_commands_fixture.h"
+#include "captures_fixture.h"
 
 namespace {
 
 using namespace tovik_test;
-using namespace capture_commands_test;
+using namespace captures_test;
 
 constexpr RECT kVirtual{0, 0, 2304, 800};
 constexpr RECT kSecond{1280, 0, 2304, 768};

@@ -30,12 +30,7 @@ protected:
     static void ExpectPattern(const Pixels& p, int fromX, int fromY, int w, int h, const char* what) {
         ASSERT_GE(p.width, w) << what;
         ASSERT_GE(p.height, h) << what;
-        int wrong = 0;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                if (p.At(x, y) != PatternWindow::PatternAt(fromX + x, fromY + y) && wrong++ < 3)
-                    ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << p.At(x, y)
-                                  << " not " << PatternWindow::PatternAt(fromX + x, fromY + y);
+        PatternMismatches(p, 0, 0, fromX, fromY, w, h, what);
     }
 
     Pixels Buffer() {
