@@ -76,22 +76,25 @@ protected:
     // Wine the new position shows only once the move message it queues has
     // been taken from the queue; that message is dropped here, since the
     // tests call the handlers themselves. On a loaded machine the display
-    // can still report an earlier move after that and put the pointer back,
-    // so the position counts once it has held for a few polls, and is set
-    // again whenever it has gone.
+    // can still report an earlier move just after that and put the pointer
+    // back, so the position is read once more a moment later, and set again
+    // whenever it has gone.
     static void PlacePointer(POINT at) {
         SetCursorPos(at.x, at.y);
-        int held = 0;
         const bool placed = WaitUntil([&] {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+            for (int reads = 0;; ++reads) {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+                }
+                POINT now{};
+                GetCursorPos(&now);
+                if (now.x != at.x || now.y != at.y) {
+                    SetCursorPos(at.x, at.y);
+                    return false;
+                }
+                if (reads == 1) return true;
+                Sleep(2);
             }
-            POINT now{};
-            GetCursorPos(&now);
-            if (now.x == at.x && now.y == at.y) return ++held >= 3;
-            held = 0;
-            SetCursorPos(at.x, at.y);
-            return false;
         }, 2000);
         EXPECT_TRUE(placed) << "pointer not at " << at.x << "," << at.y;
     }
