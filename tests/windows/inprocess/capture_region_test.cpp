@@ -33,6 +33,15 @@ protected:
         PatternMismatches(p, 0, 0, fromX, fromY, w, h, what);
     }
 
+    // The clipboard holds a w x h bitmap of the pattern from (fromX, fromY).
+    static void ExpectClipboardPattern(int fromX, int fromY, int w, int h) {
+        const auto clip = ReadClipboardBitmap();
+        ASSERT_TRUE(clip);
+        EXPECT_EQ(clip->width, w);
+        EXPECT_EQ(clip->height, h);
+        ExpectPattern(*clip, fromX, fromY, w, h, "clipboard");
+    }
+
     Pixels Buffer() {
         auto& b = main_.Picture2();
         return ReadDC(b.hDC(), 0, 0, b.ScaleWidth(), b.ScaleHeight());
@@ -57,22 +66,14 @@ TEST_F(CaptureRegionTest, CopiesExactlyTheRegionIntoBufferViewAndClipboard) {
     ExpectPattern(View(), 10, 20, 100, 60, "view");
     EXPECT_EQ(View().At(100, 0), kGray);    // beyond the picture the view is gray
     EXPECT_EQ(View().At(0, 60), kGray);
-    const auto clip = ReadClipboardBitmap();
-    ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->width, 100);
-    EXPECT_EQ(clip->height, 60);
-    ExpectPattern(*clip, 10, 20, 100, 60, "clipboard");
+    ExpectClipboardPattern(10, 20, 100, 60);
 }
 
 TEST_F(CaptureRegionTest, ScreenCoordinatesThroughTheDesktopWindow) {
     const RECT region{60 + 5, 50 + 7, 60 + 5 + 33, 50 + 7 + 21};
     CaptureRegion(main_, GetDesktopWindow(), region);
     ExpectPattern(Buffer(), 5, 7, 33, 21, "buffer");
-    const auto clip = ReadClipboardBitmap();
-    ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->width, 33);
-    EXPECT_EQ(clip->height, 21);
-    ExpectPattern(*clip, 5, 7, 33, 21, "clipboard");
+    ExpectClipboardPattern(5, 7, 33, 21);
 }
 
 TEST_F(CaptureRegionTest, ASecondCaptureReplacesTheFirstCompletely) {

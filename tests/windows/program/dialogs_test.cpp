@@ -80,6 +80,18 @@ protected:
         EXPECT_EQ(Item(dialog, IDC_txtDelayTime), delay);
         EXPECT_EQ(IsChecked(dialog, IDC_chkClip), clip);
     }
+    // Opens the setup dialog again, which must show these values, closes it
+    // and quits: the store must then hold them.
+    void ExpectRunsWithAndStores(const std::wstring& editor, const std::wstring& delay, bool clip) {
+        HWND setup = OpenSetup();
+        ASSERT_TRUE(setup);
+        ExpectSetupShows(setup, editor, delay, clip);
+        ASSERT_TRUE(PressToClose(setup, IDCANCEL));
+        ASSERT_TRUE(tovik_.CloseAndWait());
+        EXPECT_EQ(Stored(L"Capture", L"DelayTime"), delay);
+        EXPECT_EQ(Stored(L"Capture", L"EditerName"), editor);
+        EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), clip ? L"1" : L"0");
+    }
     void EditSetup(HWND dialog) {
         SetTextOf(GetDlgItem(dialog, IDC_txtEditName), L"C:\\Tools\\edit.exe /n");
         SetTextOf(GetDlgItem(dialog, IDC_txtDelayTime), L"1234");
@@ -111,14 +123,7 @@ TEST_F(Dialogs, SetupShowsTheLiveValuesOkAppliesThemAndCancelOrTheCloseBoxChange
     ASSERT_TRUE(PressToClose(setup, IDOK));
     EXPECT_TRUE(IsWindowEnabled(Main()));
 
-    setup = OpenSetup();   // shows what the program now runs with
-    ASSERT_TRUE(setup);
-    ExpectSetupShows(setup, L"C:\\Tools\\edit.exe /n", L"1234", true);
-    ASSERT_TRUE(PressToClose(setup, IDCANCEL));
-    ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"1234");
-    EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"C:\\Tools\\edit.exe /n");
-    EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
+    ExpectRunsWithAndStores(L"C:\\Tools\\edit.exe /n", L"1234", true);   // what the program now runs with
 }
 
 // A delay the timer cannot run never reaches it: OK says why, stays in the
@@ -154,14 +159,7 @@ TEST_F(Dialogs, SetupRefusesDelaysTheTimerCannotRunAndAppliesNothing) {
 
     ASSERT_TRUE(PressToClose(setup, IDCANCEL));
     EXPECT_TRUE(IsWindowEnabled(Main()));
-    setup = OpenSetup();   // the program still answers, and runs with what it had
-    ASSERT_TRUE(setup);
-    ExpectSetupShows(setup, L"Pbrush.exe", L"2000", true);
-    ASSERT_TRUE(PressToClose(setup, IDCANCEL));
-    ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
-    EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"Pbrush.exe");
-    EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
+    ExpectRunsWithAndStores(L"Pbrush.exe", L"2000", true);   // the program still answers, and runs with what it had
 }
 
 TEST_F(Dialogs, SetupBrowseCancelKeepsTheTypedTextAndAChosenFileReplacesIt) {
