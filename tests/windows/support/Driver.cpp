@@ -268,10 +268,19 @@ int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int
     return wrong;
 }
 
-LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb) {
+LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb, const wchar_t* className) {
     const int w = area.right - area.left, h = area.bottom - area.top;
-    window_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"",
-                              WS_POPUP, area.left, area.top, w, h, nullptr, nullptr, nullptr, nullptr);
+    WNDCLASSEXW known{};
+    known.cbSize = sizeof known;
+    if (!GetClassInfoExW(nullptr, className, &known) && !GetClassInfoExW(GetModuleHandleW(nullptr), className, &known)) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = className;
+        RegisterClassW(&wc);
+    }
+    window_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, L"",
+                              WS_POPUP, area.left, area.top, w, h, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     {
         platform::ClientDC screen(nullptr);
         platform::MemoryDC memory = platform::CompatibleDC(screen.get());
