@@ -41,7 +41,12 @@ void StartRectangleSelection(Host& host) {
         return;
     }
     platform::WaitForCompositor();
-    overlay->TakeSnapshot();
+    if (const DWORD unread = overlay->TakeSnapshot()) {   // nothing to select on
+        UnloadDesktop();
+        host.ShowMain();
+        platform::ShowSystemError(host.Image().Owner(), unread);
+        return;
+    }
     overlay->SetMousePointer(platform::SystemCursor(IDC_CROSS));
     overlay->ShowFullScreen(true);
     // The selection, the capture and the main window's return happen in the overlay's mouse handlers.

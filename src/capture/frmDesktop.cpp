@@ -157,15 +157,16 @@ DWORD frmDesktop::Form_Load() {
     return 0;
 }
 
-void frmDesktop::TakeSnapshot() {
+DWORD frmDesktop::TakeSnapshot() {
     const RECT& snapshot = host_.Shared().DesktopRect;
     // The screen's device context counts in screen pixels, the surface in overlay pixels.
     const selection::Point at = selection::ToOverlay({snapshot.left, snapshot.top}, {origin_.x, origin_.y});
     platform::WindowDC screen(platform::DesktopWindow());
-    platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
-                               snapshot.right - snapshot.left, snapshot.bottom - snapshot.top, screen.get(),
-                               snapshot.left, snapshot.top);
+    const DWORD unread = platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
+                                                    snapshot.right - snapshot.left, snapshot.bottom - snapshot.top,
+                                                    screen.get(), snapshot.left, snapshot.top);
     InvalidateRect(hwnd(), nullptr, FALSE);
+    return unread;
 }
 
 void frmDesktop::SetMousePointer(HCURSOR cursor) {

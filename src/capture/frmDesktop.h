@@ -58,8 +58,9 @@ public:
     // overlay is unloaded, also before the window is shown.
     platform::Surface& Surface() { return surface_; }
     HDC hDC() const { return surface_.hDC(); }
-    // Copies the screen (DesktopRect, every monitor) into the surface.
-    void TakeSnapshot();
+    // Copies the screen (DesktopRect, every monitor) into the surface. 0, or
+    // why the screen could not be read (the surface then holds nothing of it).
+    DWORD TakeSnapshot();
     // The pointer shown over the overlay; nullptr for the arrow.
     void SetMousePointer(HCURSOR cursor);
     // Shows the overlay above the other windows and paints it at once.
