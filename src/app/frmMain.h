@@ -62,11 +62,13 @@ public:
     void mnuPbrush_Click();
     void mnuFileArray_Click(int index);
     void mnuExit_Click();
-    void mnuRectangle_Click();
-    void mnuWindow_Click();
-    void mnuDesktop_Click();
-    void mnuDelayActive_Click();
-    void mnuDelayDesktop_Click();
+    // The capture commands; from the menu, they first let the clicked item fade out.
+    using ChosenFrom = capture::ChosenFrom;
+    void mnuRectangle_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
+    void mnuWindow_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
+    void mnuDesktop_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
+    void mnuDelayActive_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
+    void mnuDelayDesktop_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
     void mnuClear_Click();
     void mnuOption_Click();
     void mnuOptionMouseCapt_Click();
@@ -91,7 +93,8 @@ private:
     // at the resolution of the monitor the window is on.
     void LayOutControls();
     void ApplyStoredGeometry(const settings::Options& options);
-    void OnCommand(int id);
+    // fromMenu: chosen in the menu, not by a shortcut or a toolbar button.
+    void OnCommand(int id, bool fromMenu);
     void PaintEtchedRule();
 
     platform::PictureBox picture1_;

@@ -93,8 +93,27 @@ TEST_F(CaptureCommands, EachSelectionStartsWithAFreshOverlay) {
     ExpectPatternCaptured(100, 60, 30, 30);
 }
 
-TEST_F(CaptureCommands, DesktopCaptureHoldsTheWholeScreen) {
-    RunCommandToTheEnd(ID_mnuDesktop);
+// Chosen from the menu while Windows still fades out the clicked item (a
+// window of its own above everything): the capture waits until it is gone,
+// so the picture holds what lies under it.
+TEST_F(CaptureCommands, DesktopCaptureHoldsTheWholeScreenWithoutTheFadingMenuItem) {
+    const RECT item{kPatternX + 20, kPatternY + 30, kPatternX + 180, kPatternY + 52};
+    auto fading = std::make_unique<LayeredWindow>(item, 0xFF00FF00, kMenuFadeClass);
+    const auto shows = [&](std::uint32_t colour) {
+        return WaitUntil([&] { return ReadScreen(item).At(0, 0) == colour; });
+    };
+    ASSERT_TRUE(shows(Rgb(0, 0xFF, 0)));
+    const DWORD sequence = GetClipboardSequenceNumber();
+    tovik_.Command(ID_mnuDesktop);   // as the menu sends it
+    WaitUntil([] { return false; }, 200);
+    // The fade's end: transparent, then gone once the screen shows what lies under it.
+    fading->SetColour(0);
+    ASSERT_TRUE(shows(PatternWindow::PatternAt(20, 30)));
+    fading.reset();
+    ASSERT_TRUE(WaitUntil([&] {
+        return GetClipboardSequenceNumber() != sequence && IsClipboardFormatAvailable(CF_BITMAP);
+    })) << "no capture";
+    ASSERT_TRUE(WaitForMainWindow());
     const RECT screen = OuterRect(GetDesktopWindow());
     const auto clip = ReadClipboardBitmap();
     ASSERT_TRUE(clip);

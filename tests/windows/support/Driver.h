@@ -115,7 +115,10 @@ public:
     ~LayeredWindow();
     LayeredWindow(const LayeredWindow&) = delete;
     LayeredWindow& operator=(const LayeredWindow&) = delete;
+    // Another colour; 0: fully transparent, as a fade ends, the window still there.
+    void SetColour(std::uint32_t argb);
 private:
+    RECT area_;
     HWND window_ = nullptr;
 };
 
