@@ -15,6 +15,21 @@ void frmMain::mnuDelayDesktop_Click(ChosenFrom from) {
     capture::StartDelayedCapture(*this, capture::kDelayDesktop, Options.DelayTime, from);
 }
 
+void frmMain::HideMain() {
+    // Windows lets the program the user has just used bring a window to the
+    // front; this keeps that right for the return after the capture, unless
+    // the user turns to another program meanwhile.
+    AllowSetForegroundWindow(GetCurrentProcessId());
+    Hide();
+}
+
+void frmMain::ShowMain() {
+    Show();
+    // Shown alone, a window of a program that is not in front only flashes
+    // its task bar button.
+    SetForegroundWindow(hwnd());
+}
+
 void frmMain::mnuClear_Click() {
     Picture1().Cls();
     Picture2().Cls();

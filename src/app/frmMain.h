@@ -46,8 +46,10 @@ public:
     // What the captures need of the main window.
     model::ImageModel& Image() override { return *this; }
     capture::SharedState& Shared() override;
-    void HideMain() override { Hide(); }
-    void ShowMain() override { Show(); }
+    void HideMain() override;
+    // Shown and brought to the front, as far as Windows lets the program
+    // the user has just used come back.
+    void ShowMain() override;
 
     // The options, read at start and stored at exit.
     settings::LiveOptions Options;

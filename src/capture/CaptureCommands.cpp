@@ -54,25 +54,29 @@ void CaptureActiveWindowNow(Host& host, ChosenFrom from) {
 }
 
 void StartRectangleSelection(Host& host, ChosenFrom from) {
-    host.HideMain();
-    PauseToSettle(LetMenuFadeOut(from));
     DWORD error = 0;
     frmDesktop* overlay = Desktop(host, &error);
-    if (!overlay) {   // no overlay, no way back: stay with the main window
-        host.ShowMain();
+    if (!overlay) {   // no overlay, no selection: the main window stays
         platform::ShowSystemError(host.Image().Owner(), error);
         return;
     }
+    // The keyboard goes to the overlay, still hidden, while Tovik owns the
+    // foreground: Windows would otherwise hand it to another program when the
+    // main window hides, and the keys let go after the shortcut, and later
+    // Esc, would reach that program.
+    overlay->TakeKeyboard();
+    host.HideMain();
+    PauseToSettle(LetMenuFadeOut(from));
     platform::WaitForCompositor();
     if (const DWORD unread = overlay->TakeSnapshot()) {   // nothing to select on
-        UnloadDesktop();
         host.ShowMain();
+        UnloadDesktop();
         platform::ShowSystemError(host.Image().Owner(), unread);
         return;
     }
     overlay->SetMousePointer(platform::SystemCursor(IDC_CROSS));
     overlay->ShowFullScreen(true);
-    // The selection, the capture and the main window's return happen in the overlay's mouse handlers.
+    // The selection, the capture and the main window's return happen in the overlay's handlers.
 }
 
 void StartDelayedCapture(Host& host, std::int16_t kind, std::int32_t delayTime, ChosenFrom from) {

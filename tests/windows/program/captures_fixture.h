@@ -55,6 +55,9 @@ protected:
     // pointer's places, and its thread is back in its message loop.
     HWND StartRectangle() {
         tovik_.Command(ID_mnuRectangle);
+        return WaitForOverlay();
+    }
+    HWND WaitForOverlay() {
         HWND overlay = nullptr;
         const POINT middle{kPatternX + kPatternW / 2, kPatternY + kPatternH / 2};
         WaitUntil([&] {

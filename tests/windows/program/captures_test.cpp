@@ -241,6 +241,92 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
     }
 }
 
+// A window of another program that notes every key that reaches it.
+class KeyNotingWindow {
+public:
+    KeyNotingWindow(int x, int y) {
+        static const ATOM registered = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = &Procedure;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"TovikTestKeys";
+            return RegisterClassW(&wc);
+        }();
+        (void)registered;
+        window_ = CreateWindowExW(0, L"TovikTestKeys", L"keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 160, 100,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~KeyNotingWindow() { DestroyWindow(window_); }
+    KeyNotingWindow(const KeyNotingWindow&) = delete;
+    KeyNotingWindow& operator=(const KeyNotingWindow&) = delete;
+    HWND hwnd() const { return window_; }
+    // "down 0x1B", "up 0x52", "char 0x1B"..., in order.
+    std::vector<std::string> Keys() const { return keys_; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<KeyNotingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        const char* kind = message == WM_KEYDOWN || message == WM_SYSKEYDOWN ? "down"
+                           : message == WM_KEYUP || message == WM_SYSKEYUP ? "up"
+                           : message == WM_CHAR                            ? "char"
+                                                                           : nullptr;
+        if (self && kind) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%s 0x%02X", kind, static_cast<unsigned>(wParam));
+            self->keys_.push_back(text);
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    HWND window_ = nullptr;
+    std::vector<std::string> keys_;
+};
+
+// Windows may hand the keyboard to another program once the main window
+// hides (its foreground lock refuses the overlay the activation): the keys
+// let go after Ctrl+R stay with Tovik, Esc takes the selection back even
+// with another program's window in front and never reaches it, and the main
+// window comes back to the front.
+TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) {
+    ASSERT_TRUE(tovik_.CommandAndWait(ID_mnuDesktop));
+    ASSERT_TRUE(WaitForMainWindow());
+    const RECT view = VisibleView();
+    const RECT shownPart{view.left, view.top, view.left + 40, view.top + 30};
+    const Pixels before = ReadScreen(shownPart);
+    PutMarkerOnClipboard();
+    // Right behind the main window: the window Windows activates when the
+    // main window hides while it is the active one.
+    KeyNotingWindow other(40, 560);
+    SetForegroundWindow(Main());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }));
+
+    PressKey(VK_CONTROL);
+    PressKey('R');
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }));
+    ReleaseKey('R');
+    ReleaseKey(VK_CONTROL);
+    HWND overlay = WaitForOverlay();
+    ASSERT_TRUE(overlay);
+    EXPECT_TRUE(other.Keys().empty()) << "the keys let go after Ctrl+R reached another program: "
+                                      << testing::PrintToString(other.Keys());
+
+    SetForegroundWindow(other.hwnd());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.hwnd(); }));
+    const size_t noted = other.Keys().size();
+    TypeKey(0, VK_ESCAPE);
+    ASSERT_TRUE(WaitForMainWindow()) << "Esc did not take the selection back";
+    EXPECT_FALSE(IsWindow(overlay));
+    const std::vector<std::string> keys = other.Keys();
+    for (size_t i = noted; i < keys.size(); ++i)   // letting go of a key acts nowhere
+        EXPECT_EQ(keys[i], "up 0x1B") << "Esc reached the other program";
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); })) << "the main window is not in front";
+    const auto marker = ReadClipboardBitmap();
+    ASSERT_TRUE(marker);
+    EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "the clipboard was replaced";
+    EXPECT_TRUE(WaitUntil([&] { return ReadScreen(shownPart).data == before.data; }))
+        << "the view no longer shows the picture";
+}
+
 
 TEST_F(PointerInCaptures, DelayedCaptureWithTheOptionOnShowsTheArrowAtThePointer) {
     TurnPointerOptionOn();
