@@ -39,7 +39,8 @@ TEST_F(CaptureCommands, RectangleDraggedWithTheMouseIsCapturedExactlyToTheReleas
     DragTo(start, {kPatternX + 170, kPatternY + 135});
     ReleaseMouse(MouseButton::Left);
     ASSERT_TRUE(WaitForMainWindow());
-    EXPECT_FALSE(IsWindow(overlay)) << "the overlay is unloaded, not hidden";
+    // The main window returns first, then the overlay goes.
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(overlay); })) << "the overlay is unloaded, not hidden";
     EXPECT_FALSE(IsWindowVisible(tovik_.FindTopLevel(TOVIK_CLASS_SIZE)));
     ExpectPatternCaptured(20, 15, 150, 120);
 }
@@ -204,7 +205,7 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
     ASSERT_TRUE(WaitForMainWindow());
     const RECT view = VisibleView();
     const RECT shownPart{view.left, view.top, view.left + 40, view.top + 30};
-    const Pixels before = ReadScreen(shownPart);
+    const Pixels before = ViewShowingTheClipboard(40, 30);
     PutMarkerOnClipboard();
 
     for (const bool dragging : {false, true}) {
@@ -219,7 +220,7 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
         }
         TypeKey(0, VK_ESCAPE);
         ASSERT_TRUE(WaitForMainWindow()) << (dragging ? "during" : "before") << " the drag";
-        EXPECT_FALSE(IsWindow(overlay));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(overlay); }));
         EXPECT_FALSE(IsWindowVisible(tovik_.FindTopLevel(TOVIK_CLASS_SIZE)));
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -292,13 +293,20 @@ TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) 
     ASSERT_TRUE(WaitForMainWindow());
     const RECT view = VisibleView();
     const RECT shownPart{view.left, view.top, view.left + 40, view.top + 30};
-    const Pixels before = ReadScreen(shownPart);
+    const Pixels before = ViewShowingTheClipboard(40, 30);
     PutMarkerOnClipboard();
     // Right behind the main window: the window Windows activates when the
     // main window hides while it is the active one.
     KeyNotingWindow other(40, 560);
     SetForegroundWindow(Main());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }));
+    // In front, and the keyboard focus taken inside the program (its thread
+    // does that a moment later): only then do typed keys reach it.
+    ASSERT_TRUE(WaitUntil([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == Main() &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(Main(), nullptr), &info) && info.hwndFocus == Main();
+    }));
 
     PressKey(VK_CONTROL);
     PressKey('R');
@@ -315,7 +323,7 @@ TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) 
     const size_t noted = other.Keys().size();
     TypeKey(0, VK_ESCAPE);
     ASSERT_TRUE(WaitForMainWindow()) << "Esc did not take the selection back";
-    EXPECT_FALSE(IsWindow(overlay));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(overlay); }));
     const std::vector<std::string> keys = other.Keys();
     for (size_t i = noted; i < keys.size(); ++i)   // letting go of a key acts nowhere
         EXPECT_EQ(keys[i], "up 0x1B") << "Esc reached the other program";
