@@ -1,7 +1,11 @@
 // Times the desktop and rectangle commands of the real Tovik.exe as a user
 // meets them: the program is started, its commands are posted to its main
-// window the way the menu sends them, and the selection is dragged with real
-// mouse input. Usage: command_latency_bench RUNS X Y W H (the rectangle to drag).
+// window the way the menu (or the toolbar) sends them, and the selection is
+// dragged with real mouse input. The desktop command from the menu is timed
+// twice: as it comes with the menu's item fade off, and with a window of the
+// fade's class shown at the click and gone kMenuFade ms later, as Windows
+// fades out a clicked item. Usage: command_latency_bench RUNS X Y W H (the
+// rectangle to drag).
 // Prints one line per figure, "<name> <median> <min> <max>" in ms, or the
 // reason it stopped, with exit status 1.
 #include "support/Driver.h"
@@ -9,7 +13,10 @@
 
 #include "resources/resource.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -21,6 +28,8 @@ namespace {
 using namespace tovik_test;
 
 constexpr double kSettlePause = 500;   // the rectangle command's fixed wait before its snapshot
+constexpr double kMenuFade = 250;      // how long the clicked item still fades after the command is sent
+constexpr int kDesktopButton = 8;      // the toolbar's desktop button
 
 double NowMs() {
     static const double ticksPerMs = [] {
@@ -138,20 +147,40 @@ int main(int argc, char** argv) {
         return over;
     };
 
-    // 1. Desktop command: posted, until the new bitmap is on the clipboard.
-    std::vector<double> desktop;
-    for (int i = 0; i <= runs; ++i) {   // run 0 warms up
+    // 1. Desktop command, posted as the menu sends it (with and without a
+    // fading item on the screen) and as the toolbar does, until the new
+    // bitmap is on the clipboard.
+    HWND toolbar = FindWindowExW(tovik.MainWindow(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+    if (!toolbar) return Stop("no toolbar");
+    enum class From { Menu, MenuWithFade, Toolbar };
+    auto desktopCommand = [&](From from, std::vector<double>& figures) {
+        for (int i = 0; i <= runs; ++i) {   // run 0 warms up
+            if (!idle()) return Stop("the main window did not come back");
+            const DWORD sequence = GetClipboardSequenceNumber();
+            std::unique_ptr<LayeredWindow> fade;
+            if (from == From::MenuWithFade) fade = std::make_unique<LayeredWindow>(RECT{40, 40, 240, 62}, 0xC0E0E0E0, kMenuFadeClass);
+            const double start = NowMs();
+            if (from == From::Toolbar)
+                PostMessageW(tovik.MainWindow(), WM_COMMAND, MAKEWPARAM(ID_Toolbar1 + kDesktopButton, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(toolbar));
+            else
+                tovik.Command(ID_mnuDesktop);
+            const double ms = MsUntil(start, [&] {
+                if (fade && NowMs() - start >= kMenuFade) fade.reset();
+                return NewBitmapOnClipboard(sequence);
+            });
+            if (ms < 0) return Stop("no bitmap on the clipboard after the desktop command");
+            if (i > 0) figures.push_back(ms);
+        }
         if (!idle()) return Stop("the main window did not come back");
-        const DWORD sequence = GetClipboardSequenceNumber();
-        const double start = NowMs();
-        tovik.Command(ID_mnuDesktop);
-        const double ms = MsUntil(start, [&] { return NewBitmapOnClipboard(sequence); });
-        if (ms < 0) return Stop("no bitmap on the clipboard after the desktop command");
-        if (i > 0) desktop.push_back(ms);
-    }
-    if (!idle()) return Stop("the main window did not come back");
-    if (const SIZE s = ClipboardBitmapSize(); s.cx != screenW || s.cy != screenH)
-        return Stop("the desktop capture is not the size of the screen");
+        if (const SIZE s = ClipboardBitmapSize(); s.cx != screenW || s.cy != screenH)
+            return Stop("the desktop capture is not the size of the screen");
+        return 0;
+    };
+    std::vector<double> desktopMenu, desktopFade, desktopToolbar;
+    if (desktopCommand(From::Menu, desktopMenu) || desktopCommand(From::MenuWithFade, desktopFade) ||
+        desktopCommand(From::Toolbar, desktopToolbar))
+        return 1;
 
     // 2. Rectangle command: posted, until the overlay is shown and the screen
     // shows its frozen picture. The pattern window is painted over as soon as
@@ -200,7 +229,9 @@ int main(int argc, char** argv) {
         return Stop("the rectangle capture is not the size dragged");
     tovik.CloseAndWait();
 
-    Print("desktop_to_clipboard", desktop);
+    Print("desktop_menu_to_clipboard", desktopMenu);
+    Print("desktop_menu_fade_to_clipboard", desktopFade);
+    Print("desktop_toolbar_to_clipboard", desktopToolbar);
     Print("rectangle_to_overlay", shown);
     for (double& ms : shown) ms -= kSettlePause;
     Print("rectangle_to_overlay_minus_pause", shown);

@@ -43,7 +43,9 @@ echo "command latency in ms over $runs runs (Tovik: from the posted command or t
 echo "import: wall time of the whole process, its start included)"
 printf '%-44s %8s %8s %8s   %-12s %8s %8s %8s %10s\n' \
   figure median min max peer median min max Tovik/peer
-row "desktop: command -> bitmap on clipboard" "$(figure desktop_to_clipboard)" "import root" "$import_root"
+row "desktop, menu: command -> bitmap on clipbd" "$(figure desktop_menu_to_clipboard)" "import root" "$import_root"
+row "  the same, the clicked item fading 250 ms" "$(figure desktop_menu_fade_to_clipboard)" "import root" "$import_root"
+row "desktop, toolbar: click -> bitmap on clipbd" "$(figure desktop_toolbar_to_clipboard)" "import root" "$import_root"
 row "rectangle: command -> frozen overlay shown" "$(figure rectangle_to_overlay)" "import root" "$import_root"
 row "  the same minus the 500 ms pause" "$(figure rectangle_to_overlay_minus_pause)" "import root" "$import_root"
 row "rectangle: release -> bitmap on clipboard" "$(figure release_to_clipboard)" "import crop" "$import_crop"

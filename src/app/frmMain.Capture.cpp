@@ -5,11 +5,30 @@
 
 namespace app {
 
-void frmMain::mnuDesktop_Click() { capture::CaptureDesktopNow(*this); }
-void frmMain::mnuWindow_Click() { capture::CaptureActiveWindowNow(*this); }
-void frmMain::mnuRectangle_Click() { capture::StartRectangleSelection(*this); }
-void frmMain::mnuDelayActive_Click() { capture::StartDelayedCapture(*this, capture::kDelayActive, Options.DelayTime); }
-void frmMain::mnuDelayDesktop_Click() { capture::StartDelayedCapture(*this, capture::kDelayDesktop, Options.DelayTime); }
+void frmMain::mnuDesktop_Click(ChosenFrom from) { capture::CaptureDesktopNow(*this, from); }
+void frmMain::mnuWindow_Click(ChosenFrom from) { capture::CaptureActiveWindowNow(*this, from); }
+void frmMain::mnuRectangle_Click(ChosenFrom from) { capture::StartRectangleSelection(*this, from); }
+void frmMain::mnuDelayActive_Click(ChosenFrom from) {
+    capture::StartDelayedCapture(*this, capture::kDelayActive, Options.DelayTime, from);
+}
+void frmMain::mnuDelayDesktop_Click(ChosenFrom from) {
+    capture::StartDelayedCapture(*this, capture::kDelayDesktop, Options.DelayTime, from);
+}
+
+void frmMain::HideMain() {
+    // Windows lets the program the user has just used bring a window to the
+    // front; this keeps that right for the return after the capture, unless
+    // the user turns to another program meanwhile.
+    AllowSetForegroundWindow(GetCurrentProcessId());
+    Hide();
+}
+
+void frmMain::ShowMain() {
+    Show();
+    // Shown alone, a window of a program that is not in front only flashes
+    // its task bar button.
+    SetForegroundWindow(hwnd());
+}
 
 void frmMain::mnuClear_Click() {
     Picture1().Cls();

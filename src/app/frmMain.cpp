@@ -217,7 +217,8 @@ void frmMain::PaintEtchedRule() {
     platform::DrawLine(paint.get(), px(kLine2Left), px(kLine2Y), x2, px(kLine2Y), RGB(255, 255, 255));   // Line2
 }
 
-void frmMain::OnCommand(int id) {
+void frmMain::OnCommand(int id, bool fromMenu) {
+    const ChosenFrom from = fromMenu ? ChosenFrom::Menu : ChosenFrom::ToolbarOrShortcut;
     if (const ToolbarEntry* entry = ToolbarEntryFor(id)) {
         Toolbar1_ButtonClick(entry->key);
         return;
@@ -233,11 +234,11 @@ void frmMain::OnCommand(int id) {
     case ID_mnuPrint: mnuPrint_Click(); break;
     case ID_mnuPbrush: mnuPbrush_Click(); break;
     case ID_mnuExit: mnuExit_Click(); break;
-    case ID_mnuRectangle: mnuRectangle_Click(); break;
-    case ID_mnuWindow: mnuWindow_Click(); break;
-    case ID_mnuDesktop: mnuDesktop_Click(); break;
-    case ID_mnuDelayActive: mnuDelayActive_Click(); break;
-    case ID_mnuDelayDesktop: mnuDelayDesktop_Click(); break;
+    case ID_mnuRectangle: mnuRectangle_Click(from); break;
+    case ID_mnuWindow: mnuWindow_Click(from); break;
+    case ID_mnuDesktop: mnuDesktop_Click(from); break;
+    case ID_mnuDelayActive: mnuDelayActive_Click(from); break;
+    case ID_mnuDelayDesktop: mnuDelayDesktop_Click(from); break;
     case ID_mnuClear: mnuClear_Click(); break;
     case ID_mnuOptionMouseCapt: mnuOptionMouseCapt_Click(); break;
     case ID_mnuOptionSetup: mnuOptionSetup_Click(); break;
@@ -283,7 +284,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PaintEtchedRule();
         return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
+        // A menu sends no notification code and no control; a shortcut sends 1.
+        OnCommand(LOWORD(wParam), HIWORD(wParam) == 0 && lParam == 0);
         return 0;
     case WM_INITMENUPOPUP:
         if (reinterpret_cast<HMENU>(wParam) == optionMenu_) mnuOption_Click();

@@ -46,8 +46,10 @@ public:
     // What the captures need of the main window.
     model::ImageModel& Image() override { return *this; }
     capture::SharedState& Shared() override;
-    void HideMain() override { Hide(); }
-    void ShowMain() override { Show(); }
+    void HideMain() override;
+    // Shown and brought to the front, as far as Windows lets the program
+    // the user has just used come back.
+    void ShowMain() override;
 
     // The options, read at start and stored at exit.
     settings::LiveOptions Options;
@@ -62,11 +64,13 @@ public:
     void mnuPbrush_Click();
     void mnuFileArray_Click(int index);
     void mnuExit_Click();
-    void mnuRectangle_Click();
-    void mnuWindow_Click();
-    void mnuDesktop_Click();
-    void mnuDelayActive_Click();
-    void mnuDelayDesktop_Click();
+    // The capture commands; from the menu, they first let the clicked item fade out.
+    using ChosenFrom = capture::ChosenFrom;
+    void mnuRectangle_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
+    void mnuWindow_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
+    void mnuDesktop_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
+    void mnuDelayActive_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
+    void mnuDelayDesktop_Click(ChosenFrom from = ChosenFrom::ToolbarOrShortcut);
     void mnuClear_Click();
     void mnuOption_Click();
     void mnuOptionMouseCapt_Click();
@@ -91,7 +95,8 @@ private:
     // at the resolution of the monitor the window is on.
     void LayOutControls();
     void ApplyStoredGeometry(const settings::Options& options);
-    void OnCommand(int id);
+    // fromMenu: chosen in the menu, not by a shortcut or a toolbar button.
+    void OnCommand(int id, bool fromMenu);
     void PaintEtchedRule();
 
     platform::PictureBox picture1_;

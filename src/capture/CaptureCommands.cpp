@@ -6,54 +6,88 @@
 #include "platform/Compositor.h"
 #include "platform/Messages.h"
 #include "platform/Screen.h"
+#include "platform/Window.h"
 
 namespace capture {
 namespace {
 
-constexpr DWORD kSettlePause = 500;   // lets other programs repaint what the main window covered
+constexpr DWORD kSettlePause = 500;     // lets other programs repaint what the main window covered
+constexpr DWORD kMenuFadeLimit = 500;   // a clicked item fades out in a few hundred ms
+
+// With Windows' fade of menu items, the item just clicked stays on the
+// screen, above every window, for a few hundred milliseconds after the
+// command starts; a screen read would keep it. It is waited for, never
+// longer than kMenuFadeLimit, with events running: the fade may need this
+// thread's messages to go on. Returns the milliseconds waited.
+DWORD LetMenuFadeOut(ChosenFrom from) {
+    if (from != ChosenFrom::Menu) return 0;
+    const ULONGLONG start = GetTickCount64();
+    while (platform::MenuFadeOnScreen() && GetTickCount64() - start < kMenuFadeLimit) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        platform::DoEvents();
+    }
+    return static_cast<DWORD>(GetTickCount64() - start);
+}
+
+// The settling pause, less what was already waited for a fade.
+void PauseToSettle(DWORD waited) {
+    if (waited < kSettlePause) platform::Pause(kSettlePause - waited);
+}
 
 }  // namespace
 
-void CaptureDesktopNow(Host& host) {
+void CaptureDesktopNow(Host& host, ChosenFrom from) {
     host.HideMain();
     platform::DoEvents();
+    LetMenuFadeOut(from);
     platform::WaitForCompositor();   // the frame without the main window is on the screen
     CaptureWindow(host, platform::DesktopWindow());
     host.ShowMain();
 }
 
-void CaptureActiveWindowNow(Host& host) {
+void CaptureActiveWindowNow(Host& host, ChosenFrom from) {
     host.HideMain();
-    platform::Pause(kSettlePause);
+    PauseToSettle(LetMenuFadeOut(from));
     platform::WaitForCompositor();
     CaptureWindow(host, platform::ForegroundWindow());
     host.ShowMain();
 }
 
-void StartRectangleSelection(Host& host) {
-    host.HideMain();
-    platform::Pause(kSettlePause);
+void StartRectangleSelection(Host& host, ChosenFrom from) {
     DWORD error = 0;
     frmDesktop* overlay = Desktop(host, &error);
-    if (!overlay) {   // no overlay, no way back: stay with the main window
-        host.ShowMain();
+    if (!overlay) {   // no overlay, no selection: the main window stays
         platform::ShowSystemError(host.Image().Owner(), error);
         return;
     }
+    // The keyboard goes to the overlay, still hidden, while Tovik owns the
+    // foreground: Windows would otherwise hand it to another program when the
+    // main window hides, and the keys let go after the shortcut, and later
+    // Esc, would reach that program.
+    overlay->TakeKeyboard();
+    host.HideMain();
+    PauseToSettle(LetMenuFadeOut(from));
     platform::WaitForCompositor();
-    overlay->TakeSnapshot();
+    if (const DWORD unread = overlay->TakeSnapshot()) {   // nothing to select on
+        host.ShowMain();
+        UnloadDesktop();
+        platform::ShowSystemError(host.Image().Owner(), unread);
+        return;
+    }
     overlay->SetMousePointer(platform::SystemCursor(IDC_CROSS));
     overlay->ShowFullScreen(true);
-    // The selection, the capture and the main window's return happen in the overlay's mouse handlers.
+    // The selection, the capture and the main window's return happen in the overlay's handlers.
 }
 
-void StartDelayedCapture(Host& host, std::int16_t kind, std::int32_t delayTime) {
+void StartDelayedCapture(Host& host, std::int16_t kind, std::int32_t delayTime, ChosenFrom from) {
     SharedState& shared = host.Shared();
     shared.DelayKind = kind;
     shared.DelayPending = 1;
     host.HideMain();
     platform::DoEvents();
-    WaitForDelayedCapture(host, delay::TimerInterval(delayTime));
+    // The delay counts from the command; only a delay shorter than the fade ends later.
+    const DWORD waited = LetMenuFadeOut(from);
+    WaitForDelayedCapture(host, delay::TimerInterval(static_cast<long long>(delayTime) - waited));
 }
 
 }  // namespace capture

@@ -1,17 +1,18 @@
 // The five capture commands. Each hides the main window, lets the screen
 // settle, captures and shows the main window again; the rectangle and the
-// delayed captures finish later, in the overlay's handlers.
+// delayed captures finish later, in the overlay's handlers. Chosen from a
+// menu, each first lets the clicked item fade out.
 #pragma once
 #include "capture/CaptureHost.h"
 
 namespace capture {
 
-void CaptureDesktopNow(Host& host);
-void CaptureActiveWindowNow(Host& host);
+void CaptureDesktopNow(Host& host, ChosenFrom from);
+void CaptureActiveWindowNow(Host& host, ChosenFrom from);
 // Shows the frozen screen for the user to drag a rectangle on.
-void StartRectangleSelection(Host& host);
+void StartRectangleSelection(Host& host, ChosenFrom from);
 // kind: kDelayActive or kDelayDesktop. The capture is taken delayTime
 // milliseconds later, by the overlay's timer.
-void StartDelayedCapture(Host& host, std::int16_t kind, std::int32_t delayTime);
+void StartDelayedCapture(Host& host, std::int16_t kind, std::int32_t delayTime, ChosenFrom from);
 
 }  // namespace capture

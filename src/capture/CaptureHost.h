@@ -20,6 +20,11 @@ struct SharedState {
 inline constexpr std::int16_t kDelayActive = 1;
 inline constexpr std::int16_t kDelayDesktop = 2;
 
+// Where a capture command was chosen. A menu item, once clicked, can stay on
+// the screen for a moment as it fades out; a toolbar button or a shortcut
+// leaves nothing there.
+enum class ChosenFrom { Menu, ToolbarOrShortcut };
+
 class Host {
 public:
     virtual model::ImageModel& Image() = 0;

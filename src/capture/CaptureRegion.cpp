@@ -29,21 +29,29 @@ void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWN
         platform::ShowError(owner, platform::LoadText(IDS_CLIPBOARD_FAILED));
         return;
     }
+    // The screen is read once, into the bitmap alone; the view and the
+    // buffer are copied from it, so the clipboard, the view and what is
+    // saved or printed are always the same picture, and a full-screen
+    // capture pays for one screen read instead of three. A screen that
+    // cannot be read (a locked session, the secure desktop, a minimised
+    // remote session) changes nothing: no black picture replaces the old one.
     platform::PictureBox& view = image.View();
     platform::PictureBox& buffer = image.Buffer();
-    if (!buffer.SetOuterSize(w + 4, h + 4)) {
-        platform::ShowSystemError(owner, ERROR_NOT_ENOUGH_MEMORY);
-        return;
-    }
-    view.Cls();
-    buffer.Cls();
     {
         platform::SelectedObject select(memory.get(), bitmap.get());
-        // The screen is read once; the view and the buffer are copied from
-        // that bitmap, so the clipboard, the view and what is saved or
-        // printed are always the same picture, and a full-screen capture
-        // pays for one screen read instead of three.
-        platform::CopyScreenPixels(memory.get(), 0, 0, w, h, source, region.left, region.top);
+        if (w > 0 && h > 0) {
+            const DWORD unread = platform::CopyScreenPixels(memory.get(), 0, 0, w, h, source, region.left, region.top);
+            if (unread) {
+                platform::ShowSystemError(owner, unread);
+                return;
+            }
+        }
+        if (!buffer.SetOuterSize(w + 4, h + 4)) {
+            platform::ShowSystemError(owner, ERROR_NOT_ENOUGH_MEMORY);
+            return;
+        }
+        view.Cls();
+        buffer.Cls();
         platform::CopyPixels(view.hDC(), 0, 0, w, h, memory.get(), 0, 0);
         platform::CopyPixels(buffer.hDC(), 0, 0, w, h, memory.get(), 0, 0);
     }

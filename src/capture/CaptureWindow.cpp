@@ -64,10 +64,13 @@ void CaptureWindow(Host& host, HWND window) {
         return;
     }
     frmDesktop& overlay = *loaded;
+    EndOfPointerPath end(host, overlay);
     overlay.imgArrow.SetVisible(true);
     POINT pointer = platform::CursorPosition();
-    overlay.TakeSnapshot();
-    EndOfPointerPath end(host, overlay);
+    if (const DWORD unread = overlay.TakeSnapshot()) {   // no frozen screen: the old picture stays
+        platform::ShowSystemError(host.Image().Owner(), unread);
+        return;
+    }
     // Placed before the overlay appears, so the arrow is never seen anywhere
     // else. 3 and 5 pixels rather than the picture's hot spot (2, 4): the
     // drawn tip lies one pixel left of and above the true pointer position.

@@ -18,6 +18,7 @@ namespace capture {
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
+constexpr int kEscapeKey = 1;   // the hot key id of Esc
 
 static_assert(delay::kTimerMinimum == USER_TIMER_MINIMUM && delay::kTimerMaximum == USER_TIMER_MAXIMUM);
 
@@ -31,13 +32,15 @@ RECT ToRect(const selection::Region& r) {
 }
 
 // Runs at the end of a selection whatever happens in the capture: the
-// overlay never stays on the screen and the main window always returns.
+// overlay never stays on the screen and the main window always returns. The
+// main window comes first, while the overlay still holds the activation, so
+// that it stays with Tovik and does not pass to another program.
 class EndOfSelection {
 public:
     explicit EndOfSelection(capture::Host& host) : host_(host) {}
     ~EndOfSelection() {
-        UnloadDesktop();
         host_.ShowMain();
+        UnloadDesktop();
     }
     EndOfSelection(const EndOfSelection&) = delete;
     EndOfSelection& operator=(const EndOfSelection&) = delete;
@@ -129,6 +132,7 @@ frmDesktop::frmDesktop(capture::Host& host) : host_(host), timer1_(kTimer1) {}
 frmDesktop::~frmDesktop() {
     timer1_.Stop();
     dragCapture_.reset();
+    escape_.reset();
     Destroy();   // the window goes before the surface it shows
 }
 
@@ -157,16 +161,19 @@ DWORD frmDesktop::Form_Load() {
     return 0;
 }
 
-void frmDesktop::TakeSnapshot() {
+DWORD frmDesktop::TakeSnapshot() {
     const RECT& snapshot = host_.Shared().DesktopRect;
     // The screen's device context counts in screen pixels, the surface in overlay pixels.
     const selection::Point at = selection::ToOverlay({snapshot.left, snapshot.top}, {origin_.x, origin_.y});
     platform::WindowDC screen(platform::DesktopWindow());
-    platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
-                               snapshot.right - snapshot.left, snapshot.bottom - snapshot.top, screen.get(),
-                               snapshot.left, snapshot.top);
+    const DWORD unread = platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
+                                                    snapshot.right - snapshot.left, snapshot.bottom - snapshot.top,
+                                                    screen.get(), snapshot.left, snapshot.top);
     InvalidateRect(hwnd(), nullptr, FALSE);
+    return unread;
 }
+
+void frmDesktop::TakeKeyboard() { SetForegroundWindow(hwnd()); }
 
 void frmDesktop::SetMousePointer(HCURSOR cursor) {
     mousePointer_ = cursor;
@@ -175,6 +182,10 @@ void frmDesktop::SetMousePointer(HCURSOR cursor) {
 
 void frmDesktop::ShowFullScreen(bool activate) {
     if (activate) {
+        // Windows may still give the keyboard to another program (its
+        // foreground lock): Esc must take the selection back all the same,
+        // and never reach a program hidden under the frozen screen.
+        escape_.emplace(hwnd(), kEscapeKey, 0, VK_ESCAPE);
         Show(SW_SHOW);
         SetForegroundWindow(hwnd());
     } else {
@@ -274,6 +285,7 @@ void frmDesktop::Form_MouseUp() {
     Dragging = false;
     selectionEnded_ = true;
     dragCapture_.reset();
+    escape_.reset();   // Esc closes a failure message again
     CurrentPoint = platform::CursorPosition();
     SizeForm().Hide();
     if (bandDrawn_) InvertBand(StartPoint, LastPoint);
@@ -291,11 +303,14 @@ void frmDesktop::Form_MouseUp() {
 
 void frmDesktop::Form_KeyDown(UINT key) {
     // Keys reach the overlay only while a selection is being made: shown for
-    // a delayed capture's pointer it is never activated.
+    // a delayed capture's pointer it is never activated, and is gone again
+    // before any key could be read, so Esc there stays with the program the
+    // user works in.
     if (key != VK_ESCAPE || selectionEnded_ || !IsVisible()) return;
     Dragging = false;
     selectionEnded_ = true;
     dragCapture_.reset();
+    escape_.reset();
     SizeForm().Hide();
     const EndOfSelection end(host_);   // unloads this overlay: nothing below may touch it
 }
@@ -355,6 +370,9 @@ LRESULT frmDesktop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_KEYDOWN:
         Form_KeyDown(static_cast<UINT>(wParam));   // may unload this overlay
+        return 0;
+    case WM_HOTKEY:
+        if (escape_ && static_cast<int>(wParam) == escape_->Id()) Form_KeyDown(VK_ESCAPE);   // may unload this overlay
         return 0;
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:

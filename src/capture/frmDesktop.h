@@ -58,12 +58,19 @@ public:
     // overlay is unloaded, also before the window is shown.
     platform::Surface& Surface() { return surface_; }
     HDC hDC() const { return surface_.hDC(); }
-    // Copies the screen (DesktopRect, every monitor) into the surface.
-    void TakeSnapshot();
+    // Copies the screen (DesktopRect, every monitor) into the surface. 0, or
+    // why the screen could not be read (the surface then holds nothing of it).
+    DWORD TakeSnapshot();
     // The pointer shown over the overlay; nullptr for the arrow.
     void SetMousePointer(HCURSOR cursor);
+    // Makes the overlay, still hidden, the active window: keys go to it
+    // rather than to whichever program Windows would activate when the main
+    // window hides. Nothing of it shows.
+    void TakeKeyboard();
     // Shows the overlay above the other windows and paints it at once.
-    // Activated, it takes the mouse and the keyboard focus.
+    // Activated (a selection), it takes the mouse and the keyboard focus,
+    // and Esc comes to it wherever the keyboard focus is until the
+    // selection ends.
     void ShowFullScreen(bool activate);
     // Paints what is still to be painted and makes sure the screen shows it
     // before anything reads the screen.
@@ -112,6 +119,7 @@ private:
     platform::Surface surface_;
     platform::WindowTimer timer1_;
     std::optional<platform::MouseCapture> dragCapture_;
+    std::optional<platform::HotKey> escape_;   // while a selection is on the screen
     POINT origin_{};                   // see Origin()
     HCURSOR mousePointer_ = nullptr;   // shared system cursor, never destroyed
     bool bandDrawn_ = false;           // the outline StartPoint..LastPoint is on the surface

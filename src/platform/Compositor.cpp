@@ -35,4 +35,13 @@ void WaitForCompositor() {
     if (flush) flush();
 }
 
+bool MenuFadeOnScreen() {
+    // The system keeps such windows between fades, hidden; the one that shows is the one fading.
+    constexpr wchar_t kFadeClass[] = L"SysFader";
+    for (HWND fade = FindWindowExW(nullptr, nullptr, kFadeClass, nullptr); fade;
+         fade = FindWindowExW(nullptr, fade, kFadeClass, nullptr))
+        if (IsWindowVisible(fade)) return true;
+    return false;
+}
+
 }  // namespace platform

@@ -21,5 +21,9 @@ void DisableTransitions(HWND window);
 // Waits until the compositor has put the current frame on the screen (for a
 // screen read after a window was hidden); returns at once without one.
 void WaitForCompositor();
+// True while a menu item that was clicked is still on the screen, fading
+// out in a window of its own (Windows' "fade out menu items after
+// clicking", on by default).
+bool MenuFadeOnScreen();
 
 }  // namespace platform

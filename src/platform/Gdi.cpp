@@ -3,6 +3,22 @@
 #include <algorithm>
 
 namespace platform {
+namespace {
+DWORD failScreenReads = 0;
+}  // namespace
+
+DWORD CopyScreenPixels(HDC destination, int x, int y, int width, int height,
+                       HDC source, int sourceX, int sourceY) {
+    if (failScreenReads) return failScreenReads;
+    SetLastError(0);
+    if (BitBlt(destination, x, y, width, height, source, sourceX, sourceY, SRCCOPY | CAPTUREBLT)) return 0;
+    // GDI does not always say why; a screen that cannot be read is one the
+    // program has no access to.
+    const DWORD error = GetLastError();
+    return error ? error : ERROR_ACCESS_DENIED;
+}
+
+void FailScreenReadsForTesting(DWORD error) { failScreenReads = error; }
 
 Bitmap CreateTopDownBitmap(HDC dc, int width, int height, void*& bits) {
     const BITMAPINFO info = TopDownRgb32(width, height);

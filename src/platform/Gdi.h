@@ -109,11 +109,15 @@ inline void CopyPixels(HDC destination, int x, int y, int width, int height,
 }
 // The same for a one-time read of the screen: with the layered windows on it
 // (tooltips, menus, shadows, translucent windows). Not for reads repeated in
-// a loop, where it can make the pointer flicker.
-inline void CopyScreenPixels(HDC destination, int x, int y, int width, int height,
-                             HDC source, int sourceX, int sourceY) {
-    BitBlt(destination, x, y, width, height, source, sourceX, sourceY, SRCCOPY | CAPTUREBLT);
-}
+// a loop, where it can make the pointer flicker. 0, or why the screen could
+// not be read: it cannot while the session is locked, the secure desktop
+// (an elevation prompt) is up or a remote session's window is minimised,
+// and the destination then holds nothing of it.
+DWORD CopyScreenPixels(HDC destination, int x, int y, int width, int height,
+                       HDC source, int sourceX, int sourceY);
+// Makes every screen read fail with `error` (0: they read again), so a test
+// can check what a capture does when the screen cannot be read.
+void FailScreenReadsForTesting(DWORD error);
 
 void FillSolid(HDC dc, const RECT& area, COLORREF colour);
 

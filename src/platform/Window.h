@@ -90,6 +90,23 @@ private:
     HWND window_;
 };
 
+// A key that comes to a window wherever the keyboard focus is (a hot key),
+// for as long as this lives. Another program may hold the key already: the
+// window then gets it only while it has the keyboard focus itself.
+class HotKey {
+public:
+    HotKey(HWND window, int id, UINT modifiers, UINT key)
+        : window_(window), id_(id), registered_(RegisterHotKey(window, id, modifiers, key) != FALSE) {}
+    ~HotKey() { if (registered_) UnregisterHotKey(window_, id_); }
+    HotKey(const HotKey&) = delete;
+    HotKey& operator=(const HotKey&) = delete;
+    int Id() const { return id_; }
+private:
+    HWND window_;
+    int id_;
+    bool registered_;
+};
+
 // Runs this thread's queued window, paint and timer messages, then returns.
 // Shortcuts are not translated here: a command must never start inside
 // another one that lets events run.

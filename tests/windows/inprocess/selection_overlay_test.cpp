@@ -1,6 +1,9 @@
 // The selection overlay and the size box: the band, the release, the
 // overlay's lifetime and the failure paths a drag can meet.
 #include "overlay_fixture.h"
+#include "support/Mouse.h"
+
+#include <string>
 
 namespace {
 
@@ -127,6 +130,37 @@ TEST_F(SelectionOverlay, OverlayCoversTheScreenAndSurvivesRepaintsAndIgnoresClos
     SendMessageW(overlay.hwnd(), WM_CLOSE, 0, 0);   // Alt+F4 ends up here
     EXPECT_TRUE(DesktopLoaded());
     EXPECT_TRUE(overlay.IsVisible());
+}
+
+// Esc belongs to the selection, wherever the keyboard is, only while the
+// frozen screen is up for one: every way the overlay ends gives it back to
+// the other programs, and the overlay shown for a delayed capture's pointer
+// never takes it.
+TEST_F(SelectionOverlay, EscIsTakenOnlyWhileASelectionIsOnTheScreen) {
+    const auto escIsFree = [] {
+        constexpr int kProbe = 0xB00;
+        if (!RegisterHotKey(nullptr, kProbe, 0, VK_ESCAPE)) return false;
+        UnregisterHotKey(nullptr, kProbe);
+        return true;
+    };
+    ASSERT_TRUE(escIsFree());
+    for (const char* ending : {"release", "Esc", "unload"}) {
+        frmDesktop& overlay = ShowOverlay();
+        EXPECT_FALSE(escIsFree()) << ending;
+        if (ending == std::string("release")) {
+            Press(overlay, {kPatternX + 10, kPatternY + 10});
+            Release(overlay, {kPatternX + 30, kPatternY + 20});
+        } else if (ending == std::string("Esc")) {
+            TypeKey(0, VK_ESCAPE);
+            EXPECT_TRUE(WaitUntil([] { return !DesktopLoaded(); }, 3000)) << "Esc did not end the selection";
+        } else {
+            UnloadDesktop();
+        }
+        EXPECT_FALSE(DesktopLoaded()) << ending;
+        EXPECT_TRUE(escIsFree()) << "after the " << ending;
+    }
+    Desktop(main_)->ShowFullScreen(false);
+    EXPECT_TRUE(escIsFree()) << "shown for the pointer";
 }
 
 TEST_F(SelectionOverlay, SizeBoxIsASmallToolWindowThatNeverTakesTheActivation) {

@@ -4,6 +4,8 @@
 #include "support/MessageBoxes.h"
 
 #include "platform/Compositor.h"
+#include "platform/Gdi.h"
+#include "platform/Messages.h"
 #include "platform/Screen.h"
 #include "platform/SystemLookup.h"
 
@@ -90,6 +92,40 @@ TEST_F(WindowCapture, LayeredWindowsInFrontAreCapturedAsTheScreenShowsThem) {
         }
     EXPECT_EQ(desktopWrong, 0) << "desktop capture";
     EXPECT_EQ(selectedWrong, 0) << "rectangle capture";
+}
+
+// A screen that cannot be read when the capture is taken (the session
+// locked, or the secure desktop up, during the delay): one "Error" box with
+// the system's description, the old picture and the clipboard as they were,
+// and the main window back. So too with the pointer drawn in, and when the
+// rectangle's frozen screen cannot be taken.
+TEST_F(WindowCapture, AScreenThatCannotBeReadLeavesThePictureAndTheClipboardAndSaysWhy) {
+    CaptureWindow(main_, pattern_->hwnd());
+    auto& buffer = main_.Picture2();
+    const Pixels picture = ReadDC(buffer.hDC(), 0, 0, buffer.OuterWidth(), buffer.OuterHeight());
+    PutMarkerOnClipboard();
+    main_.Options.DelayTime = 100;
+    platform::FailScreenReadsForTesting(ERROR_ACCESS_DENIED);
+    const struct { const char* what; int command; std::int16_t pointer; } runs[] = {
+        {"delayed", ID_mnuDelayDesktop, 0}, {"delayed, pointer", ID_mnuDelayDesktop, -1}, {"rectangle", ID_mnuRectangle, 0}};
+    for (const auto& run : runs) {
+        ProgramState().MouseCapt = run.pointer;
+        const MessageBoxes boxes;
+        SendMessageW(main_.hwnd(), WM_COMMAND, run.command, 0);
+        EXPECT_TRUE(WaitUntil([&] {
+            return !boxes.Seen().empty() && IsWindowVisible(main_.hwnd()) && ProgramState().DelayPending == 0;
+        }, 5000)) << run.what << ": no message, or the main window stays hidden";
+        ASSERT_EQ(boxes.Seen().size(), 1u) << run.what;
+        EXPECT_EQ(boxes.Seen()[0].title, L"Error");
+        EXPECT_EQ(boxes.Seen()[0].text, platform::SystemErrorText(ERROR_ACCESS_DENIED)) << run.what;
+        EXPECT_FALSE(Desktop(main_)->IsVisible()) << run.what;
+        EXPECT_EQ(buffer.OuterWidth(), picture.width) << run.what;
+        EXPECT_EQ(ReadDC(buffer.hDC(), 0, 0, picture.width, picture.height).data, picture.data) << run.what;
+        const auto clip = ReadClipboardBitmap();
+        ASSERT_TRUE(clip);
+        EXPECT_TRUE(clip->width == 3 && clip->height == 2) << run.what << ": the clipboard was replaced";
+    }
+    platform::FailScreenReadsForTesting(0);
 }
 
 // ------------------------------------------------------------ delayed capture

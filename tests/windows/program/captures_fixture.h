@@ -55,6 +55,9 @@ protected:
     // pointer's places, and its thread is back in its message loop.
     HWND StartRectangle() {
         tovik_.Command(ID_mnuRectangle);
+        return WaitForOverlay();
+    }
+    HWND WaitForOverlay() {
         HWND overlay = nullptr;
         const POINT middle{kPatternX + kPatternW / 2, kPatternY + kPatternH / 2};
         WaitUntil([&] {
@@ -78,7 +81,9 @@ protected:
         EXPECT_TRUE(WaitForMainWindow());
     }
 
-    // Waits until the command is over: the overlay gone, the main window back.
+    // Waits until the command is over: the overlay off the screen, the main
+    // window back. (A selection's overlay is destroyed just after the main
+    // window returns.)
     bool WaitForMainWindow(int timeoutMs = 10000) {
         return WaitUntil([&] { return IsWindowVisible(Main()) && !Overlay(); }, timeoutMs);
     }
@@ -132,6 +137,23 @@ protected:
         MapWindowPoints(Main(), nullptr, reinterpret_cast<POINT*>(&client), 2);
         IntersectRect(&inside, &inside, &client);
         return inside;
+    }
+
+    // The top-left w x h pixels of the view once it shows the picture that
+    // is on the clipboard (the main window repaints a moment after it returns).
+    Pixels ViewShowingTheClipboard(int w, int h) {
+        const RECT view = VisibleView();
+        const RECT part{view.left, view.top, view.left + w, view.top + h};
+        const auto clip = ReadClipboardBitmap();
+        Pixels shown;
+        EXPECT_TRUE(clip && WaitUntil([&] {
+            shown = ReadScreen(part);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if (shown.At(x, y) != clip->At(x, y)) return false;
+            return true;
+        })) << "the view does not show the picture on the clipboard";
+        return shown;
     }
 
     // Checks a rectangle capture of the pattern from (fromX, fromY) of the window, w x h:

@@ -39,7 +39,8 @@ TEST_F(CaptureCommands, RectangleDraggedWithTheMouseIsCapturedExactlyToTheReleas
     DragTo(start, {kPatternX + 170, kPatternY + 135});
     ReleaseMouse(MouseButton::Left);
     ASSERT_TRUE(WaitForMainWindow());
-    EXPECT_FALSE(IsWindow(overlay)) << "the overlay is unloaded, not hidden";
+    // The main window returns first, then the overlay goes.
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(overlay); })) << "the overlay is unloaded, not hidden";
     EXPECT_FALSE(IsWindowVisible(tovik_.FindTopLevel(TOVIK_CLASS_SIZE)));
     ExpectPatternCaptured(20, 15, 150, 120);
 }
@@ -93,8 +94,27 @@ TEST_F(CaptureCommands, EachSelectionStartsWithAFreshOverlay) {
     ExpectPatternCaptured(100, 60, 30, 30);
 }
 
-TEST_F(CaptureCommands, DesktopCaptureHoldsTheWholeScreen) {
-    RunCommandToTheEnd(ID_mnuDesktop);
+// Chosen from the menu while Windows still fades out the clicked item (a
+// window of its own above everything): the capture waits until it is gone,
+// so the picture holds what lies under it.
+TEST_F(CaptureCommands, DesktopCaptureHoldsTheWholeScreenWithoutTheFadingMenuItem) {
+    const RECT item{kPatternX + 20, kPatternY + 30, kPatternX + 180, kPatternY + 52};
+    auto fading = std::make_unique<LayeredWindow>(item, 0xFF00FF00, kMenuFadeClass);
+    const auto shows = [&](std::uint32_t colour) {
+        return WaitUntil([&] { return ReadScreen(item).At(0, 0) == colour; });
+    };
+    ASSERT_TRUE(shows(Rgb(0, 0xFF, 0)));
+    const DWORD sequence = GetClipboardSequenceNumber();
+    tovik_.Command(ID_mnuDesktop);   // as the menu sends it
+    WaitUntil([] { return false; }, 200);
+    // The fade's end: transparent, then gone once the screen shows what lies under it.
+    fading->SetColour(0);
+    ASSERT_TRUE(shows(PatternWindow::PatternAt(20, 30)));
+    fading.reset();
+    ASSERT_TRUE(WaitUntil([&] {
+        return GetClipboardSequenceNumber() != sequence && IsClipboardFormatAvailable(CF_BITMAP);
+    })) << "no capture";
+    ASSERT_TRUE(WaitForMainWindow());
     const RECT screen = OuterRect(GetDesktopWindow());
     const auto clip = ReadClipboardBitmap();
     ASSERT_TRUE(clip);
@@ -185,7 +205,7 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
     ASSERT_TRUE(WaitForMainWindow());
     const RECT view = VisibleView();
     const RECT shownPart{view.left, view.top, view.left + 40, view.top + 30};
-    const Pixels before = ReadScreen(shownPart);
+    const Pixels before = ViewShowingTheClipboard(40, 30);
     PutMarkerOnClipboard();
 
     for (const bool dragging : {false, true}) {
@@ -200,7 +220,7 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
         }
         TypeKey(0, VK_ESCAPE);
         ASSERT_TRUE(WaitForMainWindow()) << (dragging ? "during" : "before") << " the drag";
-        EXPECT_FALSE(IsWindow(overlay));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(overlay); }));
         EXPECT_FALSE(IsWindowVisible(tovik_.FindTopLevel(TOVIK_CLASS_SIZE)));
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -220,6 +240,99 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
         EXPECT_TRUE(WaitUntil([&] { return ReadScreen(shownPart).data == before.data; }))
             << "the view no longer shows the picture";
     }
+}
+
+// A window of another program that notes every key that reaches it.
+class KeyNotingWindow {
+public:
+    KeyNotingWindow(int x, int y) {
+        static const ATOM registered = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = &Procedure;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"TovikTestKeys";
+            return RegisterClassW(&wc);
+        }();
+        (void)registered;
+        window_ = CreateWindowExW(0, L"TovikTestKeys", L"keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 160, 100,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~KeyNotingWindow() { DestroyWindow(window_); }
+    KeyNotingWindow(const KeyNotingWindow&) = delete;
+    KeyNotingWindow& operator=(const KeyNotingWindow&) = delete;
+    HWND hwnd() const { return window_; }
+    // "down 0x1B", "up 0x52", "char 0x1B"..., in order.
+    std::vector<std::string> Keys() const { return keys_; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<KeyNotingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        const char* kind = message == WM_KEYDOWN || message == WM_SYSKEYDOWN ? "down"
+                           : message == WM_KEYUP || message == WM_SYSKEYUP ? "up"
+                           : message == WM_CHAR                            ? "char"
+                                                                           : nullptr;
+        if (self && kind) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%s 0x%02X", kind, static_cast<unsigned>(wParam));
+            self->keys_.push_back(text);
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    HWND window_ = nullptr;
+    std::vector<std::string> keys_;
+};
+
+// Windows may hand the keyboard to another program once the main window
+// hides (its foreground lock refuses the overlay the activation): the keys
+// let go after Ctrl+R stay with Tovik, Esc takes the selection back even
+// with another program's window in front and never reaches it, and the main
+// window comes back to the front.
+TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) {
+    ASSERT_TRUE(tovik_.CommandAndWait(ID_mnuDesktop));
+    ASSERT_TRUE(WaitForMainWindow());
+    const RECT view = VisibleView();
+    const RECT shownPart{view.left, view.top, view.left + 40, view.top + 30};
+    const Pixels before = ViewShowingTheClipboard(40, 30);
+    PutMarkerOnClipboard();
+    // Right behind the main window: the window Windows activates when the
+    // main window hides while it is the active one.
+    KeyNotingWindow other(40, 560);
+    SetForegroundWindow(Main());
+    // In front, and the keyboard focus taken inside the program (its thread
+    // does that a moment later): only then do typed keys reach it.
+    ASSERT_TRUE(WaitUntil([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == Main() &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(Main(), nullptr), &info) && info.hwndFocus == Main();
+    }));
+
+    PressKey(VK_CONTROL);
+    PressKey('R');
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }));
+    ReleaseKey('R');
+    ReleaseKey(VK_CONTROL);
+    HWND overlay = WaitForOverlay();
+    ASSERT_TRUE(overlay);
+    EXPECT_TRUE(other.Keys().empty()) << "the keys let go after Ctrl+R reached another program: "
+                                      << testing::PrintToString(other.Keys());
+
+    SetForegroundWindow(other.hwnd());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.hwnd(); }));
+    const size_t noted = other.Keys().size();
+    TypeKey(0, VK_ESCAPE);
+    ASSERT_TRUE(WaitForMainWindow()) << "Esc did not take the selection back";
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(overlay); }));
+    const std::vector<std::string> keys = other.Keys();
+    for (size_t i = noted; i < keys.size(); ++i)   // letting go of a key acts nowhere
+        EXPECT_EQ(keys[i], "up 0x1B") << "Esc reached the other program";
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); })) << "the main window is not in front";
+    const auto marker = ReadClipboardBitmap();
+    ASSERT_TRUE(marker);
+    EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "the clipboard was replaced";
+    EXPECT_TRUE(WaitUntil([&] { return ReadScreen(shownPart).data == before.data; }))
+        << "the view no longer shows the picture";
 }
 
 

@@ -268,27 +268,39 @@ int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int
     return wrong;
 }
 
-LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb) {
-    const int w = area.right - area.left, h = area.bottom - area.top;
-    window_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"",
-                              WS_POPUP, area.left, area.top, w, h, nullptr, nullptr, nullptr, nullptr);
-    {
-        platform::ClientDC screen(nullptr);
-        platform::MemoryDC memory = platform::CompatibleDC(screen.get());
-        void* bits = nullptr;
-        platform::Bitmap bitmap = platform::CreateTopDownBitmap(memory.get(), w, h, bits);
-        platform::SelectedObject select(memory.get(), bitmap.get());
-        // Premultiplied, as the system composes layered windows.
-        const std::uint32_t a = argb >> 24;
-        const std::uint32_t pixel = (a << 24) | ((((argb >> 16) & 0xFF) * a / 255) << 16) |
-                                    ((((argb >> 8) & 0xFF) * a / 255) << 8) | ((argb & 0xFF) * a / 255);
-        std::fill_n(static_cast<std::uint32_t*>(bits), static_cast<size_t>(w) * h, pixel);
-        POINT from{0, 0}, to{area.left, area.top};
-        SIZE size{w, h};
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(window_, screen.get(), &to, &size, memory.get(), &from, 0, &blend, ULW_ALPHA);
+LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb, const wchar_t* className) : area_(area) {
+    WNDCLASSEXW known{};
+    known.cbSize = sizeof known;
+    if (!GetClassInfoExW(nullptr, className, &known) && !GetClassInfoExW(GetModuleHandleW(nullptr), className, &known)) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = className;
+        RegisterClassW(&wc);
     }
+    window_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, L"",
+                              WS_POPUP, area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetColour(argb);
     ShowWindow(window_, SW_SHOWNOACTIVATE);
+}
+
+void LayeredWindow::SetColour(std::uint32_t argb) {
+    const int w = area_.right - area_.left, h = area_.bottom - area_.top;
+    platform::ClientDC screen(nullptr);
+    platform::MemoryDC memory = platform::CompatibleDC(screen.get());
+    void* bits = nullptr;
+    platform::Bitmap bitmap = platform::CreateTopDownBitmap(memory.get(), w, h, bits);
+    platform::SelectedObject select(memory.get(), bitmap.get());
+    // Premultiplied, as the system composes layered windows.
+    const std::uint32_t a = argb >> 24;
+    const std::uint32_t pixel = (a << 24) | ((((argb >> 16) & 0xFF) * a / 255) << 16) |
+                                ((((argb >> 8) & 0xFF) * a / 255) << 8) | ((argb & 0xFF) * a / 255);
+    std::fill_n(static_cast<std::uint32_t*>(bits), static_cast<size_t>(w) * h, pixel);
+    POINT from{0, 0}, to{area_.left, area_.top};
+    SIZE size{w, h};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(window_, screen.get(), &to, &size, memory.get(), &from, 0, &blend, ULW_ALPHA);
 }
 
 LayeredWindow::~LayeredWindow() {

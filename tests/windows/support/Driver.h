@@ -102,15 +102,23 @@ private:
 int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h,
                       const char* what = nullptr);
 
+// The class of the window in which Windows fades out a menu item after
+// it was clicked.
+inline constexpr wchar_t kMenuFadeClass[] = L"SysFader";
+
 // A topmost layered window of one colour, 0xAARRGGBB (alpha below 0xFF:
-// translucent, as tooltips and shadows are); shown until it ends.
+// translucent, as tooltips and shadows are); shown until it ends. Of the
+// given window class (kMenuFadeClass: it stands for a fading menu item).
 class LayeredWindow {
 public:
-    LayeredWindow(const RECT& area, std::uint32_t argb);
+    LayeredWindow(const RECT& area, std::uint32_t argb, const wchar_t* className = L"STATIC");
     ~LayeredWindow();
     LayeredWindow(const LayeredWindow&) = delete;
     LayeredWindow& operator=(const LayeredWindow&) = delete;
+    // Another colour; 0: fully transparent, as a fade ends, the window still there.
+    void SetColour(std::uint32_t argb);
 private:
+    RECT area_;
     HWND window_ = nullptr;
 };
 

@@ -75,16 +75,30 @@ void PressMouse(MouseButton button) { Send(DownFlag(button), 0, 0); }
 
 void ReleaseMouse(MouseButton button) { Send(UpFlag(button), 0, 0); }
 
+namespace {
+INPUT KeyInput(WORD vk, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    return input;
+}
+}  // namespace
+
+void PressKey(WORD key) {
+    INPUT input = KeyInput(key, 0);
+    SendInput(1, &input, sizeof input);
+}
+
+void ReleaseKey(WORD key) {
+    INPUT input = KeyInput(key, KEYEVENTF_KEYUP);
+    SendInput(1, &input, sizeof input);
+}
+
 void TypeKey(WORD modifier, WORD key) {
     std::vector<INPUT> inputs;
-    auto add = [&](WORD vk, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
+    auto add = [&](WORD vk, DWORD flags) { inputs.push_back(KeyInput(vk, flags)); };
     if (modifier) add(modifier, 0);
     add(key, 0);
     add(key, KEYEVENTF_KEYUP);

@@ -15,5 +15,8 @@ void ReleaseMouse(MouseButton button);
 // Presses the key with the modifier (VK_CONTROL, VK_SHIFT, or 0 for none)
 // held, and lets both go: one shortcut typed on the keyboard.
 void TypeKey(WORD modifier, WORD key);
+// One key down, or up, alone: for keys held while something happens.
+void PressKey(WORD key);
+void ReleaseKey(WORD key);
 
 }  // namespace tovik_test
