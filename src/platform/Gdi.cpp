@@ -11,6 +11,16 @@ Bitmap CreateTopDownBitmap(HDC dc, int width, int height, void*& bits) {
     return bits ? std::move(bitmap) : Bitmap();
 }
 
+void CopyScreenPixels(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
+                      int sourceY) {
+    constexpr long long kBandBytes = 16 << 20;   // a 1920-pixel screen in one band, 7680 pixels in 8
+    const int rows = static_cast<int>(
+        std::clamp<long long>(kBandBytes / (4LL * std::max(width, 1)), 1, std::max(height, 1)));
+    for (int top = 0; top < height; top += rows)
+        BitBlt(destination, x, y + top, width, std::min(rows, height - top), source, sourceX, sourceY + top,
+               SRCCOPY | CAPTUREBLT);
+}
+
 void FillSolid(HDC dc, const RECT& area, COLORREF colour) {
     const COLORREF previous = SetBkColor(dc, colour);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);

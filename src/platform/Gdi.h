@@ -109,11 +109,11 @@ inline void CopyPixels(HDC destination, int x, int y, int width, int height,
 }
 // The same for a one-time read of the screen: with the layered windows on it
 // (tooltips, menus, shadows, translucent windows). Not for reads repeated in
-// a loop, where it can make the pointer flicker.
-inline void CopyScreenPixels(HDC destination, int x, int y, int width, int height,
-                             HDC source, int sourceX, int sourceY) {
-    BitBlt(destination, x, y, width, height, source, sourceX, sourceY, SRCCOPY | CAPTUREBLT);
-}
+// a loop, where it can make the pointer flicker. Read in bands of a few
+// megabytes: where the system passes a screen read through temporary copies
+// of what is read (Wine takes two), a huge screen then needs no more memory
+// for them than a band does.
+void CopyScreenPixels(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY);
 
 void FillSolid(HDC dc, const RECT& area, COLORREF colour);
 

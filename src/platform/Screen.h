@@ -12,6 +12,9 @@ HWND DesktopWindow();
 // (whose origin is the primary monitor's top-left corner), so its left and
 // top are negative when a monitor lies left of or above the primary.
 RECT DesktopRectangle();
+// Makes DesktopRectangle() report `screen` (nullptr: the system's again), so
+// a test can pretend a screen too large for the memory there is.
+void PretendVirtualScreenForTesting(const RECT* screen);
 int ScreenDpiX();                // logical pixels per inch of the screen
 int ScreenDpiY();
 // The resolution of the monitor the window is on (the screen's where the
