@@ -79,6 +79,13 @@ RECT PrimaryWorkArea() {
     return area;
 }
 
+RECT NearestWorkArea(const RECT& outer) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &info)) return info.rcWork;
+    return PrimaryWorkArea();
+}
+
 MonitorArea MonitorAt(POINT screen) {
     MonitorArea area;
     HMONITOR monitor = MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST);

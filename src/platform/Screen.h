@@ -56,6 +56,9 @@ private:
 bool IsOnAnyMonitor(const RECT& outer);
 // The primary monitor's work area, screen pixels.
 RECT PrimaryWorkArea();
+// The work area of the monitor that holds most of the rectangle (the
+// nearest one when none does), screen pixels.
+RECT NearestWorkArea(const RECT& outer);
 // The monitor a point is on (the nearest one when none is): its rectangle,
 // screen pixels, and its resolution.
 struct MonitorArea {
