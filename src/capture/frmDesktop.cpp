@@ -138,11 +138,13 @@ DWORD frmDesktop::Form_Load() {
 }
 
 void frmDesktop::TakeSnapshot() {
-    // The screen's device context counts in screen pixels, the surface in
-    // overlay pixels, whose origin is the screen's top-left corner.
+    const RECT& snapshot = host_.Shared().DesktopRect;
+    // The screen's device context counts in screen pixels, the surface in overlay pixels.
+    const selection::Point at = selection::ToOverlay({snapshot.left, snapshot.top}, {origin_.x, origin_.y});
     platform::WindowDC screen(platform::DesktopWindow());
-    platform::CopyScreenPixels(surface_.hDC(), 0, 0, screen_.right - screen_.left, screen_.bottom - screen_.top,
-                               screen.get(), screen_.left, screen_.top);
+    platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
+                               snapshot.right - snapshot.left, snapshot.bottom - snapshot.top, screen.get(),
+                               snapshot.left, snapshot.top);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 

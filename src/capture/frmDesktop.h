@@ -104,8 +104,8 @@ private:
     capture::Host& host_;
     platform::Surface surface_;
     std::optional<platform::MouseCapture> dragCapture_;
-    RECT screen_{};                    // see Screen()
     POINT origin_{};                   // see Origin()
+    RECT screen_{};                    // see Screen()
     HCURSOR mousePointer_ = nullptr;   // shared system cursor, never destroyed
     bool bandDrawn_ = false;           // the outline StartPoint..LastPoint is on the surface
     bool selectionEnded_ = false;      // released: later presses belong to no selection
