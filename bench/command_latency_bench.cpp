@@ -61,16 +61,6 @@ bool NewBitmapOnClipboard(DWORD before) {
     return GetClipboardSequenceNumber() != before && IsClipboardFormatAvailable(CF_BITMAP);
 }
 
-SIZE ClipboardBitmapSize() {
-    SIZE size{};
-    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) return size;
-    BITMAP info{};
-    if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)); bitmap && GetObjectW(bitmap, sizeof info, &info))
-        size = {info.bmWidth, info.bmHeight};
-    CloseClipboard();
-    return size;
-}
-
 std::wstring SizeCaption(const TovikProcess& tovik) {
     wchar_t text[64] = {};
     if (HWND box = tovik.FindTopLevel(TOVIK_CLASS_SIZE))

@@ -5,8 +5,10 @@
 # (tools/testbench.sh); those that need a display without Wine's virtual
 # desktop (label "desktopless") on a bench without one; the two-monitor
 # tests (label "twomonitors") on the two-monitor bench
-# (TOVIK_BENCH=twomonitors); the installer's smoke test (label "installer")
-# on a bench of its own, so that the installer meets a fresh Wine prefix.
+# (TOVIK_BENCH=twomonitors); for the 32-bit build, the test of a screen of
+# 7680x4320 (label "hugescreen") on a bench that size; the installer's smoke
+# test (label "installer") on a bench of its own, so that the installer meets
+# a fresh Wine prefix.
 # The last line is the total over all of them:
 # "N passed, N failed".
 set -euo pipefail
@@ -51,7 +53,7 @@ for arch in win64 win32; do
     continue
   fi
   began=$SECONDS
-  tools/testbench.sh ctest --test-dir "build/$arch" -LE 'installer|desktopless|twomonitors' --output-on-failure \
+  tools/testbench.sh ctest --test-dir "build/$arch" -LE 'installer|desktopless|twomonitors|hugescreen' --output-on-failure \
     --no-tests=error 2>&1 | tee "build/$arch-tests.log" || true
   count "build/$arch-tests.log" "$arch Windows"
   TOVIK_BENCH=desktopless tools/testbench.sh ctest --test-dir "build/$arch" -L desktopless --output-on-failure \
@@ -63,6 +65,11 @@ for arch in win64 win32; do
   TOVIK_BENCH=twomonitors tools/testbench.sh ctest --test-dir "build/$arch" -L twomonitors --output-on-failure \
     --no-tests=error 2>&1 | tee "build/$arch-twomonitors-tests.log" || true
   count "build/$arch-twomonitors-tests.log" "$arch two-monitor"
+  if [ "$arch" = win32 ]; then
+    TOVIK_SCREEN=7680x4320 tools/testbench.sh ctest --test-dir "build/$arch" -L hugescreen --output-on-failure \
+      --no-tests=error 2>&1 | tee "build/$arch-hugescreen-tests.log" || true
+    count "build/$arch-hugescreen-tests.log" "$arch huge-screen"
+  fi
   echo "test: the $arch tests took $((SECONDS - began)) s" >&2
 done
 

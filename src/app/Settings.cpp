@@ -88,6 +88,22 @@ PixelBounds ToPixelBounds(const Options& o, double tx, double ty, int maxWidth, 
     return b;
 }
 
+PixelBounds WithinReach(const PixelBounds& w, const PixelArea& work, int titleHeight) {
+    if (work.right <= work.left || work.bottom <= work.top) return w;
+    const long long shownWidth = std::min<long long>(static_cast<long long>(w.left) + w.width, work.right) -
+                                 std::max(w.left, work.left);
+    const long long shownHeight = std::min<long long>(static_cast<long long>(w.top) + titleHeight, work.bottom) -
+                                  std::max(w.top, work.top);
+    const long long grip = std::min(w.width, 3 * titleHeight);
+    if (shownWidth >= grip && 2 * shownHeight >= titleHeight) return w;
+    PixelBounds moved;
+    moved.width = std::min(w.width, work.right - work.left);
+    moved.height = std::min(w.height, work.bottom - work.top);
+    moved.left = std::clamp(w.left, work.left, work.right - moved.width);
+    moved.top = std::clamp(w.top, work.top, work.bottom - moved.height);
+    return moved;
+}
+
 Options ReadOptions(const Reader& read, const std::wstring& programFolder) {
     Options o;
     auto single = [&](const wchar_t* key, float fallback) {

@@ -91,4 +91,18 @@ struct PixelBounds {
 PixelBounds ToPixelBounds(const Options& options, double twipsPerPixelX, double twipsPerPixelY,
                           int maxWidth, int maxHeight);
 
+// A rectangle of screen pixels; right and bottom are outside it.
+struct PixelArea {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The window as it comes back on `work` (a monitor's work area), whose
+// title bar is its top `titleHeight` rows. One the user can take by its
+// title bar stays as it is: a piece of the title bar at least three title
+// heights wide (or the window's whole width) and at least half its height
+// lies on the work area. Any other (a sliver left on the monitor, the title
+// bar above it) is moved, and made smaller when it is larger, to lie whole
+// on the work area, as near to where it was as it can.
+PixelBounds WithinReach(const PixelBounds& window, const PixelArea& work, int titleHeight);
+
 }  // namespace app::settings

@@ -120,16 +120,26 @@ bool frmMain::Form_Load() {
 void frmMain::ApplyStoredGeometry(const settings::Options& options) {
     const settings::PixelBounds bounds = settings::ToPixelBounds(
         options, TwipsPerPixelX(), TwipsPerPixelY(), GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK));
-    int left = bounds.left, top = bounds.top;
+    settings::PixelBounds place = bounds;
+    auto outer = [&place] { return RECT{place.left, place.top, place.left + place.width, place.top + place.height}; };
     // A window stored where no monitor is now (a monitor removed, a
     // resolution lowered, a value edited by hand) could never be reached:
     // bring it back to the primary monitor's top-left corner.
-    if (!platform::IsOnAnyMonitor({left, top, left + bounds.width, top + bounds.height})) {
+    if (!platform::IsOnAnyMonitor(outer())) {
         const RECT work = platform::PrimaryWorkArea();
-        left = work.left;
-        top = work.top;
+        place.left = work.left;
+        place.top = work.top;
     }
-    SetOuterBounds(left, top, bounds.width, bounds.height);
+    // One left with only a sliver on a monitor, or with its title bar out of
+    // reach, comes back whole on that monitor.
+    const RECT work = platform::NearestWorkArea(outer());
+    const int titleHeight = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER) +
+                            GetSystemMetrics(SM_CYCAPTION);
+    place = settings::WithinReach(place, {work.left, work.top, work.right, work.bottom}, titleHeight);
+    // Exactly this rectangle: on a monitor of another resolution the system
+    // suggests a size scaled once more while the window moves there, which
+    // the handler below does not take during the load.
+    SetOuterBounds(place.left, place.top, place.width, place.height);
 }
 
 bool frmMain::CreateControls() {
@@ -292,10 +302,14 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_DPICHANGED: {
         // Moved to a monitor of another resolution: the window takes the size
-        // the system suggests and the controls follow.
+        // the system suggests and the controls follow. While the load puts
+        // the window where it was stored, the stored rectangle is already the
+        // size it had there: taking the suggestion would scale it again at
+        // every start.
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetOuterBounds(suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top);
+        if (loaded_)
+            SetOuterBounds(suggested->left, suggested->top, suggested->right - suggested->left,
+                           suggested->bottom - suggested->top);
         LayOutControls();
         return 0;
     }

@@ -2,6 +2,7 @@
 
 #include "capture/CaptureWindow.h"
 #include "capture/DelayTimer.h"
+#include "capture/DelayWindow.h"
 #include "capture/frmDesktop.h"
 #include "platform/Compositor.h"
 #include "platform/Messages.h"

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace capture {
 
@@ -21,49 +22,61 @@ void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWN
     const int w = fits ? static_cast<int>(width) : 0;
     const int h = fits ? static_cast<int>(height) : 0;
 
-    // Everything the capture needs is had before anything changes, so a
-    // failure leaves the old picture whole rather than a gray one.
-    platform::Bitmap bitmap;
-    if (fits) bitmap = platform::CreateCompatibleBitmapFor(source, w, h);
-    if (!bitmap) {
+    // The capture is had before anything changes, so a failure leaves the
+    // old picture whole rather than a gray one.
+    platform::Bitmap picture;
+    if (fits) picture = platform::CreateCompatibleBitmapFor(source, w, h);
+    if (!picture) {
         platform::ShowError(owner, platform::LoadText(IDS_CLIPBOARD_FAILED));
         return;
     }
-    // The screen is read once, into the bitmap alone; the view and the
-    // buffer are copied from it, so the clipboard, the view and what is
-    // saved or printed are always the same picture, and a full-screen
-    // capture pays for one screen read instead of three. A screen that
-    // cannot be read (a locked session, the secure desktop, a minimised
-    // remote session) changes nothing: no black picture replaces the old one.
-    platform::PictureBox& view = image.View();
-    platform::PictureBox& buffer = image.Buffer();
     {
-        platform::SelectedObject select(memory.get(), bitmap.get());
+        platform::SelectedObject select(memory.get(), picture.get());
+        // The screen is read once; the view and the clipboard are copied
+        // from the picture, so the clipboard, the view and what is saved or
+        // printed are always the same picture. A screen that cannot be read
+        // (a locked session, the secure desktop, a minimised remote session)
+        // changes nothing: no black picture replaces the old one.
         if (w > 0 && h > 0) {
-            const DWORD unread = platform::CopyScreenPixels(memory.get(), 0, 0, w, h, source, region.left, region.top);
-            if (unread) {
+            if (const DWORD unread =
+                    platform::CopyScreenPixels(memory.get(), 0, 0, w, h, source, region.left, region.top)) {
                 platform::ShowSystemError(owner, unread);
                 return;
             }
         }
-        if (!buffer.SetOuterSize(w + 4, h + 4)) {
-            platform::ShowSystemError(owner, ERROR_NOT_ENOUGH_MEMORY);
-            return;
-        }
-        view.Cls();
-        buffer.Cls();
-        platform::CopyPixels(view.hDC(), 0, 0, w, h, memory.get(), 0, 0);
-        platform::CopyPixels(buffer.hDC(), 0, 0, w, h, memory.get(), 0, 0);
     }
+    // The buffer takes the capture's own bitmap and lets its old picture go
+    // before the clipboard's copy is made: a capture of a huge screen holds
+    // three pictures of it at the most, not four.
+    platform::PictureBox& view = image.View();
+    platform::PictureBox& buffer = image.Buffer();
+    if (!buffer.TakePicture(std::move(picture), w, h)) {
+        platform::ShowSystemError(owner, ERROR_NOT_ENOUGH_MEMORY);
+        return;
+    }
+    view.Cls();
+    platform::CopyPixels(view.hDC(), 0, 0, w, h, buffer.hDC(), 0, 0);
     view.Refresh();
 
+    // The clipboard gets a copy of its own, which it deletes when it is
+    // emptied. Without memory for it the picture is taken but the clipboard
+    // keeps what it had, and the user is told.
+    platform::Bitmap copy = platform::CreateCompatibleBitmapFor(buffer.hDC(), w, h);
+    if (!copy) {
+        platform::ShowError(owner, platform::LoadText(IDS_CLIPBOARD_FAILED));
+        return;
+    }
+    {
+        platform::SelectedObject select(memory.get(), copy.get());
+        platform::CopyPixels(memory.get(), 0, 0, w, h, buffer.hDC(), 0, 0);
+    }
     // The clipboard is opened in Tovik's own name, so its notifications come
     // here, not to a captured program. One that another program holds open
     // past a short wait is left as it is; the bitmap it did not take is
     // deleted with its wrapper.
     platform::Clipboard clipboard(image.Owner());
     clipboard.Empty();
-    clipboard.SetBitmap(bitmap);
+    clipboard.SetBitmap(copy);
 }
 
 void CaptureRegion(model::ImageModel& image, HWND window, const RECT& region, HWND messageOwner) {

@@ -8,9 +8,11 @@ namespace capture {
 // Copies the region (pixels of the source, half-open) into the image's
 // buffer (which takes the size (w + 4) x (h + 4)), its view and a bitmap that
 // goes to the clipboard, with the image's own window as the clipboard's
-// owner. Nothing changes when the memory for it cannot be had or the source
-// cannot be read: a message says so, and the old picture and the clipboard
-// stay as they were. Messages belong to messageOwner, or to
+// owner. Nothing changes when the memory for the picture cannot be had or the
+// source cannot be read: a message says so, and the old picture and the
+// clipboard stay as they were; without memory for the clipboard's copy the
+// picture is taken, the clipboard keeps what it had and a message says so.
+// Messages belong to messageOwner, or to
 // the image's owner when none is given. The screen is read with the layered
 // windows on it (tooltips, menus, shadows), as the user sees it.
 void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWND messageOwner = nullptr);

@@ -15,15 +15,18 @@ namespace {
 constexpr DWORD kShowTimeout = 500;   // ms; beyond it the screen is read as it is
 
 // The end of the pointer path, run whatever the capture did: the overlay
-// is hidden (it stays loaded), the system pointer shown again (by the
-// HiddenCursor it outlives) and the main window returns.
+// is hidden, the system pointer shown again (by the HiddenCursor it
+// outlives), the overlay unloaded and the main window returns. Nothing of
+// the overlay serves a later capture (each takes its own snapshot), while a
+// loaded one would hold a picture of the whole screen (under Wine two) and
+// go stale at the next display change.
 class EndOfPointerPath {
 public:
     EndOfPointerPath(Host& host, frmDesktop& overlay) : host_(host), overlay_(overlay) {}
     ~EndOfPointerPath() {
         overlay_.Hide();
         hidden_.reset();
-        overlay_.imgArrow.SetVisible(false);
+        UnloadDesktop();
         host_.ShowMain();
     }
     EndOfPointerPath(const EndOfPointerPath&) = delete;

@@ -1,12 +1,10 @@
 #include "capture/frmDesktop.h"
 
 #include "capture/CaptureRegion.h"
-#include "capture/CaptureWindow.h"
-#include "capture/DelayTimer.h"
+#include "capture/DelayWindow.h"
 #include "capture/Selection.h"
 #include "capture/frmSize.h"
 #include "platform/Compositor.h"
-#include "platform/Messages.h"
 #include "platform/Screen.h"
 #include "resources/resource.h"
 
@@ -17,10 +15,7 @@ namespace capture {
 
 namespace {
 
-constexpr UINT_PTR kTimer1 = 1;
 constexpr int kEscapeKey = 1;   // the hot key id of Esc
-
-static_assert(delay::kTimerMinimum == USER_TIMER_MINIMUM && delay::kTimerMaximum == USER_TIMER_MAXIMUM);
 
 // The one loaded overlay, or none. Unloading resets it; the next reference
 // to the overlay loads a new one.
@@ -51,40 +46,29 @@ private:
 }  // namespace
 
 frmDesktop* Desktop(capture::Host& host, DWORD* error) {
-    if (!loadedDesktop || !loadedDesktop->exists()) {
-        loadedDesktop.reset();   // the old surface goes before the new one is made
-        auto overlay = std::make_unique<frmDesktop>(host);
-        if (const DWORD failure = overlay->Form_Load()) {
-            if (error) *error = failure;
-            return nullptr;
-        }
-        loadedDesktop = std::move(overlay);
+    // Read at every use: not every display change is announced to the
+    // program, and an overlay made for another screen would freeze only part
+    // of this one, at the wrong place.
+    RECT& screen = host.Shared().DesktopRect;
+    screen = platform::DesktopRectangle();
+    if (loadedDesktop && loadedDesktop->exists() && EqualRect(&loadedDesktop->Screen(), &screen))
+        return loadedDesktop.get();
+    loadedDesktop.reset();   // the old surface goes before the new one is made
+    auto overlay = std::make_unique<frmDesktop>(host);
+    if (const DWORD failure = overlay->Form_Load()) {
+        if (error) *error = failure;
+        return nullptr;
     }
+    loadedDesktop = std::move(overlay);
     return loadedDesktop.get();
 }
 
-void UnloadDesktop() {
-    if (!loadedDesktop) return;
-    capture::Host& host = loadedDesktop->Host();
-    const bool waiting = loadedDesktop->Timer1_Enabled();
-    const UINT rest = loadedDesktop->Timer1_Remaining();
+void UnloadDesktop() { loadedDesktop.reset(); }
+
+void DiscardDesktop() {
     loadedDesktop.reset();
-    if (waiting) WaitForDelayedCapture(host, delay::TimerInterval(rest));
+    DiscardDelayedCapture();
 }
-
-void WaitForDelayedCapture(capture::Host& host, UINT interval) {
-    DWORD error = 0;
-    frmDesktop* overlay = Desktop(host, &error);
-    if (overlay && overlay->Timer1_Start(interval)) return;
-    if (overlay) error = GetLastError();
-    // Without a running timer nothing would ever bring the main window back:
-    // it returns at once, and the user is told why there is no capture.
-    host.Shared().DelayPending = 0;
-    host.ShowMain();
-    platform::ShowSystemError(host.Image().Owner(), error ? error : ERROR_NOT_ENOUGH_MEMORY);
-}
-
-void DiscardDesktop() { loadedDesktop.reset(); }
 
 bool DesktopLoaded() { return loadedDesktop && loadedDesktop->exists(); }
 
@@ -127,30 +111,27 @@ void ArrowImage::Invalidate() const {
 
 // ---------------------------------------------------------------- frmDesktop
 
-frmDesktop::frmDesktop(capture::Host& host) : host_(host), timer1_(kTimer1) {}
+frmDesktop::frmDesktop(capture::Host& host) : host_(host) {}
 
 frmDesktop::~frmDesktop() {
-    timer1_.Stop();
     dragCapture_.reset();
     escape_.reset();
     Destroy();   // the window goes before the surface it shows
 }
 
 DWORD frmDesktop::Form_Load() {
-    const RECT& snapshot = host_.Shared().DesktopRect;
+    // It covers every monitor as they are now.
+    screen_ = host_.Shared().DesktopRect;
+    origin_ = {screen_.left, screen_.top};
+    const int width = screen_.right - screen_.left, height = screen_.bottom - screen_.top;
     surface_.SetBackColor(GetSysColor(COLOR_BTNFACE));
-    if (!surface_.Resize(snapshot.right - snapshot.left, snapshot.bottom - snapshot.top))
-        return ERROR_NOT_ENOUGH_MEMORY;
-    // It covers every monitor as they are now, even when that is no longer
-    // the virtual screen read at start-up.
-    const RECT screen = platform::DesktopRectangle();
-    origin_ = {screen.left, screen.top};
+    if (!surface_.Resize(width, height)) return ERROR_NOT_ENOUGH_MEMORY;
     const platform::WindowClassInfo info{TOVIK_CLASS_DESKTOP};
     // No title bar, no frame, kept out of the task bar; its client origin is
     // the virtual screen's top-left corner. Above other programs'
     // always-on-top windows too, so the whole screen is frozen.
-    if (!CreateWindowOf(info, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"", screen.left, screen.top,
-                        screen.right - screen.left, screen.bottom - screen.top, nullptr)) {
+    if (!CreateWindowOf(info, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"", screen_.left, screen_.top, width,
+                        height, nullptr)) {
         const DWORD error = GetLastError();
         return error ? error : ERROR_NOT_ENOUGH_MEMORY;
     }
@@ -315,27 +296,6 @@ void frmDesktop::Form_KeyDown(UINT key) {
     const EndOfSelection end(host_);   // unloads this overlay: nothing below may touch it
 }
 
-bool frmDesktop::Timer1_Start(UINT interval) { return timer1_.Start(hwnd(), interval); }
-
-void frmDesktop::Timer1_Timer() {
-    // Stopped first: a failure message shown during the capture runs a
-    // message loop in which the timer would fire again.
-    Timer1_Stop();
-    struct Return {
-        capture::Host& host;
-        ~Return() {
-            host.Shared().DelayPending = 0;
-            host.ShowMain();
-        }
-    } back{host_};
-    const std::int16_t kind = host_.Shared().DelayKind;
-    platform::WaitForCompositor();
-    if (kind == kDelayDesktop)
-        CaptureWindow(host_, platform::DesktopWindow());
-    else if (kind == kDelayActive)
-        CaptureWindow(host_, platform::ForegroundWindow());
-}
-
 void frmDesktop::Paint() {
     const platform::PaintDC paint(hwnd());
     surface_.PaintTo(paint.get(), paint.Area());
@@ -380,12 +340,6 @@ LRESULT frmDesktop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // the whole screen, so the moves and the release still reach it.
         if (message == WM_CANCELMODE) dragCapture_.reset();
         return 0;
-    case WM_TIMER:
-        if (wParam == timer1_.Id()) {
-            Timer1_Timer();
-            return 0;
-        }
-        break;
     case WM_CLOSE:
         return 0;   // no close box: only a selection or Esc ends the overlay
     }

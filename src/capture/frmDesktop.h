@@ -1,6 +1,7 @@
 // The selection overlay: a borderless window covering the screen that shows
-// a frozen snapshot of it. The user drags a rectangle on it; the delayed
-// capture's timer and the arrow picture of the pointer path live on it too.
+// a frozen snapshot of it. The user drags a rectangle on it; the pointer path
+// of a delayed capture places the arrow picture on it. It exists only while
+// the screen is frozen: each use makes a fresh one.
 #pragma once
 #include "capture/CaptureHost.h"
 #include "platform/Gdi.h"
@@ -44,8 +45,8 @@ public:
     explicit frmDesktop(capture::Host& host);
     ~frmDesktop() override;
 
-    // Creates the window hidden, covering the virtual screen (every
-    // monitor), with a surface the size of DesktopRect; Dragging is False.
+    // Creates the window hidden, covering DesktopRect (the virtual screen,
+    // every monitor), with a surface of that size; Dragging is False.
     // 0, or the reason it could not be made (no memory for the snapshot, no window).
     DWORD Form_Load();
 
@@ -53,6 +54,8 @@ public:
     // top-left corner. Overlay pixels are screen pixels less this origin, on
     // the window and on its surface alike.
     POINT Origin() const { return origin_; }
+    // The virtual screen the overlay was made for, screen pixels.
+    const RECT& Screen() const { return screen_; }
 
     // The persistent drawing surface: what is drawn into it stays until the
     // overlay is unloaded, also before the window is shown.
@@ -94,16 +97,6 @@ public:
     // No other key does anything.
     void Form_KeyDown(UINT key);
 
-    // Timer1: one interval at a time, stopped when the overlay is created.
-    // It never runs without the overlay's window.
-    bool Timer1_Start(UINT interval);
-    void Timer1_Stop() { timer1_.Stop(); }
-    bool Timer1_Enabled() const { return timer1_.Running(); }
-    UINT Timer1_Remaining() const { return timer1_.Remaining(); }
-    void Timer1_Timer();
-
-    capture::Host& Host() const { return host_; }
-
     ArrowImage imgArrow;
 
 protected:
@@ -117,28 +110,24 @@ private:
 
     capture::Host& host_;
     platform::Surface surface_;
-    platform::WindowTimer timer1_;
     std::optional<platform::MouseCapture> dragCapture_;
     std::optional<platform::HotKey> escape_;   // while a selection is on the screen
     POINT origin_{};                   // see Origin()
+    RECT screen_{};                    // see Screen()
     HCURSOR mousePointer_ = nullptr;   // shared system cursor, never destroyed
     bool bandDrawn_ = false;           // the outline StartPoint..LastPoint is on the surface
     bool selectionEnded_ = false;      // released: later presses belong to no selection
 };
 
 // The overlay, created and loaded when it is not: each reference after an
-// unload gets a fresh one. Nothing when it cannot be made, the reason in
-// *error.
+// unload gets a fresh one, and so does the first after the virtual screen
+// has changed its place or size (a monitor docked or removed, a resolution
+// changed, a remote session reconnected). DesktopRect is the virtual screen
+// as it is now. Nothing when it cannot be made, the reason in *error.
 frmDesktop* Desktop(capture::Host& host, DWORD* error = nullptr);
-// Discards the overlay: its window, snapshot and selection state. A delayed
-// capture still waiting on its timer is not lost: a fresh overlay waits out
-// the rest of the delay.
+// Discards the overlay: its window, snapshot and selection state.
 void UnloadDesktop();
-// Starts a delayed capture's wait: the overlay's timer fires after interval
-// milliseconds and takes the capture. When no timer can run, the main window
-// returns at once and the user is told why.
-void WaitForDelayedCapture(capture::Host& host, UINT interval);
-// Discards the overlay and whatever it waits for: the program is ending.
+// Discards the overlay and a delayed capture's wait: the program is ending.
 void DiscardDesktop();
 // True while an overlay is loaded (tests watch its lifetime).
 bool DesktopLoaded();

@@ -10,12 +10,20 @@ DWORD failScreenReads = 0;
 DWORD CopyScreenPixels(HDC destination, int x, int y, int width, int height,
                        HDC source, int sourceX, int sourceY) {
     if (failScreenReads) return failScreenReads;
-    SetLastError(0);
-    if (BitBlt(destination, x, y, width, height, source, sourceX, sourceY, SRCCOPY | CAPTUREBLT)) return 0;
-    // GDI does not always say why; a screen that cannot be read is one the
-    // program has no access to.
-    const DWORD error = GetLastError();
-    return error ? error : ERROR_ACCESS_DENIED;
+    constexpr long long kBandBytes = 16 << 20;   // a 1920-pixel screen in one band, 7680 pixels in 8
+    const int rows = static_cast<int>(
+        std::clamp<long long>(kBandBytes / (4LL * std::max(width, 1)), 1, std::max(height, 1)));
+    for (int top = 0; top < height; top += rows) {
+        SetLastError(0);
+        if (BitBlt(destination, x, y + top, width, std::min(rows, height - top), source, sourceX, sourceY + top,
+                   SRCCOPY | CAPTUREBLT))
+            continue;
+        // GDI does not always say why; a screen that cannot be read is one the
+        // program has no access to.
+        const DWORD error = GetLastError();
+        return error ? error : ERROR_ACCESS_DENIED;
+    }
+    return 0;
 }
 
 void FailScreenReadsForTesting(DWORD error) { failScreenReads = error; }

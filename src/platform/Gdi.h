@@ -109,10 +109,13 @@ inline void CopyPixels(HDC destination, int x, int y, int width, int height,
 }
 // The same for a one-time read of the screen: with the layered windows on it
 // (tooltips, menus, shadows, translucent windows). Not for reads repeated in
-// a loop, where it can make the pointer flicker. 0, or why the screen could
-// not be read: it cannot while the session is locked, the secure desktop
-// (an elevation prompt) is up or a remote session's window is minimised,
-// and the destination then holds nothing of it.
+// a loop, where it can make the pointer flicker. Read in bands of a few
+// megabytes: where the system passes a screen read through temporary copies
+// of what is read (Wine takes two), a huge screen then needs no more memory
+// for them than a band does. 0, or why the screen could not be read: it
+// cannot while the session is locked, the secure desktop (an elevation
+// prompt) is up or a remote session's window is minimised, and the
+// destination then holds nothing of it.
 DWORD CopyScreenPixels(HDC destination, int x, int y, int width, int height,
                        HDC source, int sourceX, int sourceY);
 // Makes every screen read fail with `error` (0: they read again), so a test

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace platform {
 
@@ -19,11 +20,14 @@ bool PictureBox::SetOuterSize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (!surface_.Resize(std::max(width - 2 * kBorder, 0), std::max(height - 2 * kBorder, 0))) return false;
-    outerWidth_ = width;
-    outerHeight_ = height;
-    SetWindowPos(hwnd(), nullptr, 0, 0, outerWidth_, outerHeight_,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeWindow(width, height);
     return true;
+}
+
+void PictureBox::SizeWindow(int outerWidth, int outerHeight) {
+    outerWidth_ = outerWidth;
+    outerHeight_ = outerHeight;
+    SetWindowPos(hwnd(), nullptr, 0, 0, outerWidth_, outerHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PictureBox::Refresh() const {
@@ -35,6 +39,13 @@ bool PictureBox::SetPicture(HDC source, int width, int height) {
     if (width < 0 || height < 0 || width > INT_MAX - 2 * kBorder || height > INT_MAX - 2 * kBorder) return false;
     if (!SetOuterSize(width + 2 * kBorder, height + 2 * kBorder)) return false;
     CopyPixels(surface_.hDC(), 0, 0, width, height, source, 0, 0);
+    return true;
+}
+
+bool PictureBox::TakePicture(Bitmap picture, int width, int height) {
+    if (width < 0 || height < 0 || width > INT_MAX - 2 * kBorder || height > INT_MAX - 2 * kBorder) return false;
+    if (!surface_.Take(std::move(picture), width, height)) return false;
+    SizeWindow(width + 2 * kBorder, height + 2 * kBorder);
     return true;
 }
 

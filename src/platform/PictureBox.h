@@ -36,6 +36,10 @@ public:
     // `source` into it: the picture of an opened file. False, and nothing
     // changed, when there is no memory for it.
     [[nodiscard]] bool SetPicture(HDC source, int width, int height);
+    // Makes the bitmap (width x height, of the screen's format, selected
+    // nowhere) the drawing area itself, without a copy: a capture. False,
+    // and nothing changed, when it cannot be taken.
+    [[nodiscard]] bool TakePicture(Bitmap picture, int width, int height);
     // Makes the window show the surface now.
     void Refresh() const;
 
@@ -43,6 +47,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void SizeWindow(int outerWidth, int outerHeight);
+
     Surface surface_;
     int outerWidth_ = 0;
     int outerHeight_ = 0;

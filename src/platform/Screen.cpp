@@ -9,11 +9,17 @@ int ScreenDpi(int capability) {
     ClientDC screen(nullptr);
     return GetDeviceCaps(screen.get(), capability);
 }
+std::optional<RECT> pretendedScreen;
 }  // namespace
 
 HWND DesktopWindow() { return GetDesktopWindow(); }
 
+void PretendVirtualScreenForTesting(const RECT* screen) {
+    pretendedScreen = screen ? std::optional<RECT>(*screen) : std::nullopt;
+}
+
 RECT DesktopRectangle() {
+    if (pretendedScreen) return *pretendedScreen;
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
@@ -71,6 +77,13 @@ RECT PrimaryWorkArea() {
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
         area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     return area;
+}
+
+RECT NearestWorkArea(const RECT& outer) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &info)) return info.rcWork;
+    return PrimaryWorkArea();
 }
 
 MonitorArea MonitorAt(POINT screen) {

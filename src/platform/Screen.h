@@ -12,6 +12,9 @@ HWND DesktopWindow();
 // (whose origin is the primary monitor's top-left corner), so its left and
 // top are negative when a monitor lies left of or above the primary.
 RECT DesktopRectangle();
+// Makes DesktopRectangle() report `screen` (nullptr: the system's again), so
+// a test can pretend a screen too large for the memory there is.
+void PretendVirtualScreenForTesting(const RECT* screen);
 int ScreenDpiX();                // logical pixels per inch of the screen
 int ScreenDpiY();
 // The resolution of the monitor the window is on (the screen's where the
@@ -53,6 +56,9 @@ private:
 bool IsOnAnyMonitor(const RECT& outer);
 // The primary monitor's work area, screen pixels.
 RECT PrimaryWorkArea();
+// The work area of the monitor that holds most of the rectangle (the
+// nearest one when none does), screen pixels.
+RECT NearestWorkArea(const RECT& outer);
 // The monitor a point is on (the nearest one when none is): its rectangle,
 // screen pixels, and its resolution.
 struct MonitorArea {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace platform {
 
@@ -36,6 +37,22 @@ bool Surface::Resize(int width, int height) {
     HGDIOBJ previous = SelectObject(dc_.get(), next.get());
     if (!originalBitmap_) originalBitmap_ = previous;
     bitmap_ = std::move(next);   // the old one is no longer selected
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+bool Surface::Take(Bitmap picture, int width, int height) {
+    if (width <= 0 || height <= 0) {   // no pixels to hold: the one-pixel surface of an empty size
+        if (!Resize(width, height)) return false;
+        Cls();
+        return true;
+    }
+    if (!dc_ || !picture) return false;
+    HGDIOBJ previous = SelectObject(dc_.get(), picture.get());
+    if (!previous) return false;
+    if (!originalBitmap_) originalBitmap_ = previous;
+    bitmap_ = std::move(picture);   // the old one is no longer selected
     width_ = width;
     height_ = height;
     return true;

@@ -25,6 +25,12 @@ public:
     // colour. False when the system cannot make the bitmap: the old
     // surface then stays as it was.
     bool Resize(int width, int height);
+    // Makes `picture` (a bitmap of the screen's format, width x height, not
+    // selected anywhere) the surface itself: the old pixels go at once and
+    // nothing is copied. For an empty size the surface is emptied and
+    // cleared instead. False when the picture cannot be taken: the old
+    // surface then stays as it was.
+    bool Take(Bitmap picture, int width, int height);
     // Fills the whole surface with the background colour.
     void Cls();
     // Copies the part of `area` that lies on the surface to the same

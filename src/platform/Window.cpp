@@ -100,18 +100,12 @@ bool WindowTimer::Start(HWND window, UINT interval) {
     Stop();
     if (!window || !SetTimer(window, id_, interval, nullptr)) return false;
     window_ = window;
-    due_ = GetTickCount64() + interval;
     return true;
 }
 
 void WindowTimer::Stop() {
     if (window_) KillTimer(window_, id_);
     window_ = nullptr;
-}
-
-UINT WindowTimer::Remaining() const {
-    const ULONGLONG now = GetTickCount64();
-    return Running() && due_ > now ? static_cast<UINT>(due_ - now) : 0;
 }
 
 namespace {

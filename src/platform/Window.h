@@ -70,13 +70,10 @@ public:
     void Stop();
     bool Running() const { return window_ != nullptr; }
     UINT_PTR Id() const { return id_; }
-    // Milliseconds until the next WM_TIMER is due (0 when already due).
-    UINT Remaining() const;
 
 private:
     UINT_PTR id_;
     HWND window_ = nullptr;
-    ULONGLONG due_ = 0;
 };
 
 // The mouse captured for a window while this lives (a drag).

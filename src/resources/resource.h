@@ -66,6 +66,7 @@
 #define TOVIK_CLASS_MAIN       L"Tovik.frmMain"
 #define TOVIK_CLASS_DESKTOP    L"Tovik.frmDesktop"
 #define TOVIK_CLASS_SIZE       L"Tovik.frmSize"
+#define TOVIK_CLASS_DELAY      L"Tovik.Delay"
 
 // The setup dialog frmSetup and the about box frmAbout. Every control has an
 // id of its own (none is -1), so each can be placed and read by it.

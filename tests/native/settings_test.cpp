@@ -210,4 +210,28 @@ TEST(Twips, StoredGeometryFarOutOfRangeIsCutNotOverflowed) {
     EXPECT_GE(static_cast<long long>(b.top) - b.height, INT_MIN);
 }
 
+// A stored window the user can take by its title bar stays where it is,
+// partly off the monitor or not; one that could not be taken comes back
+// whole on the work area, as near as it was, no larger than the work area.
+TEST(Twips, StoredWindowOutOfReachComesBackWholeOnTheWorkArea) {
+    const settings::PixelArea work{0, 40, 1280, 800};   // a task bar along the top
+    constexpr int kTitle = 30;
+    using B = settings::PixelBounds;
+    for (const B& kept : {B{100, 100, 400, 300}, B{-300, 100, 400, 300}, B{1280 - 90, 700, 400, 300},
+                          B{200, 40 - 15, 400, 300}, B{-1100, 100, 1200, 300}})
+        EXPECT_EQ(settings::WithinReach(kept, work, kTitle), kept) << kept.left << "," << kept.top;
+    const struct { B stored, back; } moved[] = {
+        {{1280 - 89, 100, 400, 300}, {880, 100, 400, 300}},    // a sliver on the right
+        {{-395, 500, 400, 300}, {0, 500, 400, 300}},           // a sliver on the left
+        {{200, 40 - 16, 400, 300}, {200, 40, 400, 300}},       // the title bar half under the task bar
+        {{200, 790, 400, 300}, {200, 500, 400, 300}},          // only the title bar's top rows on it
+        {{-50, -200, 2000, 1000}, {0, 40, 1280, 760}},         // and larger than the work area
+        {{-(1 << 30), 1 << 30, 400, 300}, {0, 500, 400, 300}}, // as far as a stored value goes
+    };
+    for (const auto& [stored, back] : moved)
+        EXPECT_EQ(settings::WithinReach(stored, work, kTitle), back) << stored.left << "," << stored.top;
+    const B anywhere{5000, 5000, 10, 10};
+    EXPECT_EQ(settings::WithinReach(anywhere, {0, 0, 0, 0}, kTitle), anywhere) << "no work area: left alone";
+}
+
 }  // namespace

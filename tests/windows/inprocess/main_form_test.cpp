@@ -3,6 +3,7 @@
 #include "app/Module2.h"
 #include "platform/Dialog.h"
 #include "platform/Messages.h"
+#include "platform/Screen.h"
 #include "platform/Window.h"
 #include "resources/resource.h"
 #include "support/LoadedMainForm.h"
@@ -13,6 +14,7 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <new>
 #include <string>
 #include <vector>
@@ -198,6 +200,55 @@ TEST(RecentFilesMenu, StoredEntriesAreShownExactlyAndWrittenBack) {
     EXPECT_EQ(ReadSetting(L"Startup", L"MRU  1"), L"C:\\写真\\a&b.bmp");
     EXPECT_EQ(ReadSetting(L"Startup", L"MRU  2"), L"D:\\c.gif");
     EXPECT_EQ(ReadSetting(L"Startup", L"MRU  3"), L"D:\\c.gif") << "a key from an earlier run stays";
+    ClearSettings();
+}
+
+// The window stored on a monitor of another resolution than the primary
+// one: as the load moves it there the system suggests a size scaled once
+// more (WM_DPICHANGED, sent here where the load moves the window, since Wine
+// gives every monitor one resolution). The window comes back exactly as
+// stored, and is stored so again; a move by the user afterwards still
+// takes the suggested size.
+TEST(MainWindowPlace, StoredRectangleComesBackExactlyOnAMonitorOfAnotherResolution) {
+    static const RECT stored{100, 80, 500, 380};
+    static const RECT scaled{100, 80, 700, 530};   // at 150 %
+    static int sent = 0;
+    struct Hook {
+        static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+            const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+            if (code == HC_ACTION && message->message == WM_WINDOWPOSCHANGED && !sent &&
+                HasClass(message->hwnd, TOVIK_CLASS_MAIN) &&
+                reinterpret_cast<const WINDOWPOS*>(message->lParam)->x == stored.left) {
+                ++sent;
+                SendMessageW(message->hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&scaled));
+            }
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        }
+    };
+    const double twips = 1440.0 / platform::ScreenDpiX();
+    ClearSettings();
+    WriteSetting(L"Startup", L"Left", std::to_wstring(std::lround(stored.left * twips)));
+    WriteSetting(L"Startup", L"Top", std::to_wstring(std::lround(stored.top * twips)));
+    WriteSetting(L"Startup", L"Width", std::to_wstring(std::lround((stored.right - stored.left) * twips)));
+    WriteSetting(L"Startup", L"Height", std::to_wstring(std::lround((stored.bottom - stored.top) * twips)));
+    const auto width = ReadSetting(L"Startup", L"Width");
+    {
+        frmMain main;
+        HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &Hook::Proc, nullptr, GetCurrentThreadId());
+        ASSERT_TRUE(main.Form_Load());
+        UnhookWindowsHookEx(hook);
+        ASSERT_EQ(sent, 1) << "the load never moved the window to its place";
+        RECT r = main.OuterRect();
+        EXPECT_TRUE(EqualRect(&r, &stored)) << r.left << "," << r.top << " " << r.right - r.left << " x "
+                                            << r.bottom - r.top;
+        main.Form_Unload();
+        EXPECT_EQ(ReadSetting(L"Startup", L"Width"), width);
+
+        const RECT moved{300, 200, 750, 500};
+        SendMessageW(main.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&moved));
+        r = main.OuterRect();
+        EXPECT_TRUE(EqualRect(&r, &moved)) << "a move by the user no longer rescales";
+    }
     ClearSettings();
 }
 

@@ -6,6 +6,7 @@
 #include "app/Module2.h"
 #include "app/frmMain.h"
 #include "capture/CaptureWindow.h"
+#include "capture/DelayWindow.h"
 #include "capture/frmDesktop.h"
 #include "capture/frmSize.h"
 #include "resources/resource.h"

@@ -118,7 +118,6 @@ TEST_F(SelectionOverlay, OverlayCoversTheScreenAndSurvivesRepaintsAndIgnoresClos
     EXPECT_EQ(overlay.Surface().Height(), ProgramState().DesktopRect.bottom);
     EXPECT_FALSE(overlay.Dragging);
     EXPECT_FALSE(overlay.imgArrow.Visible());
-    EXPECT_FALSE(overlay.Timer1_Enabled());
 
     // The pattern goes away behind the overlay; a full repaint shows the snapshot still.
     pattern_.reset();

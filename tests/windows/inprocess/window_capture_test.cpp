@@ -15,6 +15,28 @@ using namespace tovik_test;
 using namespace overlay_test;
 using WindowCapture = SelectionOverlay;
 
+// The screen at another resolution while this lives (a dynamic change, as
+// a docked monitor or a reconnected session makes); as it was afterwards.
+class ScreenMode {
+public:
+    ScreenMode(int width, int height) {
+        DEVMODEW mode{};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = static_cast<DWORD>(width);
+        mode.dmPelsHeight = static_cast<DWORD>(height);
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        changed_ = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+    }
+    ~ScreenMode() {
+        if (changed_) ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+    }
+    ScreenMode(const ScreenMode&) = delete;
+    ScreenMode& operator=(const ScreenMode&) = delete;
+    bool Changed() const { return changed_; }
+private:
+    bool changed_ = false;
+};
+
 TEST_F(WindowCapture, CaptureWindowOfAWindowThatIsGoneCapturesTheDesktop) {
     HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
@@ -141,7 +163,7 @@ TEST_F(WindowCapture, DelayedCaptureFiresOnceEvenWithADelayTheTimerCannotRun) {
             << "DelayTime " << delay << ": the main window stays hidden";
         EXPECT_EQ(ProgramState().DelayPending, 0);
         EXPECT_EQ(ProgramState().DelayKind, 2);
-        EXPECT_FALSE(Desktop(main_)->Timer1_Enabled());
+        EXPECT_FALSE(DelayedCaptureWaiting());
         const auto clip = ReadClipboardBitmap();
         ASSERT_TRUE(clip);
         EXPECT_NE(clip->width, 3);
@@ -150,11 +172,13 @@ TEST_F(WindowCapture, DelayedCaptureFiresOnceEvenWithADelayTheTimerCannotRun) {
 
 // An overlay that cannot be made (no memory for a snapshot of a screen
 // claimed to be 50000 pixels square) starts nothing that could leave the main
-// window hidden: the user gets one message and the main window.
+// window hidden: the user gets one message and the main window. (The delayed
+// capture needs the overlay for the pointer.)
 TEST_F(WindowCapture, OverlayThatCannotBeMadeBringsTheMainWindowBackWithAMessage) {
-    const RECT screen = ProgramState().DesktopRect;
-    ProgramState().DesktopRect = {0, 0, 50000, 50000};
+    const RECT huge{0, 0, 50000, 50000};
+    platform::PretendVirtualScreenForTesting(&huge);
     main_.Options.DelayTime = 200;
+    ProgramState().MouseCapt = -1;
     for (int command : {ID_mnuRectangle, ID_mnuDelayDesktop}) {
         const MessageBoxes boxes;
         SendMessageW(main_.hwnd(), WM_COMMAND, command, 0);
@@ -165,23 +189,68 @@ TEST_F(WindowCapture, OverlayThatCannotBeMadeBringsTheMainWindowBackWithAMessage
         ASSERT_EQ(boxes.Seen().size(), 1u) << command;
         EXPECT_EQ(boxes.Seen()[0].title, L"Error");
     }
-    ProgramState().DesktopRect = screen;
+    platform::PretendVirtualScreenForTesting(nullptr);
 }
 
-// The overlay unloaded while a delayed capture waits on its timer (a
-// selection ending meanwhile) does not lose the capture.
-TEST_F(WindowCapture, UnloadingTheOverlayDuringADelayKeepsTheDelayedCapture) {
-    main_.Options.DelayTime = 1500;
-    main_.mnuDelayDesktop_Click();
-    ASSERT_TRUE(DesktopLoaded());
-    UnloadDesktop();
-    EXPECT_EQ(ProgramState().DelayPending, 1);
-    EXPECT_FALSE(IsWindowVisible(main_.hwnd()));
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main_.hwnd()) != FALSE; }, 5000));
-    EXPECT_EQ(ProgramState().DelayPending, 0);
+// A delayed capture waits without a picture of the screen: no overlay is
+// loaded for the wait, none for a capture without the pointer, and the one
+// the pointer needs is gone afterwards. (On a huge screen each would hold a
+// picture of the whole screen.)
+TEST_F(WindowCapture, DelayedCapturesWaitWithoutAnOverlayAndLeaveNoneBehind) {
+    main_.Options.DelayTime = 300;
+    for (std::int16_t pointer : {0, -1}) {
+        ProgramState().MouseCapt = pointer;
+        PutMarkerOnClipboard();
+        main_.mnuDelayDesktop_Click();
+        EXPECT_TRUE(DelayedCaptureWaiting());
+        EXPECT_FALSE(DesktopLoaded()) << "an overlay for the wait";
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main_.hwnd()) != FALSE; }, 5000));
+        EXPECT_FALSE(DesktopLoaded()) << "an overlay left loaded, pointer option " << pointer;
+        EXPECT_EQ(ProgramState().DelayPending, 0);
+        const auto clip = ReadClipboardBitmap();
+        ASSERT_TRUE(clip);
+        EXPECT_EQ(clip->width, ProgramState().DesktopRect.right) << "no delayed capture was taken";
+    }
+}
+
+// The screen grew between a delayed capture with the pointer and a
+// rectangle capture (a resolution changed; a monitor docked or a session
+// reconnected alike): the overlay covers the screen as it is now and
+// freezes all of it, so a rectangle beyond where the old screen ended is
+// what the screen showed there.
+TEST_F(WindowCapture, AfterADisplayChangeTheOverlayFreezesTheWholeNewScreen) {
+    const RECT full = platform::DesktopRectangle();
+    ASSERT_GT(full.right - full.left, 800);
+    {
+        const ScreenMode smaller(800, 600);
+        ASSERT_TRUE(smaller.Changed());
+        ASSERT_TRUE(WaitUntil([] { return platform::DesktopRectangle().right == 800; }));
+        ProgramState().MouseCapt = -1;
+        main_.Options.DelayTime = 100;
+        main_.mnuDelayDesktop_Click();
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_.hwnd()) != FALSE; }, 5000));
+    }
+    ASSERT_TRUE(WaitUntil([&] {
+        const RECT now = platform::DesktopRectangle();
+        return EqualRect(&now, &full) != FALSE;
+    }));
+    const POINT at{full.right - 170, full.bottom - 140};   // off the smaller screen
+    const PatternWindow beyond(at.x, at.y, 150, 120);
+    ASSERT_TRUE(beyond.WaitUntilOnScreen());
+    frmDesktop& overlay = ShowOverlay();
+    RECT outer{};
+    GetWindowRect(overlay.hwnd(), &outer);
+    EXPECT_TRUE(EqualRect(&outer, &full));
+    EXPECT_TRUE(EqualRect(&ProgramState().DesktopRect, &full));
+    EXPECT_EQ(overlay.Surface().Width(), full.right - full.left);
+    EXPECT_EQ(overlay.Surface().Height(), full.bottom - full.top);
+    Press(overlay, {at.x + 10, at.y + 10});
+    Move(overlay, {at.x + 130, at.y + 100});
+    Release(overlay, {at.x + 130, at.y + 100});
     const auto clip = ReadClipboardBitmap();
     ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->width, ProgramState().DesktopRect.right) << "no delayed capture was taken";
+    ASSERT_EQ(clip->width, 120);
+    EXPECT_EQ(PatternMismatches(*clip, 0, 0, 10, 10, 120, 90, "the rectangle"), 0);
 }
 
 TEST_F(WindowCapture, RepeatedSelectionsLeaveNoGdiObjectsOrWindowsBehind) {

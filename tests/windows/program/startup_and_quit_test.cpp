@@ -106,17 +106,31 @@ TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
     EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
 }
 
-TEST_F(MainWindow, PositionOffEveryMonitorIsPulledBackOntoThePrimaryOne) {
-    WriteSetting(L"Startup", L"Left", L"-999990");
-    WriteSetting(L"Startup", L"Top", L"999990");
-    WriteSetting(L"Startup", L"Width", L"6000");
-    ASSERT_TRUE(tovik_.Start());
+// A window stored where it could not be taken by its title bar comes back
+// whole: off every monitor (a monitor removed, a value edited by hand) at
+// the primary monitor's top-left corner; with only a sliver on a monitor,
+// or its title bar above the monitor, on that monitor as near as it was.
+TEST_F(MainWindow, PositionOutOfReachComesBackWholeOnAMonitor) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const RECT r = OuterRect(Main());
-    EXPECT_EQ(r.left, work.left);
-    EXPECT_EQ(r.top, work.top);
-    EXPECT_EQ(r.right - r.left, TwipsToPixelsX(6000));   // the size is kept
+    const int width = TwipsToPixelsX(6000);
+    struct Case { int left, top, expectedLeft, expectedTop; };
+    const Case cases[] = {
+        {-66666, 66666, work.left, work.top},                          // off every monitor
+        {work.right - 10, work.top + 100, work.right - width, work.top + 100},   // a sliver at the right edge
+        {work.left + 50, work.top - 150, work.left + 50, work.top},    // the title bar above the screen
+    };
+    for (const Case& c : cases) {
+        WriteSetting(L"Startup", L"Left", std::to_wstring(c.left * 1440 / TwipsToPixelsX(1440)));
+        WriteSetting(L"Startup", L"Top", std::to_wstring(c.top * 1440 / TwipsToPixelsX(1440)));
+        WriteSetting(L"Startup", L"Width", L"6000");
+        ASSERT_TRUE(tovik_.Start());
+        const RECT r = OuterRect(Main());
+        EXPECT_EQ(r.left, c.expectedLeft) << "stored at " << c.left << "," << c.top;
+        EXPECT_EQ(r.top, c.expectedTop) << "stored at " << c.left << "," << c.top;
+        EXPECT_EQ(r.right - r.left, width);   // the size is kept
+        ASSERT_TRUE(tovik_.CloseAndWait());
+    }
 }
 
 TEST_F(MainWindow, ViewShowsGrayUntilACaptureAndFollowsTheWindowSize) {

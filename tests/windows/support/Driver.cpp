@@ -167,6 +167,16 @@ std::optional<Pixels> ReadClipboardBitmap() {
     return result;
 }
 
+SIZE ClipboardBitmapSize() {
+    SIZE size{};
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) return size;
+    BITMAP info{};
+    if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)); bitmap && GetObjectW(bitmap, sizeof info, &info))
+        size = {info.bmWidth, info.bmHeight};
+    CloseClipboard();
+    return size;
+}
+
 Pixels ReadDC(HDC dc, int x, int y, int width, int height) {
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max(width, 1), std::max(height, 1));

@@ -72,6 +72,8 @@ std::uint32_t Rgb(int r, int g, int b);
 
 // The CF_BITMAP on the clipboard, or nothing.
 std::optional<Pixels> ReadClipboardBitmap();
+// Its size only (0 x 0 when there is none): cheap for a picture of a huge screen.
+SIZE ClipboardBitmapSize();
 // Pixels of any DC, e.g. a picture box's persistent surface.
 Pixels ReadDC(HDC dc, int x, int y, int width, int height);
 // What the screen shows in the rectangle (screen pixels).
