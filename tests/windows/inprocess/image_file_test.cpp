@@ -79,17 +79,16 @@ TEST(PictureFiles, EachFormatLoadsWithItsSizeAndPixels) {
     ExpectExactly(LoadPictureFile(good.bmp32, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.png, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.gif, kBackground), GifPatternAt);
-    // A first frame smaller than the logical screen lies at its offset on
-    // the screen's background colour.
+    // A first frame smaller than the logical screen lies at its offset; the
+    // rest of the screen is transparent and shows the image's background,
+    // not the background colour the file names in its colour table.
     const auto bytes = ReadFileBytes(good.gifOnCanvas);
     ASSERT_TRUE(bytes.size() > 13 && (bytes[10] & 0x80)) << "no global colour table";
     ExpectExactly(LoadPictureFile(good.gifOnCanvas, kBackground), [](int x, int y) {
         const int fx = x - kGifLeft, fy = y - kGifTop;
-        return fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight ? GifPatternAt(fx, fy)
-                                                                                : GifPaletteColour(kGifBackgroundIndex);
+        return fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight ? GifPatternAt(fx, fy) : kBackgroundRgb;
     }, kGifCanvasWidth, kGifCanvasHeight);
-    // With a transparent colour, the screen around the frame and the frame's
-    // transparent pixels show the image's background instead.
+    // With a transparent colour, the frame's transparent pixels show it too.
     ExpectExactly(LoadPictureFile(good.gifTransparent, kBackground), [](int x, int y) {
         const int fx = x - kGifLeft, fy = y - kGifTop;
         const bool covered = fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight;
