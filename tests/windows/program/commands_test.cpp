@@ -56,10 +56,18 @@ protected:
             SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
         }
     }
-    // Runs Open or Save As and chooses the path in its dialog.
-    void Choose(int command, const wchar_t* caption, const std::wstring& path) {
+    // Runs Open or Save As and chooses the path in its dialog, after the
+    // file type (1-based) when one is given.
+    void Choose(int command, const wchar_t* caption, const std::wstring& path, int type = 0) {
         HWND dialog = OpenDialog(command, caption);
         ASSERT_TRUE(dialog) << "no dialog " << testing::PrintToString(std::wstring(caption));
+        HWND types = GetDlgItem(dialog, cmb1);
+        shownType_ = static_cast<int>(SendMessageW(types, CB_GETCURSEL, 0, 0)) + 1;
+        if (type) {   // as a pick from the list: selected, then its notifications
+            SendMessageW(types, CB_SETCURSEL, type - 1, 0);
+            for (const WORD notification : {CBN_SELCHANGE, CBN_SELENDOK})
+                SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, notification), reinterpret_cast<LPARAM>(types));
+        }
         ChooseFile(dialog, path);
         ASSERT_TRUE(WaitClosed(dialog));
         Settle();
@@ -73,6 +81,8 @@ protected:
         PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(ID_Toolbar1 + button, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
     }
     bool Hidden() const { return !IsWindowVisible(Main()); }
+
+    int shownType_ = 0;   // the file type the last dialog of Choose selected at first (1-based)
 };
 
 TEST_F(Commands, SaveWritesTheCaptureAsBmpOrThroughTheConverterAsJpegAndTheFolderIsRemembered) {
@@ -174,12 +184,17 @@ TEST_F(Commands, OpenedPicturesReachTheImageAndTheClipboardAndTheRecentListSurvi
     TempFolder temp(L"tovik 開く 画像");
     const GoodPictures good = WriteGoodPictures(temp.path());
     ASSERT_TRUE(tovik_.Start());
-    const struct { std::wstring path; std::uint32_t (*pattern)(int, int); int tolerance; } pictures[] = {
-        {good.bmp, PicturePatternAt, 0}, {good.gif, GifPatternAt, 0}, {good.png, PicturePatternAt, 0},
-        {good.jpg, PicturePatternAt, 48}, {good.png, PicturePatternAt, 0}};   // the PNG again: listed once
+    // The GIF is chosen with the GIF file type, which the dialog selects
+    // again from then on.
+    constexpr int kGifType = 2;
+    const struct { std::wstring path; std::uint32_t (*pattern)(int, int); int tolerance; int type; } pictures[] = {
+        {good.bmp, PicturePatternAt, 0, 0}, {good.gif, GifPatternAt, 0, kGifType}, {good.png, PicturePatternAt, 0, 0},
+        {good.jpg, PicturePatternAt, 48, 0}, {good.png, PicturePatternAt, 0, 0}};   // the PNG again: listed once
     for (const auto& picture : pictures) {
         PutMarkerOnClipboard();
-        Open(picture.path);
+        const bool afterTheGif = &picture > &pictures[1];
+        Choose(ID_mnuOpen, kOpenCaption, picture.path, picture.type);
+        EXPECT_EQ(shownType_, afterTheGif ? kGifType : 1) << "the file type chosen last is not selected";
         const auto clip = ReadClipboardBitmap();
         ASSERT_TRUE(clip);
         ASSERT_EQ(clip->width, kPictureWidth) << testing::PrintToString(picture.path);
