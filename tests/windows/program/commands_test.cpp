@@ -12,6 +12,7 @@
 #include "support/RealProgram.h"
 #include "support/Windows.h"
 
+#include "platform/Handle.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -71,6 +75,16 @@ protected:
         ChooseFile(dialog, path);
         ASSERT_TRUE(WaitClosed(dialog));
         Settle();
+    }
+    // The question a save dialog asks before it replaces a file; nullptr if none comes.
+    HWND WaitForReplaceQuestion(HWND dialog) {
+        HWND question = nullptr;
+        WaitUntil([&] {
+            return (question = FindShownWindowOf(tovik_.ProcessId(), kDialogClass, [&](HWND box) {
+                        return box != dialog && GetDlgItem(box, kMessageTextId) && TextOf(box) == kSaveCaption;
+                    })) != nullptr;
+        });
+        return question;
     }
     void Open(const std::wstring& path) { Choose(ID_mnuOpen, kOpenCaption, path); }
     void SaveAs(const std::wstring& path) { Choose(ID_mnuSaveAs, kSaveCaption, path); }
@@ -161,12 +175,8 @@ TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
     EXPECT_EQ(std::wstring(type), L"PNG(*.png)");
     ChooseFile(dialog, old);
     // The dialog asks before it replaces the file: yes.
-    HWND question = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        return (question = FindShownWindowOf(tovik_.ProcessId(), kDialogClass, [&](HWND box) {
-                    return box != dialog && GetDlgItem(box, kMessageTextId) && TextOf(box) == kSaveCaption;
-                })) != nullptr;
-    })) << "no question before replacing the file";
+    HWND question = WaitForReplaceQuestion(dialog);
+    ASSERT_TRUE(question) << "no question before replacing the file";
     PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
     ASSERT_TRUE(WaitClosed(question));
     const MessageBoxes boxes(tovik_.ProcessId());
@@ -178,6 +188,76 @@ TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
     HANDLE search = FindFirstFileW((disk.path() + L"tvk*").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+// Holds files open for a moment through the helper file_holder.exe, the
+// way a virus scanner, the indexer or a sync client opens a file that was
+// just written or is about to be replaced: each for its time, all from the
+// moment the holder exists.
+class FileHolder {
+public:
+    // Each file with the milliseconds it is held.
+    using Holds = std::vector<std::pair<int, std::wstring>>;
+    explicit FileHolder(const Holds& holds) {
+        held_.reset(CreateEventW(nullptr, TRUE, FALSE, L"TovikTestFilesHeld"));
+        ResetEvent(held_.get());
+        std::wstring commandLine = L"\"" + TestFolder() + L"file_holder.exe\"";
+        for (const auto& [ms, file] : holds) commandLine += L" " + std::to_wstring(ms) + L" \"" + file + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+        CloseHandle(pi.hThread);
+        process_.reset(pi.hProcess);
+        const HANDLE either[] = {held_.get(), process_.get()};
+        holding_ = WaitForMultipleObjects(2, either, FALSE, 10000) == WAIT_OBJECT_0;
+    }
+    ~FileHolder() { WaitForSingleObject(process_.get(), 10000); }
+    bool holding() const { return holding_; }
+
+private:
+    platform::KernelHandle held_, process_;
+    bool holding_ = false;
+};
+
+// A file another program holds open for a moment without letting it be
+// replaced is waited for, in the BMP, PNG and JPEG saves alike (the
+// converter's too): the save succeeds and nothing is said.
+TEST_F(Commands, SavesWaitForAFileAnotherProgramHoldsForAMoment) {
+    TempFolder out(L"tovik 使用中");
+    ASSERT_TRUE(tovik_.Start());
+    Run(ID_mnuDesktop);
+    const auto captured = ReadClipboardBitmap();
+    ASSERT_TRUE(captured);
+    SaveAs(out.path() + L"first.jpg");   // leaves temp.bmp beside the program, for the next JPEG save to replace
+    const std::wstring bitmap = DistFolder() + L"temp.bmp";
+    ASSERT_TRUE(Exists(bitmap));
+    for (const std::wstring name : {L"held.bmp", L"held.png", L"held.jpg"}) {
+        SCOPED_TRACE(testing::PrintToString(name));
+        const std::wstring path = out.path() + name;
+        ASSERT_TRUE(WriteFileBytes(path, std::vector<std::uint8_t>(100, 0x42)));
+        HWND dialog = OpenDialog(ID_mnuSaveAs, kSaveCaption);
+        ASSERT_TRUE(dialog);
+        ChooseFile(dialog, path);
+        HWND question = WaitForReplaceQuestion(dialog);
+        ASSERT_TRUE(question) << "no question before replacing the file";
+        const bool jpeg = name.ends_with(L".jpg");
+        // The JPEG's temp.bmp for a moment, its destination long enough for
+        // the converter to meet it too.
+        const FileHolder holder(jpeg ? FileHolder::Holds{{400, bitmap}, {1200, path}} : FileHolder::Holds{{600, path}});
+        ASSERT_TRUE(holder.holding());
+        PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitClosed(question));
+        const MessageBoxes boxes(tovik_.ProcessId());   // the boxes after the question
+        Settle();
+        EXPECT_TRUE(boxes.Seen().empty()) << testing::PrintToString(boxes.Seen().empty() ? L"" : boxes.Seen()[0].text);
+        const auto saved = ReadPictureFile(path);
+        ASSERT_TRUE(saved) << "the held file was not replaced";
+        EXPECT_EQ(saved->width, captured->width);
+        EXPECT_EQ(saved->height, captured->height);
+        EXPECT_TRUE(jpeg || saved->data == captured->data) << "not the capture, pixel for pixel";
+    }
+    EXPECT_EQ(out.FileNames().size(), 4u) << "a temporary file was left behind: " << testing::PrintToString(out.FileNames());
 }
 
 TEST_F(Commands, OpenedPicturesReachTheImageAndTheClipboardAndTheRecentListSurvivesARestart) {
