@@ -339,16 +339,35 @@ TEST_F(Commands, DamagedOrMissingPicturesEachGiveOneErrorAndChangeNothing) {
     EXPECT_EQ(Stored(L"Startup", L"MRU  2"), L"<absent>");
 }
 
+// A copy of the program in a folder of its own, with what a test puts beside it.
+class ProgramCopy {
+public:
+    explicit ProgramCopy(const std::wstring& name) : folder_(name) {
+        copied_ = CopyFileW((DistFolder() + L"Tovik.exe").c_str(), Exe().c_str(), FALSE);
+    }
+    bool ready() const { return copied_; }
+    std::wstring Exe() const { return File(L"Tovik.exe"); }
+    std::wstring File(const std::wstring& name) const { return folder_.path() + name; }
+    // Puts a copy of `from` beside the program as `name`.
+    bool Put(const std::wstring& from, const std::wstring& name) const {
+        return CopyFileW(from.c_str(), File(name).c_str(), FALSE);
+    }
+
+private:
+    TempFolder folder_;
+    bool copied_ = false;
+};
+
 // A JPEG save where the converter is missing says so in its own words and
 // keeps the temporary bitmap; one whose temporary bitmap cannot be written
 // gives one "Error" and leaves the dialogs' folder where it was.
 TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsReported) {
-    TempFolder program(L"tovik 変換なし");
-    ASSERT_TRUE(CopyFileW((DistFolder() + L"Tovik.exe").c_str(), (program.path() + L"Tovik.exe").c_str(), FALSE));
+    const ProgramCopy program(L"tovik 変換なし");
+    ASSERT_TRUE(program.ready());
     TempFolder out(L"tovik 出力");
     const std::wstring other = out.path() + L"別\\";
     ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
-    ASSERT_TRUE(tovik_.Start(program.path() + L"Tovik.exe"));
+    ASSERT_TRUE(tovik_.Start(program.Exe()));
     Run(ID_mnuDesktop);
     const MessageBoxes boxes(tovik_.ProcessId());
 
@@ -356,7 +375,7 @@ TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsR
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].title, L"ｴﾗｰ");
     EXPECT_EQ(boxes.Seen()[0].text, L"The specified file was not found.");
-    const std::wstring bitmap = program.path() + L"temp.bmp";
+    const std::wstring bitmap = program.File(L"temp.bmp");
     EXPECT_TRUE(Exists(bitmap));
 
     ASSERT_TRUE(SetFileAttributesW(bitmap.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -370,24 +389,20 @@ TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsR
 
 // A copy of the program whose converter is the stand-in: it answers with
 // the exit code and after the delay the test gives it.
-class StandInProgram {
+class StandInProgram : public ProgramCopy {
 public:
-    StandInProgram() : folder_(L"tovik 代わり") {
-        copied_ = CopyFileW((DistFolder() + L"Tovik.exe").c_str(), Exe().c_str(), FALSE) &&
-                  CopyFileW((TestFolder() + L"converter_stand_in.exe").c_str(), (folder_.path() + L"bmp2jpg.exe").c_str(),
-                            FALSE);
+    StandInProgram() : ProgramCopy(L"tovik 代わり") {
+        withStandIn_ = ProgramCopy::ready() && Put(TestFolder() + L"converter_stand_in.exe", L"bmp2jpg.exe");
     }
-    bool ready() const { return copied_; }
-    std::wstring Exe() const { return folder_.path() + L"Tovik.exe"; }
-    std::wstring Bitmap() const { return folder_.path() + L"temp.bmp"; }
+    bool ready() const { return withStandIn_; }
+    std::wstring Bitmap() const { return File(L"temp.bmp"); }
     void Answer(int exitCode, int delayMs) const {
         const std::string text = std::to_string(exitCode) + " " + std::to_string(delayMs);
-        WriteFileBytes(folder_.path() + L"stand-in.txt", {text.begin(), text.end()});
+        WriteFileBytes(File(L"stand-in.txt"), {text.begin(), text.end()});
     }
 
 private:
-    TempFolder folder_;
-    bool copied_ = false;
+    bool withStandIn_ = false;
 };
 
 // A converter that fails is reported by its exit code, in one message each.
@@ -521,6 +536,48 @@ TEST_F(Commands, PrintSendsThePictureOnOnePageAndACancelledSetupSaysNothing) {
     ASSERT_TRUE(PressToClose(setup, IDCANCEL));
     EXPECT_FALSE(WaitUntil([&] { return FindAnyDialog(tovik_.ProcessId()) != nullptr; }, 1000))
         << "a message after a cancelled print setup";
+}
+
+// Wine loads a library from beside a program before its own, as Windows
+// does, only for the libraries named so in its settings for that program.
+class LibrariesBesideTheProgramFirst {
+public:
+    LibrariesBesideTheProgramFirst(const std::wstring& program, std::initializer_list<const wchar_t*> libraries)
+        : key_(L"Software\\Wine\\AppDefaults\\" + program) {
+        for (const wchar_t* library : libraries) {
+            const std::wstring order = L"native,builtin";
+            RegSetKeyValueW(HKEY_CURRENT_USER, (key_ + L"\\DllOverrides").c_str(), library, REG_SZ, order.c_str(),
+                            static_cast<DWORD>((order.size() + 1) * sizeof(wchar_t)));
+        }
+    }
+    ~LibrariesBesideTheProgramFirst() { RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
+
+private:
+    std::wstring key_;
+};
+
+// A library that a system library loads by name while the program runs
+// (the spooler's, when print setup opens) comes from the system folder,
+// never from beside the program, where anyone able to put a file there
+// could plant one. (Wine's own libraries import the version library, the
+// spooler and shcore, so Wine loads those from beside any program; that the
+// program imports none of them is checked on its headers.)
+TEST_F(Commands, ALibraryPlantedBesideTheProgramIsNeverLoaded) {
+    const ProgramCopy program(L"tovik 植え込み");
+    ASSERT_TRUE(program.ready());
+    const LibrariesBesideTheProgramFirst beside(L"Tovik.exe", {L"spoolss", L"localspl"});
+    for (const wchar_t* name : {L"spoolss.dll", L"localspl.dll"})
+        ASSERT_TRUE(program.Put(TestFolder() + L"planted_library.dll", name));
+    ASSERT_TRUE(tovik_.Start(program.Exe()));
+    tovik_.Command(ID_mnuPrintSetup);
+    HWND setup = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (setup = FindAnyDialog(tovik_.ProcessId())) != nullptr; }));
+    ASSERT_TRUE(PressToClose(setup, IDCANCEL));
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    const auto mark = ReadFileBytes(program.File(L"planted-library-ran.txt"));
+    EXPECT_TRUE(mark.empty()) << "loaded: "
+                              << testing::PrintToString(std::wstring(reinterpret_cast<const wchar_t*>(mark.data()),
+                                                                     mark.size() / sizeof(wchar_t)));
 }
 
 // Every shortcut of the menus and every button of the toolbar reaches its
