@@ -449,6 +449,47 @@ TEST_F(Commands, ExitRightAfterAJpegSaveLetsTheConverterFinish) {
     EXPECT_FALSE(Exists(program.Bitmap())) << "temp.bmp outlives the program";
 }
 
+// Two copies of the program in one folder save a JPEG at the same moment:
+// each JPEG is the copy's own picture, although both go through the one
+// temp.bmp; and the copy that ends first, while the other's converter has
+// yet to read temp.bmp, leaves the file to it.
+TEST_F(Commands, TwoCopiesSavingJpegAtOnceEachWriteTheirOwnPicture) {
+    const StandInProgram program;
+    ASSERT_TRUE(program.ready());
+    program.Answer(0, 1500);   // each converter reads temp.bmp only after this
+    TempFolder temp(L"tovik 二つ");
+    const GoodPictures good = WriteGoodPictures(temp.path());
+    TovikProcess other;
+    WriteSetting(L"Startup", L"MRU  1", good.bmp);
+    ASSERT_TRUE(tovik_.Start(program.Exe()));
+    WriteSetting(L"Startup", L"MRU  1", good.gif);
+    ASSERT_TRUE(other.Start(program.Exe()));
+    ASSERT_TRUE(tovik_.CommandAndWait(ID_mnuFileArray + 1));
+    ASSERT_TRUE(other.CommandAndWait(ID_mnuFileArray + 1));
+    const MessageBoxes boxes(tovik_.ProcessId()), otherBoxes(other.ProcessId());
+    tovik_.Command(ID_mnuSaveAs);
+    other.Command(ID_mnuSaveAs);
+    HWND dialog = WaitForDialog(tovik_.ProcessId(), kSaveCaption), otherDialog = WaitForDialog(other.ProcessId(), kSaveCaption);
+    ASSERT_TRUE(dialog && otherDialog);
+    SetTextOf(FileNameBox(dialog), temp.path() + L"first.jpg");
+    SetTextOf(FileNameBox(otherDialog), temp.path() + L"second.jpg");
+    PressButton(dialog, IDOK);
+    PressButton(otherDialog, IDOK);
+
+    std::optional<Pixels> first, second;
+    ASSERT_TRUE(WaitUntil([&] { return (first = ReadPictureFile(temp.path() + L"first.jpg")).has_value(); }, 20000));
+    ASSERT_TRUE(tovik_.CloseAndWait(20000));
+    ASSERT_TRUE(WaitUntil([&] { return (second = ReadPictureFile(temp.path() + L"second.jpg")).has_value(); }, 20000))
+        << "the other copy's converter found no temp.bmp";
+    EXPECT_EQ(first->width, kPictureWidth);
+    EXPECT_EQ(Mismatches(*first, PicturePatternAt), 0) << "the first JPEG is not the first copy's picture";
+    EXPECT_EQ(second->width, kPictureWidth);
+    EXPECT_EQ(Mismatches(*second, GifPatternAt), 0) << "the second JPEG is not the other copy's picture";
+    ASSERT_TRUE(other.CloseAndWait(20000));
+    EXPECT_TRUE(boxes.Seen().empty() && otherBoxes.Seen().empty());
+    EXPECT_FALSE(Exists(program.Bitmap())) << "temp.bmp outlives both copies";
+}
+
 // Another program holds the clipboard for a moment when a picture is opened:
 // the picture still reaches the clipboard, and nothing is reported.
 TEST_F(Commands, OpenWhileAnotherProgramHoldsTheClipboardForAMomentStillCopiesThePicture) {
