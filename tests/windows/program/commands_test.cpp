@@ -65,13 +65,8 @@ protected:
     void Choose(int command, const wchar_t* caption, const std::wstring& path, int type = 0) {
         HWND dialog = OpenDialog(command, caption);
         ASSERT_TRUE(dialog) << "no dialog " << testing::PrintToString(std::wstring(caption));
-        HWND types = GetDlgItem(dialog, cmb1);
-        shownType_ = static_cast<int>(SendMessageW(types, CB_GETCURSEL, 0, 0)) + 1;
-        if (type) {   // as a pick from the list: selected, then its notifications
-            SendMessageW(types, CB_SETCURSEL, type - 1, 0);
-            for (const WORD notification : {CBN_SELCHANGE, CBN_SELENDOK})
-                SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, notification), reinterpret_cast<LPARAM>(types));
-        }
+        shownType_ = SelectedFileType(dialog);
+        if (type) PickFileType(dialog, type);
         ChooseFile(dialog, path);
         ASSERT_TRUE(WaitClosed(dialog));
         Settle();
