@@ -3,8 +3,9 @@
 // comparison, the system's own PNG encoder on the same pixels), the JPEG
 // save as the user gets it (the program's own ConvertToJpeg: temp.bmp
 // written beside this program, the converter beside it started and waited
-// for until its exit code is known), its parts, and opening the JPEG and the
-// BMP, the latter beside a raw read of its bytes.
+// for until its exit code is known), its parts (the turn with temp.bmp among
+// them), and opening the JPEG and the BMP, the latter beside a raw read of
+// its bytes.
 //   picture_files_bench.exe FOLDER DIST_FOLDER [RUNS]
 // FOLDER (with a trailing backslash) receives the files it times, so the
 // outside tools can be run on the same ones. Prints one "figure NAME MS"
@@ -14,6 +15,7 @@
 #include "model/ImageModel.h"
 #include "platform/Com.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "platform/Gdi.h"
 #include "platform/Handle.h"
 #include "platform/ImageFile.h"
@@ -184,6 +186,16 @@ int wmain(int argc, wchar_t** argv) {
         Report("temp_bmp_write", runs, [&] {
             return platform::SaveBitmapFile(model.Buffer().hDC(), kWidth, kHeight,
                                             platform::ProgramFolder() + L"\\temp.bmp") == 0;
+        });
+        // What the save's turn with temp.bmp costs when no other copy holds
+        // it: a thousand takes and releases of the folder's lock.
+        platform::FolderLock lock(platform::ProgramFolder(), L"temp.bmp");
+        Report("temp_bmp_lock_1000", runs, [&] {
+            for (int i = 0; i < 1000; ++i) {
+                if (lock.Take(1000) != 0) return false;
+                lock.Release();
+            }
+            return true;
         });
     } else {
         std::printf("jpeg_save: no bmp2jpg.exe beside the bench\n");

@@ -13,6 +13,7 @@
 #include "platform/Handle.h"
 #include "platform/PictureDecoder.h"
 #include "platform/PictureSize.h"
+#include "platform/SystemLookup.h"
 
 #include <algorithm>
 #include <memory>
@@ -94,14 +95,9 @@ ExitCode MapSource(const std::wstring& path, platform::FileView& view) {
 class SystemCom {
 public:
     SystemCom() {
-        HMODULE ole32 = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!ole32) return;
-        initialize_ = reinterpret_cast<decltype(&CoInitializeEx)>(
-            reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")));
-        uninitialize_ = reinterpret_cast<decltype(&CoUninitialize)>(
-            reinterpret_cast<void*>(GetProcAddress(ole32, "CoUninitialize")));
-        create_ = reinterpret_cast<decltype(&CoCreateInstance)>(
-            reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")));
+        initialize_ = platform::SystemFunctionOf<decltype(&CoInitializeEx)>(kCom, "CoInitializeEx");
+        uninitialize_ = platform::SystemFunctionOf<decltype(&CoUninitialize)>(kCom, "CoUninitialize");
+        create_ = platform::SystemFunctionOf<decltype(&CoCreateInstance)>(kCom, "CoCreateInstance");
         if (initialize_ && uninitialize_ && create_)
             started_ = SUCCEEDED(initialize_(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     }
@@ -114,6 +110,7 @@ public:
     }
 
 private:
+    static constexpr wchar_t kCom[] = L"ole32.dll";
     decltype(&CoInitializeEx) initialize_ = nullptr;
     decltype(&CoUninitialize) uninitialize_ = nullptr;
     decltype(&CoCreateInstance) create_ = nullptr;
@@ -211,6 +208,7 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    platform::LoadLibrariesFromTheSystemFolderOnly();
     // No "insert a disk" or crash boxes either: nobody is there to answer them.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     const ConverterArguments arguments = SplitArguments(SkipProgramName(GetCommandLineW()));

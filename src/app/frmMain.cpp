@@ -213,8 +213,7 @@ void frmMain::Form_Unload() {
 
     // A converter started just before the exit may not have read temp.bmp
     // yet, and one that has it open keeps it from being deleted.
-    converter_.WaitForConverter(kConverterExitWait);
-    platform::DeleteFileQuietly(platform::ProgramFile(imagefiles::kTemporaryBitmap));
+    converter_.RemoveTemporaryBitmap(kConverterExitWait);
     capture::DiscardDesktop();
 }
 

@@ -2,9 +2,11 @@
 #include "platform/Com.h"
 #include "platform/Controls.h"
 #include "platform/Messages.h"
+#include "platform/SystemLookup.h"
 #include "platform/Win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    platform::LoadLibrariesFromTheSystemFolderOnly();
     platform::LoadCommonControls();
     // The shell (the converter's start) and the picture codecs need COM.
     const platform::ComApartment com;

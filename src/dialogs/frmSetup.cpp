@@ -38,6 +38,7 @@ constexpr DWORD kBrowseFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADON
 bool frmSetup::Show(HWND owner, SetupValues& values) {
     values_ = &values;
     browseFileName_ = platform::LoadText(IDS_BROWSE_FILE_NAME);
+    browseFilterIndex_ = 1;
     const INT_PTR result = ShowModal(owner, IDD_frmSetup);
     if (result == -1) platform::ShowSystemError(owner, GetLastError());
     values_ = nullptr;
@@ -85,10 +86,12 @@ void frmSetup::cmdRef_Click() {
     request.title = platform::LoadText(IDS_BROWSE_TITLE);
     request.filter = platform::LoadText(IDS_BROWSE_FILTER);
     request.fileName = browseFileName_;
+    request.filterIndex = browseFilterIndex_;
     request.flags = kBrowseFlags;
     const platform::FileDialogResult result = platform::ShowOpenFileDialog(hwnd(), request);
     if (!result.Chosen()) return;   // cancelled or failed: nothing changes, nothing is said
     browseFileName_ = result.path;
+    browseFilterIndex_ = result.filterIndex;
     SetItemText(IDC_txtEditName, result.path);
 }
 

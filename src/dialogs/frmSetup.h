@@ -33,9 +33,11 @@ private:
     void cmdRef_Click();
 
     SetupValues* values_ = nullptr;
-    // What the browse dialog's file name box shows: the pattern at first,
-    // then the file chosen last while this dialog is open.
+    // What the browse dialog shows in its file name box (the pattern at
+    // first, then the file chosen last while this dialog is open) and which
+    // file type it selects (the first, then the one chosen last).
     std::wstring browseFileName_;
+    DWORD browseFilterIndex_ = 1;
 };
 
 }  // namespace dialogs

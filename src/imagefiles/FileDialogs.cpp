@@ -34,6 +34,7 @@ std::optional<ChosenFile> Finish(HWND owner, const platform::FileDialogResult& r
         platform::ShowSystemError(owner, SystemErrorOf(result.error));
     if (!result.Chosen()) return std::nullopt;
     dialog.FileName = result.path;
+    dialog.FilterIndex = result.filterIndex;
     return ChosenFile{result.path, result.fileTitle};
 }
 
@@ -47,6 +48,7 @@ std::optional<ChosenFile> ChooseFileToOpen(HWND owner, const std::wstring& folde
     request.title = kOpenTitle;
     request.initialFolder = folder;
     request.filter = kOpenFilter;
+    request.filterIndex = dialog.FilterIndex;
     request.flags = kDialogStyle | OFN_HIDEREADONLY;
     return Finish(owner, platform::ShowOpenFileDialog(owner, request), dialog);
 }
@@ -58,6 +60,7 @@ std::optional<ChosenFile> ChooseFileToSave(HWND owner, const std::wstring& folde
     request.initialFolder = folder;
     request.fileName = dialog.FileName;
     request.filter = kSaveFilter;
+    request.filterIndex = dialog.FilterIndex;
     request.flags = kDialogStyle | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     return Finish(owner, platform::ShowSaveFileDialog(owner, request), dialog);
 }

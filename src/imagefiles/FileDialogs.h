@@ -10,9 +10,12 @@ namespace imagefiles {
 
 // CommonDialog1: what the main window's file dialogs keep between uses. Its
 // file name is the path last chosen in an open or save dialog, which the
-// next save dialog shows.
+// next save dialog shows; its filter index is the file type chosen last in
+// either, which the next one selects (the first type when its list is
+// shorter).
 struct CommonDialogState {
     std::wstring FileName;
+    DWORD FilterIndex = 1;
 };
 
 struct ChosenFile {

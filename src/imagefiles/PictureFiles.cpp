@@ -9,15 +9,16 @@
 #include "platform/Screen.h"
 #include "resources/resource.h"
 
+#include <map>
 #include <optional>
 
 namespace imagefiles {
 namespace {
 
-// How long a save waits for the previous converter to finish with
-// temp.bmp. It reads the file at its start and takes well under a second
-// even for a large screen; beyond this wait something is wrong with it, and
-// the save is refused rather than overwrite a file it still reads.
+// How long a save waits for an earlier converter, this program's or another
+// copy's, to finish with temp.bmp. It takes well under a second even for a
+// large screen; beyond this wait something is wrong with it, and the save
+// is refused rather than overwrite a file it still reads.
 constexpr DWORD kPreviousConverterWait = 15000;
 // How long a save waits for its converter to learn how it ended. A 4K
 // picture takes well under a second; the bound stays below the time after
@@ -95,32 +96,84 @@ DWORD SavePicture(model::ImageModel& image, const std::wstring& path) {
     return platform::SavePngFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
 }
 
+JpegConverter::JpegConverter() : lock_(platform::ProgramFolder(), kTemporaryBitmap) {}
+
+JpegConverter::~JpegConverter() { StopWatching(); }
+
 DWORD JpegConverter::ConvertToJpeg(model::ImageModel& image, const std::wstring& path) {
     const ConverterCall call = MakeConverterCall(platform::ProgramFolder(), path, &platform::ShortPathOf);
     // Two saves in quick succession: the earlier converter must have read
     // temp.bmp before it is written again.
     if (!platform::WaitForProcess(previous_, kPreviousConverterWait)) return ERROR_BUSY;
     previous_.reset();
-    if (const DWORD error = SaveBitmap(image, call.bitmap)) return error;
+    StopWatching();
+    // So must another copy's, which holds the lock until then.
+    if (const DWORD error = lock_.Take(kPreviousConverterWait))
+        return error == ERROR_TIMEOUT ? static_cast<DWORD>(ERROR_BUSY) : error;
+    if (const DWORD error = SaveBitmap(image, call.bitmap)) {
+        lock_.Release();
+        return error;
+    }
     platform::StartedProgram converter =
         platform::StartProgram(image.Owner(), call.program, call.parameters, call.directory, SW_HIDE);
     if (!converter.started()) {
+        lock_.Release();
         platform::ShowMessage(image.Owner(), LaunchErrorText(converter.code), kConverterErrorTitle);
         return 0;
     }
     previous_ = std::move(converter.process);
-    DWORD exitCode = 0;
-    if (platform::WaitForProcess(previous_, kConverterWait)) {
-        if (previous_ && GetExitCodeProcess(previous_.get(), &exitCode) && exitCode != 0)
-            platform::ShowMessage(image.Owner(), ConverterFailureText(exitCode), kConverterErrorTitle);
-        previous_.reset();
+    if (!platform::WaitForProcess(previous_, kConverterWait)) {
+        Watch();
+        return 0;
     }
+    DWORD exitCode = 0;
+    const bool failed = previous_ && GetExitCodeProcess(previous_.get(), &exitCode) && exitCode != 0;
+    previous_.reset();
+    lock_.Release();
+    if (failed) platform::ShowMessage(image.Owner(), ConverterFailureText(exitCode), kConverterErrorTitle);
     return 0;
 }
 
-void JpegConverter::WaitForConverter(DWORD timeoutMs) {
+void JpegConverter::RemoveTemporaryBitmap(DWORD timeoutMs) {
+    StopWatching();
     (void)platform::WaitForProcess(previous_, timeoutMs);
     previous_.reset();
+    // Without the lock, another copy is between writing temp.bmp and its
+    // converter's end: the file is that copy's now.
+    if (lock_.Take(0) == 0) platform::DeleteFileQuietly(platform::ProgramFile(kTemporaryBitmap));
+    lock_.Release();
+}
+
+namespace {
+// The converters watched, by their timers (one in the program).
+std::map<UINT_PTR, JpegConverter*>& Watched() {
+    static std::map<UINT_PTR, JpegConverter*> watched;
+    return watched;
+}
+constexpr UINT kWatchInterval = 200;
+}  // namespace
+
+void JpegConverter::Watch() {
+    StopWatching();
+    watchTimer_ = SetTimer(nullptr, 0, kWatchInterval, &JpegConverter::WatchTimer_Timer);
+    if (watchTimer_) Watched()[watchTimer_] = this;
+}
+
+void JpegConverter::StopWatching() {
+    if (!watchTimer_) return;
+    KillTimer(nullptr, watchTimer_);
+    Watched().erase(watchTimer_);
+    watchTimer_ = 0;
+}
+
+void CALLBACK JpegConverter::WatchTimer_Timer(HWND, UINT, UINT_PTR timer, DWORD) {
+    const auto found = Watched().find(timer);
+    if (found == Watched().end()) return;
+    JpegConverter& converter = *found->second;
+    if (!platform::WaitForProcess(converter.previous_, 0)) return;
+    converter.StopWatching();
+    converter.previous_.reset();
+    converter.lock_.Release();
 }
 
 }  // namespace imagefiles

@@ -2,6 +2,7 @@
 // through the outside converter, a JPEG file.
 #pragma once
 #include "model/ImageModel.h"
+#include "platform/FolderLock.h"
 #include "platform/Handle.h"
 
 #include <string>
@@ -26,21 +27,41 @@ DWORD SavePicture(model::ImageModel& image, const std::wstring& path);
 // folder, and "bmp2jpg.exe" of that folder started on it, hidden, to write
 // the JPEG at the destination. The save waits a little for the converter, so
 // a JPEG it could not write is reported rather than silently missing.
+// Every copy of the program started from that folder (another user's too)
+// writes the same temp.bmp, so each holds the folder's lock on it from
+// writing it until its converter has ended, and the others wait their turn.
 class JpegConverter {
 public:
+    JpegConverter();
+    ~JpegConverter();
+    JpegConverter(const JpegConverter&) = delete;
+    JpegConverter& operator=(const JpegConverter&) = delete;
+
     // 0 once the converter has ended well or is still running after the
     // wait, or when it could not be started or ended with a failure and the
-    // user has been told so here (under "ｴﾗｰ"); otherwise the Win32 error of
-    // writing "temp.bmp", for the caller to report.
+    // user has been told so here (under "ｴﾗｰ"); ERROR_BUSY when an earlier
+    // converter, this program's or another copy's, still reads temp.bmp
+    // after a long wait; otherwise the Win32 error of writing "temp.bmp",
+    // for the caller to report.
     DWORD ConvertToJpeg(model::ImageModel& image, const std::wstring& path);
 
-    // Waits up to timeoutMs for a converter that is still running, so that
-    // temp.bmp can be deleted once it is done with it.
-    void WaitForConverter(DWORD timeoutMs);
+    // At the program's end: waits up to timeoutMs for a converter that is
+    // still running, then deletes temp.bmp, unless another copy of the
+    // program is using it (that one deletes it when it ends).
+    void RemoveTemporaryBitmap(DWORD timeoutMs);
 
 private:
+    // A converter that outlives the save's wait is watched by a timer of
+    // this thread, which lets the lock go once it has ended.
+    void Watch();
+    void StopWatching();
+    static void CALLBACK WatchTimer_Timer(HWND, UINT, UINT_PTR timer, DWORD);
+
     // The converter of the previous save, which may still be reading temp.bmp.
     platform::KernelHandle previous_;
+    // Held from writing temp.bmp until the converter that reads it has ended.
+    platform::FolderLock lock_;
+    UINT_PTR watchTimer_ = 0;
 };
 
 }  // namespace imagefiles

@@ -15,6 +15,13 @@ constexpr DWORD kPathCapacity = 32768;
 
 enum class Kind { Open, Save };
 
+// The number of file types in a list made by DialogFilter: a text and a
+// pattern each.
+DWORD FileTypes(const std::wstring& list) {
+    const auto parts = std::count(list.begin(), list.end(), L'\0') - 1;   // one more NUL ends the list
+    return parts > 0 ? static_cast<DWORD>(parts / 2) : 0;
+}
+
 FileDialogResult Show(Kind kind, HWND owner, const FileDialogRequest& request) {
     std::vector<wchar_t> file(kPathCapacity, L'\0');
     std::vector<wchar_t> title(kPathCapacity, L'\0');
@@ -26,7 +33,7 @@ FileDialogResult Show(Kind kind, HWND owner, const FileDialogRequest& request) {
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    ofn.nFilterIndex = request.filterIndex;
+    ofn.nFilterIndex = request.filterIndex <= FileTypes(filter) ? request.filterIndex : 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = kPathCapacity;
     ofn.lpstrFileTitle = title.data();

@@ -11,7 +11,7 @@ struct FileDialogRequest {
     std::wstring initialFolder;      // empty: the system's choice
     std::wstring fileName;           // what the file name box shows at first ("*.exe", a path)
     std::wstring filter;             // "text|pattern|text|pattern", see DialogFilter
-    DWORD filterIndex = 1;           // 1-based: the file type selected at first
+    DWORD filterIndex = 1;           // 1-based: the file type selected at first; beyond the list: the first
     std::wstring defaultExtension;   // added to a typed name without one (no dot); empty: none
     DWORD flags = 0;                 // OFN_* as given; nothing is added
 };

@@ -25,6 +25,43 @@ std::wstring FolderOfFullPath(const std::wstring& path, std::wstring* fullPath) 
 
 namespace {
 
+// Antivirus scanners, the search indexer and sync clients open a file that
+// has just been written or is about to be replaced for a moment, often
+// without letting it be deleted or renamed meanwhile. A step that meets such
+// a file is tried again, with short pauses, before its failure counts; one
+// budget serves every step of one file, so a file that stays in use is
+// reported after about two seconds.
+constexpr DWORD kInUseBudgetMs = 2000;
+constexpr DWORD kFirstPauseMs = 10, kLongestPauseMs = 100;
+
+bool MayBeInUseForAMoment(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_UNABLE_TO_REMOVE_REPLACED;   // the replace's own word for the old file in use
+}
+
+class InUseRetry {
+public:
+    // True after a pause when `error` may pass and the step is worth another
+    // try; false when it is a failure of another kind or the budget is spent.
+    bool Again(DWORD error) {
+        if (!MayBeInUseForAMoment(error) || waited_ >= kInUseBudgetMs) return false;
+        Sleep(pause_);
+        waited_ += pause_;
+        pause_ = std::min(pause_ * 2, kLongestPauseMs);
+        return true;
+    }
+
+private:
+    DWORD waited_ = 0;
+    DWORD pause_ = kFirstPauseMs;
+};
+
+// Deletes the file; one held open for a moment is waited for.
+void DeleteWhenFree(const std::wstring& file, InUseRetry& retry) {
+    while (!DeleteFileW(file.c_str()) && retry.Again(GetLastError())) {
+    }
+}
+
 // A new, empty file of this process's own in the folder (which ends in a
 // separator). Named here rather than by GetTempFileNameW, which refuses
 // folders longer than MAX_PATH.
@@ -56,35 +93,53 @@ DWORD WriteAll(HANDLE file, const void* data, std::size_t size) {
     return 0;
 }
 
-}  // namespace
-
-DWORD PutInPlace(const std::wstring& path, const std::wstring& temporary, ReplaceFunction replace) {
+DWORD PutInPlace(const std::wstring& path, const std::wstring& temporary, ReplaceFunction replace,
+                 InUseRetry& retry) {
     auto exists = [](const std::wstring& file) {
         const DWORD attributes = GetFileAttributesW(file.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     };
-    const bool existed = exists(path);
-    if (existed && replace(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return 0;
-    DWORD error = existed ? GetLastError() : ERROR_FILE_NOT_FOUND;
-    // Gone since the look above, or never there: a plain rename will do.
-    // The replace can also fail after moving the old file away (the
-    // replacement not renamed, or not moved): the old name is then free or
-    // holds nothing the user would miss, and the new file goes there.
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
-        error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-        if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
-        if (error == ERROR_FILE_NOT_FOUND) error = GetLastError();
+    DWORD error = 0;
+    for (;;) {
+        const bool existed = exists(path);
+        if (existed && replace(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                               nullptr))
+            return 0;
+        error = existed ? GetLastError() : ERROR_FILE_NOT_FOUND;
+        // Gone since the look above, or never there: a plain rename will do.
+        // The replace can also fail after moving the old file away (the
+        // replacement not renamed, or not moved): the old name is then free
+        // or holds nothing the user would miss, and the new file goes there.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+            error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+            DWORD moveError = 0;
+            do {
+                if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+                moveError = GetLastError();
+            } while (retry.Again(moveError));
+            if (error == ERROR_FILE_NOT_FOUND) error = moveError;
+            break;
+        }
+        // Otherwise both files are as they were: the old one in use for a
+        // moment is tried again.
+        if (!retry.Again(error)) break;
     }
     // The old file where it was: the temporary one is only a spare copy of
     // the picture the program still holds. Without it, the temporary file is
     // all that is left and stays.
-    if (exists(path)) DeleteFileW(temporary.c_str());
+    if (exists(path)) DeleteWhenFree(temporary, retry);
     // The replace reports its own codes; the user understands these better.
     if (error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
         error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 || error == 0)
         error = ERROR_ACCESS_DENIED;
     return error;
+}
+
+}  // namespace
+
+DWORD PutInPlace(const std::wstring& path, const std::wstring& temporary, ReplaceFunction replace) {
+    InUseRetry retry;
+    return PutInPlace(path, temporary, replace, retry);
 }
 
 DWORD WriteFileReplacing(const std::wstring& path, std::initializer_list<FilePiece> pieces) {
@@ -110,10 +165,18 @@ DWORD WriteFileReplacing(const std::wstring& path, const std::function<DWORD(con
     // A destination another program holds open without letting it be
     // deleted cannot be replaced. Found out now, before anything is written:
     // a failed ReplaceFileW can leave a scratch file of its own behind.
+    // A scanner that has it open for a moment is waited for.
+    InUseRetry retry;
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        KernelHandle probe(CreateFileW(destination.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!probe) return GetLastError();
+        for (;;) {
+            KernelHandle probe(CreateFileW(destination.c_str(), DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (probe) break;
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND) break;   // gone meanwhile: nothing to replace
+            if (!retry.Again(error)) return error;
+        }
     }
 
     // The temporary file lies beside the destination, so putting it in place
@@ -129,8 +192,8 @@ DWORD WriteFileReplacing(const std::wstring& path, const std::function<DWORD(con
     error = produce([&](const void* data, std::size_t size) { return WriteAll(file.get(), data, size); });
     if (!error && !CloseHandle(file.release())) error = GetLastError();
     file.reset();
-    if (!error) return PutInPlace(destination, temporary);
-    DeleteFileW(temporary.c_str());
+    if (!error) return PutInPlace(destination, temporary, &ReplaceFileW, retry);
+    DeleteWhenFree(temporary, retry);
     return error;
 }
 

@@ -19,9 +19,11 @@ struct FilePiece {
 // Writes the pieces, one after the other, to a new temporary file in the
 // destination's folder, then puts it in place of `path`: an existing file is
 // replaced (keeping its attributes), otherwise the temporary file is
-// renamed. On any failure the temporary file is removed and an existing
-// destination is left as it was. A read-only destination is refused with
-// ERROR_ACCESS_DENIED. Returns the Win32 error, 0 on success.
+// renamed. A destination or temporary file that another program (a virus
+// scanner, the indexer, a sync client) holds open for a moment is waited for,
+// about two seconds at most. On any failure the temporary file is removed and
+// an existing destination is left as it was. A read-only destination is
+// refused with ERROR_ACCESS_DENIED. Returns the Win32 error, 0 on success.
 DWORD WriteFileReplacing(const std::wstring& path, std::initializer_list<FilePiece> pieces);
 
 // The same, for content made while it is written: `produce` is handed a
@@ -32,8 +34,9 @@ DWORD WriteFileReplacing(const std::wstring& path, const std::function<DWORD(con
 
 // Puts the finished file `temporary` in place of `path` (a full path):
 // replaced through `replace` (the system's ReplaceFileW) when there is a file
-// to replace, renamed otherwise. When the replace fails after taking the old
-// file away, the new one is still moved into place; when even that fails,
+// to replace, renamed otherwise; each step is tried again while either file
+// is in use for a moment, as above. When the replace fails after taking the
+// old file away, the new one is still moved into place; when even that fails,
 // the temporary file is kept, since it is then the only copy of either
 // picture. Returns the Win32 error, 0 on success; on failure the temporary
 // file is gone only when `path` still holds the old file.

@@ -60,15 +60,14 @@ void ComposeOver(std::uint32_t* pixels, std::size_t count, COLORREF background) 
     }
 }
 
-// Where a GIF's first frame lies on its logical screen, and what the rest of
-// the screen shows: the background colour of the global colour table, or
-// the image's own gray when the frame has transparent pixels (or there is
-// no such colour). A screen smaller than the frame grows to hold it, so no
-// pixel of the frame is lost to a careless writer.
+// Where a GIF's first frame lies on its logical screen. The rest of the
+// screen is transparent, as browsers and the system's viewers show it, so it
+// shows the image's own gray like every transparent pixel; the background
+// colour a GIF names is not drawn. A screen smaller than the frame grows to
+// hold it, so no pixel of the frame is lost to a careless writer.
 struct GifCanvas {
     UINT width = 0, height = 0;
     UINT left = 0, top = 0;
-    std::uint32_t fill = 0;
 };
 
 UINT ReadNumber(IWICMetadataQueryReader* query, const wchar_t* name, UINT otherwise) {
@@ -85,9 +84,8 @@ UINT ReadNumber(IWICMetadataQueryReader* query, const wchar_t* name, UINT otherw
     return number;
 }
 
-GifCanvas PlaceGifFrame(IWICImagingFactory* factory, IWICBitmapDecoder* decoder, IWICBitmapFrameDecode* frame,
-                        UINT width, UINT height, COLORREF background) {
-    GifCanvas canvas{width, height, 0, 0, 0};
+GifCanvas PlaceGifFrame(IWICBitmapDecoder* decoder, IWICBitmapFrameDecode* frame, UINT width, UINT height) {
+    GifCanvas canvas{width, height, 0, 0};
     ComPtr<IWICMetadataQueryReader> screen, image;
     decoder->GetMetadataQueryReader(screen.put());
     frame->GetMetadataQueryReader(image.put());
@@ -96,16 +94,6 @@ GifCanvas PlaceGifFrame(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
     canvas.top = ReadNumber(image.get(), L"/imgdesc/Top", 0);
     canvas.width = std::max(ReadNumber(screen.get(), L"/logscrdesc/Width", 0), canvas.left + width);
     canvas.height = std::max(ReadNumber(screen.get(), L"/logscrdesc/Height", 0), canvas.top + height);
-    canvas.fill = 0xFF000000u | (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
-    const bool transparent = ReadNumber(image.get(), L"/grctlext/TransparencyFlag", 0) != 0;
-    const UINT index = ReadNumber(screen.get(), L"/logscrdesc/BackgroundColorIndex", 0);
-    ComPtr<IWICPalette> palette;
-    UINT count = 0;
-    WICColor colours[256] = {};
-    if (!transparent && ReadNumber(screen.get(), L"/logscrdesc/GlobalColorTableFlag", 0) &&
-        SUCCEEDED(factory->CreatePalette(palette.put())) && SUCCEEDED(decoder->CopyPalette(palette.get())) &&
-        SUCCEEDED(palette->GetColors(256, colours, &count)) && index < count)
-        canvas.fill = 0xFF000000u | colours[index];
     return canvas;
 }
 
@@ -174,8 +162,7 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
     // A GIF's first frame is shown on its logical screen, like every viewer does.
     GUID container{};
     if (SUCCEEDED(first.decoder->GetContainerFormat(&container)) && container == GUID_ContainerFormatGif) {
-        const GifCanvas canvas =
-            PlaceGifFrame(factory.get(), first.decoder.get(), first.frame.get(), width, height, background);
+        const GifCanvas canvas = PlaceGifFrame(first.decoder.get(), first.frame.get(), width, height);
         if (canvas.width != width || canvas.height != height) {
             if (!FitsLimits(canvas.width, canvas.height, kMaxPictureSide, kMaxPictureBytes)) return E_OUTOFMEMORY;
             void* canvasBits = nullptr;
@@ -183,7 +170,9 @@ HRESULT Load(const std::wstring& path, COLORREF background, LoadedPicture& pictu
                                                static_cast<int>(canvas.height), canvasBits);
             if (!whole) return E_OUTOFMEMORY;
             auto* to = static_cast<std::uint32_t*>(canvasBits);
-            std::fill(to, to + static_cast<std::size_t>(canvas.width) * canvas.height, canvas.fill);
+            const std::uint32_t fill = 0xFF000000u | (GetRValue(background) << 16) | (GetGValue(background) << 8) |
+                                       GetBValue(background);
+            std::fill(to, to + static_cast<std::size_t>(canvas.width) * canvas.height, fill);
             const auto* from = static_cast<const std::uint32_t*>(bits);
             for (UINT y = 0; y < height; ++y)
                 std::copy_n(from + static_cast<std::size_t>(y) * width, width,

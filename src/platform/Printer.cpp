@@ -1,5 +1,7 @@
 #include "platform/Printer.h"
 
+#include "platform/SystemLookup.h"
+
 #include <commdlg.h>
 #include <cderr.h>
 #include <winspool.h>
@@ -41,13 +43,24 @@ DWORD ErrorOfDialog(DWORD extended) {
     }
 }
 
+// The spooler's library is no system library every program has loaded: its
+// functions are looked up in the system folder, never imported, so that a
+// file of its name beside the program is never loaded. Without it there is
+// no printer to print on.
+constexpr wchar_t kSpooler[] = L"winspool.drv";
+
 // The name of the system's default printer; empty with `error` set when there is none.
 std::wstring DefaultPrinterName(DWORD& error) {
+    const auto getDefaultPrinter = SystemFunctionOf<decltype(&GetDefaultPrinterW)>(kSpooler, "GetDefaultPrinterW");
+    if (!getDefaultPrinter) {
+        error = kNoPrinterError;
+        return {};
+    }
     DWORD length = 0;
-    GetDefaultPrinterW(nullptr, &length);
+    getDefaultPrinter(nullptr, &length);
     std::vector<wchar_t> name(length + 1, L'\0');
     length = static_cast<DWORD>(name.size());
-    if (!GetDefaultPrinterW(name.data(), &length)) {
+    if (!getDefaultPrinter(name.data(), &length)) {
         const DWORD failure = GetLastError();
         // No default printer is what a system without printers answers.
         error = failure == ERROR_FILE_NOT_FOUND || failure == ERROR_SUCCESS ? kNoPrinterError : failure;
@@ -59,8 +72,10 @@ std::wstring DefaultPrinterName(DWORD& error) {
 
 // True when the system knows at least one printer, local or connected.
 bool AnyPrinterInstalled() {
+    const auto enumPrinters = SystemFunctionOf<decltype(&EnumPrintersW)>(kSpooler, "EnumPrintersW");
+    if (!enumPrinters) return false;
     DWORD needed = 0, count = 0;
-    EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
+    enumPrinters(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
     return needed > 0;
 }
 

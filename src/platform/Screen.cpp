@@ -98,11 +98,8 @@ MonitorArea MonitorAt(POINT screen) {
     }
     // Looked up at run time: older systems give every monitor the screen's resolution.
     using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor = [] {
-        HMODULE shcore = LoadLibraryW(L"shcore.dll");   // kept for the whole run
-        return reinterpret_cast<GetDpiForMonitorFunction>(
-            shcore ? reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")) : nullptr);
-    }();
+    static const auto getDpiForMonitor =
+        SystemFunctionOf<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
     UINT dpiX = 0, dpiY = 0;
     constexpr int kEffectiveDpi = 0;   // MDT_EFFECTIVE_DPI
     if (monitor && getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY)) && dpiX)

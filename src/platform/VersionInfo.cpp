@@ -1,5 +1,6 @@
 #include "platform/VersionInfo.h"
 
+#include "platform/SystemLookup.h"
 #include "platform/Win32.h"
 
 #include <vector>
@@ -7,14 +8,23 @@
 namespace platform {
 
 std::optional<FileVersion> ReadFileVersion(const std::wstring& path) {
+    // The version library is no system library every program has loaded:
+    // looked up in the system folder, never imported, so that a file of its
+    // name beside the program is never loaded.
+    constexpr wchar_t kLibrary[] = L"version.dll";
+    const auto sizeOf =
+        SystemFunctionOf<decltype(&GetFileVersionInfoSizeW)>(kLibrary, "GetFileVersionInfoSizeW");
+    const auto read = SystemFunctionOf<decltype(&GetFileVersionInfoW)>(kLibrary, "GetFileVersionInfoW");
+    const auto query = SystemFunctionOf<decltype(&VerQueryValueW)>(kLibrary, "VerQueryValueW");
+    if (!sizeOf || !read || !query) return std::nullopt;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = sizeOf(path.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<BYTE> data(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return std::nullopt;
+    if (!read(path.c_str(), 0, size, data.data())) return std::nullopt;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+    if (!query(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
         length < sizeof *fixed || fixed->dwSignature != VS_FFI_SIGNATURE)
         return std::nullopt;
     return FileVersion{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),

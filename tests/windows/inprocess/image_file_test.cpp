@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -79,17 +80,16 @@ TEST(PictureFiles, EachFormatLoadsWithItsSizeAndPixels) {
     ExpectExactly(LoadPictureFile(good.bmp32, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.png, kBackground), PicturePatternAt);
     ExpectExactly(LoadPictureFile(good.gif, kBackground), GifPatternAt);
-    // A first frame smaller than the logical screen lies at its offset on
-    // the screen's background colour.
+    // A first frame smaller than the logical screen lies at its offset; the
+    // rest of the screen is transparent and shows the image's background,
+    // not the background colour the file names in its colour table.
     const auto bytes = ReadFileBytes(good.gifOnCanvas);
     ASSERT_TRUE(bytes.size() > 13 && (bytes[10] & 0x80)) << "no global colour table";
     ExpectExactly(LoadPictureFile(good.gifOnCanvas, kBackground), [](int x, int y) {
         const int fx = x - kGifLeft, fy = y - kGifTop;
-        return fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight ? GifPatternAt(fx, fy)
-                                                                                : GifPaletteColour(kGifBackgroundIndex);
+        return fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight ? GifPatternAt(fx, fy) : kBackgroundRgb;
     }, kGifCanvasWidth, kGifCanvasHeight);
-    // With a transparent colour, the screen around the frame and the frame's
-    // transparent pixels show the image's background instead.
+    // With a transparent colour, the frame's transparent pixels show it too.
     ExpectExactly(LoadPictureFile(good.gifTransparent, kBackground), [](int x, int y) {
         const int fx = x - kGifLeft, fy = y - kGifTop;
         const bool covered = fx >= 0 && fy >= 0 && fx < kPictureWidth && fy < kPictureHeight;
@@ -274,6 +274,45 @@ TEST(PictureFiles, AReplaceThatFailsAfterTakingTheOldFileAwayLosesNeitherPicture
     EXPECT_NE(stuck.error, 0u) << "a failure reported as success";
     EXPECT_EQ(ReadFileBytes(stuck.temporary), fresh) << "the last copy of the new picture was deleted";
     RemoveDirectoryW(stuck.path.c_str());
+}
+
+// A file held open for a moment without letting it be deleted or renamed,
+// as a virus scanner holds a file just written or about to be replaced.
+class HeldForAMoment {
+public:
+    HeldForAMoment(const std::wstring& path, DWORD ms)
+        : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                            nullptr)),
+          letGo_([this, ms] {
+              Sleep(ms);
+              file_.reset();
+          }) {}
+    ~HeldForAMoment() { letGo_.join(); }
+    bool held() const { return held_; }
+
+private:
+    platform::KernelHandle file_;
+    bool held_ = static_cast<bool>(file_);
+    std::thread letGo_;
+};
+
+TEST(PictureFiles, TheNewFileGoesInPlaceOnceAFileInUseForAMomentIsFree) {
+    TempFolder folder;
+    const std::vector<std::uint8_t> old(100, 0x01), fresh(200, 0x02);
+    // The new file held (the usual case: a scanner looks at what was just
+    // written) over an old one and where there is none, and the old one held.
+    const struct { const wchar_t* name; bool oldThere, newHeld; } cases[] = {
+        {L"new held over old.bmp", true, true}, {L"new held.bmp", false, true}, {L"old held.bmp", true, false}};
+    for (const auto& held : cases) {
+        const std::wstring path = folder.path() + held.name, temporary = path + L".tmp";
+        if (held.oldThere) WriteFileBytes(path, old);
+        WriteFileBytes(temporary, fresh);
+        const HeldForAMoment holder(held.newHeld ? temporary : path, 300);
+        ASSERT_TRUE(holder.held());
+        EXPECT_EQ(platform::PutInPlace(path, temporary), 0u) << testing::PrintToString(path);
+        EXPECT_EQ(ReadFileBytes(path), fresh) << testing::PrintToString(path);
+        EXPECT_EQ(GetFileAttributesW(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
 }
 
 // bmp2jpg.exe as shipped, started the way Tovik starts it.

@@ -12,6 +12,7 @@
 #include "support/RealProgram.h"
 #include "support/Windows.h"
 
+#include "platform/Handle.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -56,13 +60,26 @@ protected:
             SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
         }
     }
-    // Runs Open or Save As and chooses the path in its dialog.
-    void Choose(int command, const wchar_t* caption, const std::wstring& path) {
+    // Runs Open or Save As and chooses the path in its dialog, after the
+    // file type (1-based) when one is given.
+    void Choose(int command, const wchar_t* caption, const std::wstring& path, int type = 0) {
         HWND dialog = OpenDialog(command, caption);
         ASSERT_TRUE(dialog) << "no dialog " << testing::PrintToString(std::wstring(caption));
+        shownType_ = SelectedFileType(dialog);
+        if (type) PickFileType(dialog, type);
         ChooseFile(dialog, path);
         ASSERT_TRUE(WaitClosed(dialog));
         Settle();
+    }
+    // The question a save dialog asks before it replaces a file; nullptr if none comes.
+    HWND WaitForReplaceQuestion(HWND dialog) {
+        HWND question = nullptr;
+        WaitUntil([&] {
+            return (question = FindShownWindowOf(tovik_.ProcessId(), kDialogClass, [&](HWND box) {
+                        return box != dialog && GetDlgItem(box, kMessageTextId) && TextOf(box) == kSaveCaption;
+                    })) != nullptr;
+        });
+        return question;
     }
     void Open(const std::wstring& path) { Choose(ID_mnuOpen, kOpenCaption, path); }
     void SaveAs(const std::wstring& path) { Choose(ID_mnuSaveAs, kSaveCaption, path); }
@@ -73,6 +90,8 @@ protected:
         PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(ID_Toolbar1 + button, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
     }
     bool Hidden() const { return !IsWindowVisible(Main()); }
+
+    int shownType_ = 0;   // the file type the last dialog of Choose selected at first (1-based)
 };
 
 TEST_F(Commands, SaveWritesTheCaptureAsBmpOrThroughTheConverterAsJpegAndTheFolderIsRemembered) {
@@ -151,12 +170,8 @@ TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
     EXPECT_EQ(std::wstring(type), L"PNG(*.png)");
     ChooseFile(dialog, old);
     // The dialog asks before it replaces the file: yes.
-    HWND question = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        return (question = FindShownWindowOf(tovik_.ProcessId(), kDialogClass, [&](HWND box) {
-                    return box != dialog && GetDlgItem(box, kMessageTextId) && TextOf(box) == kSaveCaption;
-                })) != nullptr;
-    })) << "no question before replacing the file";
+    HWND question = WaitForReplaceQuestion(dialog);
+    ASSERT_TRUE(question) << "no question before replacing the file";
     PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
     ASSERT_TRUE(WaitClosed(question));
     const MessageBoxes boxes(tovik_.ProcessId());
@@ -170,16 +185,91 @@ TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
+// Holds files open for a moment through the helper file_holder.exe, the
+// way a virus scanner, the indexer or a sync client opens a file that was
+// just written or is about to be replaced: each for its time, all from the
+// moment the holder exists.
+class FileHolder {
+public:
+    // Each file with the milliseconds it is held.
+    using Holds = std::vector<std::pair<int, std::wstring>>;
+    explicit FileHolder(const Holds& holds) {
+        held_.reset(CreateEventW(nullptr, TRUE, FALSE, L"TovikTestFilesHeld"));
+        ResetEvent(held_.get());
+        std::wstring commandLine = L"\"" + TestFolder() + L"file_holder.exe\"";
+        for (const auto& [ms, file] : holds) commandLine += L" " + std::to_wstring(ms) + L" \"" + file + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+        CloseHandle(pi.hThread);
+        process_.reset(pi.hProcess);
+        const HANDLE either[] = {held_.get(), process_.get()};
+        holding_ = WaitForMultipleObjects(2, either, FALSE, 10000) == WAIT_OBJECT_0;
+    }
+    ~FileHolder() { WaitForSingleObject(process_.get(), 10000); }
+    bool holding() const { return holding_; }
+
+private:
+    platform::KernelHandle held_, process_;
+    bool holding_ = false;
+};
+
+// A file another program holds open for a moment without letting it be
+// replaced is waited for, in the BMP, PNG and JPEG saves alike (the
+// converter's too): the save succeeds and nothing is said.
+TEST_F(Commands, SavesWaitForAFileAnotherProgramHoldsForAMoment) {
+    TempFolder out(L"tovik 使用中");
+    ASSERT_TRUE(tovik_.Start());
+    Run(ID_mnuDesktop);
+    const auto captured = ReadClipboardBitmap();
+    ASSERT_TRUE(captured);
+    SaveAs(out.path() + L"first.jpg");   // leaves temp.bmp beside the program, for the next JPEG save to replace
+    const std::wstring bitmap = DistFolder() + L"temp.bmp";
+    ASSERT_TRUE(Exists(bitmap));
+    for (const std::wstring name : {L"held.bmp", L"held.png", L"held.jpg"}) {
+        SCOPED_TRACE(testing::PrintToString(name));
+        const std::wstring path = out.path() + name;
+        ASSERT_TRUE(WriteFileBytes(path, std::vector<std::uint8_t>(100, 0x42)));
+        HWND dialog = OpenDialog(ID_mnuSaveAs, kSaveCaption);
+        ASSERT_TRUE(dialog);
+        ChooseFile(dialog, path);
+        HWND question = WaitForReplaceQuestion(dialog);
+        ASSERT_TRUE(question) << "no question before replacing the file";
+        const bool jpeg = name.ends_with(L".jpg");
+        // The JPEG's temp.bmp for a moment, its destination long enough for
+        // the converter to meet it too.
+        const FileHolder holder(jpeg ? FileHolder::Holds{{400, bitmap}, {1200, path}} : FileHolder::Holds{{600, path}});
+        ASSERT_TRUE(holder.holding());
+        PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitClosed(question));
+        const MessageBoxes boxes(tovik_.ProcessId());   // the boxes after the question
+        Settle();
+        EXPECT_TRUE(boxes.Seen().empty()) << testing::PrintToString(boxes.Seen().empty() ? L"" : boxes.Seen()[0].text);
+        const auto saved = ReadPictureFile(path);
+        ASSERT_TRUE(saved) << "the held file was not replaced";
+        EXPECT_EQ(saved->width, captured->width);
+        EXPECT_EQ(saved->height, captured->height);
+        EXPECT_TRUE(jpeg || saved->data == captured->data) << "not the capture, pixel for pixel";
+    }
+    EXPECT_EQ(out.FileNames().size(), 4u) << "a temporary file was left behind: " << testing::PrintToString(out.FileNames());
+}
+
 TEST_F(Commands, OpenedPicturesReachTheImageAndTheClipboardAndTheRecentListSurvivesARestart) {
     TempFolder temp(L"tovik 開く 画像");
     const GoodPictures good = WriteGoodPictures(temp.path());
     ASSERT_TRUE(tovik_.Start());
-    const struct { std::wstring path; std::uint32_t (*pattern)(int, int); int tolerance; } pictures[] = {
-        {good.bmp, PicturePatternAt, 0}, {good.gif, GifPatternAt, 0}, {good.png, PicturePatternAt, 0},
-        {good.jpg, PicturePatternAt, 48}, {good.png, PicturePatternAt, 0}};   // the PNG again: listed once
+    // The GIF is chosen with the GIF file type, which the dialog selects
+    // again from then on.
+    constexpr int kGifType = 2;
+    const struct { std::wstring path; std::uint32_t (*pattern)(int, int); int tolerance; int type; } pictures[] = {
+        {good.bmp, PicturePatternAt, 0, 0}, {good.gif, GifPatternAt, 0, kGifType}, {good.png, PicturePatternAt, 0, 0},
+        {good.jpg, PicturePatternAt, 48, 0}, {good.png, PicturePatternAt, 0, 0}};   // the PNG again: listed once
     for (const auto& picture : pictures) {
         PutMarkerOnClipboard();
-        Open(picture.path);
+        const bool afterTheGif = &picture > &pictures[1];
+        Choose(ID_mnuOpen, kOpenCaption, picture.path, picture.type);
+        EXPECT_EQ(shownType_, afterTheGif ? kGifType : 1) << "the file type chosen last is not selected";
         const auto clip = ReadClipboardBitmap();
         ASSERT_TRUE(clip);
         ASSERT_EQ(clip->width, kPictureWidth) << testing::PrintToString(picture.path);
@@ -244,16 +334,35 @@ TEST_F(Commands, DamagedOrMissingPicturesEachGiveOneErrorAndChangeNothing) {
     EXPECT_EQ(Stored(L"Startup", L"MRU  2"), L"<absent>");
 }
 
+// A copy of the program in a folder of its own, with what a test puts beside it.
+class ProgramCopy {
+public:
+    explicit ProgramCopy(const std::wstring& name) : folder_(name) {
+        copied_ = CopyFileW((DistFolder() + L"Tovik.exe").c_str(), Exe().c_str(), FALSE);
+    }
+    bool ready() const { return copied_; }
+    std::wstring Exe() const { return File(L"Tovik.exe"); }
+    std::wstring File(const std::wstring& name) const { return folder_.path() + name; }
+    // Puts a copy of `from` beside the program as `name`.
+    bool Put(const std::wstring& from, const std::wstring& name) const {
+        return CopyFileW(from.c_str(), File(name).c_str(), FALSE);
+    }
+
+private:
+    TempFolder folder_;
+    bool copied_ = false;
+};
+
 // A JPEG save where the converter is missing says so in its own words and
 // keeps the temporary bitmap; one whose temporary bitmap cannot be written
 // gives one "Error" and leaves the dialogs' folder where it was.
 TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsReported) {
-    TempFolder program(L"tovik 変換なし");
-    ASSERT_TRUE(CopyFileW((DistFolder() + L"Tovik.exe").c_str(), (program.path() + L"Tovik.exe").c_str(), FALSE));
+    const ProgramCopy program(L"tovik 変換なし");
+    ASSERT_TRUE(program.ready());
     TempFolder out(L"tovik 出力");
     const std::wstring other = out.path() + L"別\\";
     ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
-    ASSERT_TRUE(tovik_.Start(program.path() + L"Tovik.exe"));
+    ASSERT_TRUE(tovik_.Start(program.Exe()));
     Run(ID_mnuDesktop);
     const MessageBoxes boxes(tovik_.ProcessId());
 
@@ -261,7 +370,7 @@ TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsR
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].title, L"ｴﾗｰ");
     EXPECT_EQ(boxes.Seen()[0].text, L"The specified file was not found.");
-    const std::wstring bitmap = program.path() + L"temp.bmp";
+    const std::wstring bitmap = program.File(L"temp.bmp");
     EXPECT_TRUE(Exists(bitmap));
 
     ASSERT_TRUE(SetFileAttributesW(bitmap.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -275,24 +384,20 @@ TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsR
 
 // A copy of the program whose converter is the stand-in: it answers with
 // the exit code and after the delay the test gives it.
-class StandInProgram {
+class StandInProgram : public ProgramCopy {
 public:
-    StandInProgram() : folder_(L"tovik 代わり") {
-        copied_ = CopyFileW((DistFolder() + L"Tovik.exe").c_str(), Exe().c_str(), FALSE) &&
-                  CopyFileW((TestFolder() + L"converter_stand_in.exe").c_str(), (folder_.path() + L"bmp2jpg.exe").c_str(),
-                            FALSE);
+    StandInProgram() : ProgramCopy(L"tovik 代わり") {
+        withStandIn_ = ProgramCopy::ready() && Put(TestFolder() + L"converter_stand_in.exe", L"bmp2jpg.exe");
     }
-    bool ready() const { return copied_; }
-    std::wstring Exe() const { return folder_.path() + L"Tovik.exe"; }
-    std::wstring Bitmap() const { return folder_.path() + L"temp.bmp"; }
+    bool ready() const { return withStandIn_; }
+    std::wstring Bitmap() const { return File(L"temp.bmp"); }
     void Answer(int exitCode, int delayMs) const {
         const std::string text = std::to_string(exitCode) + " " + std::to_string(delayMs);
-        WriteFileBytes(folder_.path() + L"stand-in.txt", {text.begin(), text.end()});
+        WriteFileBytes(File(L"stand-in.txt"), {text.begin(), text.end()});
     }
 
 private:
-    TempFolder folder_;
-    bool copied_ = false;
+    bool withStandIn_ = false;
 };
 
 // A converter that fails is reported by its exit code, in one message each.
@@ -337,6 +442,47 @@ TEST_F(Commands, ExitRightAfterAJpegSaveLetsTheConverterFinish) {
     ASSERT_TRUE(written) << "the converter found no temp.bmp";
     EXPECT_TRUE(written->data == captured->data);
     EXPECT_FALSE(Exists(program.Bitmap())) << "temp.bmp outlives the program";
+}
+
+// Two copies of the program in one folder save a JPEG at the same moment:
+// each JPEG is the copy's own picture, although both go through the one
+// temp.bmp; and the copy that ends first, while the other's converter has
+// yet to read temp.bmp, leaves the file to it.
+TEST_F(Commands, TwoCopiesSavingJpegAtOnceEachWriteTheirOwnPicture) {
+    const StandInProgram program;
+    ASSERT_TRUE(program.ready());
+    program.Answer(0, 1500);   // each converter reads temp.bmp only after this
+    TempFolder temp(L"tovik 二つ");
+    const GoodPictures good = WriteGoodPictures(temp.path());
+    TovikProcess other;
+    WriteSetting(L"Startup", L"MRU  1", good.bmp);
+    ASSERT_TRUE(tovik_.Start(program.Exe()));
+    WriteSetting(L"Startup", L"MRU  1", good.gif);
+    ASSERT_TRUE(other.Start(program.Exe()));
+    ASSERT_TRUE(tovik_.CommandAndWait(ID_mnuFileArray + 1));
+    ASSERT_TRUE(other.CommandAndWait(ID_mnuFileArray + 1));
+    const MessageBoxes boxes(tovik_.ProcessId()), otherBoxes(other.ProcessId());
+    tovik_.Command(ID_mnuSaveAs);
+    other.Command(ID_mnuSaveAs);
+    HWND dialog = WaitForDialog(tovik_.ProcessId(), kSaveCaption), otherDialog = WaitForDialog(other.ProcessId(), kSaveCaption);
+    ASSERT_TRUE(dialog && otherDialog);
+    SetTextOf(FileNameBox(dialog), temp.path() + L"first.jpg");
+    SetTextOf(FileNameBox(otherDialog), temp.path() + L"second.jpg");
+    PressButton(dialog, IDOK);
+    PressButton(otherDialog, IDOK);
+
+    std::optional<Pixels> first, second;
+    ASSERT_TRUE(WaitUntil([&] { return (first = ReadPictureFile(temp.path() + L"first.jpg")).has_value(); }, 20000));
+    ASSERT_TRUE(tovik_.CloseAndWait(20000));
+    ASSERT_TRUE(WaitUntil([&] { return (second = ReadPictureFile(temp.path() + L"second.jpg")).has_value(); }, 20000))
+        << "the other copy's converter found no temp.bmp";
+    EXPECT_EQ(first->width, kPictureWidth);
+    EXPECT_EQ(Mismatches(*first, PicturePatternAt), 0) << "the first JPEG is not the first copy's picture";
+    EXPECT_EQ(second->width, kPictureWidth);
+    EXPECT_EQ(Mismatches(*second, GifPatternAt), 0) << "the second JPEG is not the other copy's picture";
+    ASSERT_TRUE(other.CloseAndWait(20000));
+    EXPECT_TRUE(boxes.Seen().empty() && otherBoxes.Seen().empty());
+    EXPECT_FALSE(Exists(program.Bitmap())) << "temp.bmp outlives both copies";
 }
 
 // Another program holds the clipboard for a moment when a picture is opened:
@@ -426,6 +572,48 @@ TEST_F(Commands, PrintSendsThePictureOnOnePageAndACancelledSetupSaysNothing) {
     ASSERT_TRUE(PressToClose(setup, IDCANCEL));
     EXPECT_FALSE(WaitUntil([&] { return FindAnyDialog(tovik_.ProcessId()) != nullptr; }, 1000))
         << "a message after a cancelled print setup";
+}
+
+// Wine loads a library from beside a program before its own, as Windows
+// does, only for the libraries named so in its settings for that program.
+class LibrariesBesideTheProgramFirst {
+public:
+    LibrariesBesideTheProgramFirst(const std::wstring& program, std::initializer_list<const wchar_t*> libraries)
+        : key_(L"Software\\Wine\\AppDefaults\\" + program) {
+        for (const wchar_t* library : libraries) {
+            const std::wstring order = L"native,builtin";
+            RegSetKeyValueW(HKEY_CURRENT_USER, (key_ + L"\\DllOverrides").c_str(), library, REG_SZ, order.c_str(),
+                            static_cast<DWORD>((order.size() + 1) * sizeof(wchar_t)));
+        }
+    }
+    ~LibrariesBesideTheProgramFirst() { RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
+
+private:
+    std::wstring key_;
+};
+
+// A library that a system library loads by name while the program runs
+// (the spooler's, when print setup opens) comes from the system folder,
+// never from beside the program, where anyone able to put a file there
+// could plant one. (Wine's own libraries import the version library, the
+// spooler and shcore, so Wine loads those from beside any program; that the
+// program imports none of them is checked on its headers.)
+TEST_F(Commands, ALibraryPlantedBesideTheProgramIsNeverLoaded) {
+    const ProgramCopy program(L"tovik 植え込み");
+    ASSERT_TRUE(program.ready());
+    const LibrariesBesideTheProgramFirst beside(L"Tovik.exe", {L"spoolss", L"localspl"});
+    for (const wchar_t* name : {L"spoolss.dll", L"localspl.dll"})
+        ASSERT_TRUE(program.Put(TestFolder() + L"planted_library.dll", name));
+    ASSERT_TRUE(tovik_.Start(program.Exe()));
+    tovik_.Command(ID_mnuPrintSetup);
+    HWND setup = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (setup = FindAnyDialog(tovik_.ProcessId())) != nullptr; }));
+    ASSERT_TRUE(PressToClose(setup, IDCANCEL));
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    const auto mark = ReadFileBytes(program.File(L"planted-library-ran.txt"));
+    EXPECT_TRUE(mark.empty()) << "loaded: "
+                              << testing::PrintToString(std::wstring(reinterpret_cast<const wchar_t*>(mark.data()),
+                                                                     mark.size() / sizeof(wchar_t)));
 }
 
 // Every shortcut of the menus and every button of the toolbar reaches its

@@ -184,10 +184,16 @@ TEST_F(Dialogs, SetupBrowseCancelKeepsTheTypedTextAndAChosenFileReplacesIt) {
     browse = openBrowse();
     ASSERT_TRUE(browse);
     const std::wstring chosen = DistFolder() + L"Tovik.exe";
+    PickFileType(browse, 2);   // all files
     SetTextOf(FileNameBox(browse), chosen);
     ASSERT_TRUE(PressToClose(browse, IDOK));
     EXPECT_EQ(_wcsicmp(Item(setup, IDC_txtEditName).c_str(), chosen.c_str()), 0)
         << testing::PrintToString(Item(setup, IDC_txtEditName));
+    // The next browse of this opening selects the file type chosen there.
+    browse = openBrowse();
+    ASSERT_TRUE(browse);
+    EXPECT_EQ(SelectedFileType(browse), 2);
+    ASSERT_TRUE(PressToClose(browse, IDCANCEL));
     ASSERT_TRUE(PressToClose(setup, IDCANCEL));
 }
 

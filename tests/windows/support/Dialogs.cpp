@@ -30,6 +30,22 @@ void ChooseFile(HWND fileDialog, const std::wstring& path) {
     PressButton(fileDialog, IDOK);
 }
 
+namespace {
+constexpr int kFileTypes = 0x470;   // cmb1, the list of file types
+}  // namespace
+
+int SelectedFileType(HWND fileDialog) {
+    return static_cast<int>(SendMessageW(GetDlgItem(fileDialog, kFileTypes), CB_GETCURSEL, 0, 0)) + 1;
+}
+
+void PickFileType(HWND fileDialog, int type) {
+    HWND types = GetDlgItem(fileDialog, kFileTypes);
+    SendMessageW(types, CB_SETCURSEL, type - 1, 0);
+    // A pick from the list tells the dialog twice: changed, and settled.
+    for (const WORD notification : {CBN_SELCHANGE, CBN_SELENDOK})
+        SendMessageW(fileDialog, WM_COMMAND, MAKEWPARAM(kFileTypes, notification), reinterpret_cast<LPARAM>(types));
+}
+
 std::wstring TextOf(HWND window) {
     std::vector<wchar_t> text(32768, L'\0');
     SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,

@@ -23,6 +23,10 @@ HWND FileNameBox(HWND fileDialog);
 // Types the path into an open or save dialog's name box and presses its OK
 // button, as the user would.
 void ChooseFile(HWND fileDialog, const std::wstring& path);
+// The file type (1-based) an open or save dialog has selected, and picking
+// one from its list as the user would.
+int SelectedFileType(HWND fileDialog);
+void PickFileType(HWND fileDialog, int type);
 // A window's text through WM_GETTEXT, which also reads another process's controls.
 std::wstring TextOf(HWND window);
 void SetTextOf(HWND window, const std::wstring& text);
