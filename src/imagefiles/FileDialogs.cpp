@@ -29,12 +29,13 @@ DWORD SystemErrorOf(DWORD dialogError) {
     }
 }
 
-std::optional<ChosenFile> Finish(HWND owner, const platform::FileDialogResult& result, CommonDialogState& dialog) {
+std::optional<ChosenFile> Finish(HWND owner, const platform::FileDialogResult& result, CommonDialogState& dialog,
+                                 DWORD& filterIndex) {
     if (result.outcome == platform::FileDialogResult::Outcome::Failed)
         platform::ShowSystemError(owner, SystemErrorOf(result.error));
     if (!result.Chosen()) return std::nullopt;
     dialog.FileName = result.path;
-    dialog.FilterIndex = result.filterIndex;
+    filterIndex = result.filterIndex;
     return ChosenFile{result.path, result.fileTitle};
 }
 
@@ -48,9 +49,9 @@ std::optional<ChosenFile> ChooseFileToOpen(HWND owner, const std::wstring& folde
     request.title = kOpenTitle;
     request.initialFolder = folder;
     request.filter = kOpenFilter;
-    request.filterIndex = dialog.FilterIndex;
+    request.filterIndex = dialog.OpenFilterIndex;
     request.flags = kDialogStyle | OFN_HIDEREADONLY;
-    return Finish(owner, platform::ShowOpenFileDialog(owner, request), dialog);
+    return Finish(owner, platform::ShowOpenFileDialog(owner, request), dialog, dialog.OpenFilterIndex);
 }
 
 std::optional<ChosenFile> ChooseFileToSave(HWND owner, const std::wstring& folder, CommonDialogState& dialog) {
@@ -60,9 +61,9 @@ std::optional<ChosenFile> ChooseFileToSave(HWND owner, const std::wstring& folde
     request.initialFolder = folder;
     request.fileName = dialog.FileName;
     request.filter = kSaveFilter;
-    request.filterIndex = dialog.FilterIndex;
+    request.filterIndex = dialog.SaveFilterIndex;
     request.flags = kDialogStyle | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    return Finish(owner, platform::ShowSaveFileDialog(owner, request), dialog);
+    return Finish(owner, platform::ShowSaveFileDialog(owner, request), dialog, dialog.SaveFilterIndex);
 }
 
 }  // namespace imagefiles

@@ -10,12 +10,13 @@ namespace imagefiles {
 
 // CommonDialog1: what the main window's file dialogs keep between uses. Its
 // file name is the path last chosen in an open or save dialog, which the
-// next save dialog shows; its filter index is the file type chosen last in
-// either, which the next one selects (the first type when its list is
-// shorter).
+// next save dialog shows. The file type chosen last is kept for each kind
+// of dialog and selected in the next one of that kind: the two offer
+// different lists, so a type chosen in one means another in the other.
 struct CommonDialogState {
     std::wstring FileName;
-    DWORD FilterIndex = 1;
+    DWORD OpenFilterIndex = 1;
+    DWORD SaveFilterIndex = 1;
 };
 
 struct ChosenFile {

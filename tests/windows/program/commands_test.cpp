@@ -279,6 +279,9 @@ TEST_F(Commands, OpenedPicturesReachTheImageAndTheClipboardAndTheRecentListSurvi
             << testing::PrintToString(picture.path);
     }
     Open(good.alphaPng);
+    // The save dialog keeps a file type of its own: the GIF type is another one there.
+    SaveAs(temp.path() + L"saved.bmp");
+    EXPECT_EQ(shownType_, 1) << "the save dialog took the open dialog's file type";
     ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Startup", L"MRU  1"), good.gif);
     EXPECT_EQ(Stored(L"Startup", L"MRU  2"), good.png);
