@@ -4,18 +4,29 @@
 #   build/win64   x86_64-w64-mingw32: Tovik.exe, the Windows tests, benchmarks
 #   build/win32   i686-w64-mingw32: the same for the 32-bit programs
 # then packs dist/Tovik-<version>-<arch>.zip and -setup.exe (tools/package.sh).
+#   tools/build.sh --program   builds only what tools/run.sh starts: the 64-bit
+#                              Tovik.exe and bmp2jpg.exe, with the help beside them
 # Running it again only rebuilds what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tree() { # name [cmake options...]
+tree() { # name cmake-options... [-- targets...]
   local dir=build/$1; shift
+  local options=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do options+=("$1"); shift; done
+  [ $# -gt 0 ] && shift && targets=("$@")
   # Configure once; after that ninja re-runs cmake itself when a CMakeLists changes.
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${options[@]}"
   fi
-  cmake --build "$dir"
+  cmake --build "$dir" ${targets[@]+--target "${targets[@]}"}
 }
+
+if [ "${1:-}" = --program ]; then
+  tree win64 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake" -- Tovik bmp2jpg
+  cp -u help/Tovik.html dist/win64/
+  exit 0
+fi
 
 tree native
 tree win64 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Tovik and starts dist/win64/Tovik.exe under Wine, in Japanese, in the
+# Builds the 64-bit Tovik.exe and bmp2jpg.exe (tools/build.sh --program) and
+# starts dist/win64/Tovik.exe under Wine, in Japanese, in the
 # project's own Wine prefix build/wineprefix-run (laid anew from the test
 # template at every run, so nothing reaches ~/.wine and every run starts from
 # an empty settings store).
@@ -114,7 +115,7 @@ if [ -n "${DISPLAY:-}" ]; then
   fi
 fi
 
-tools/build.sh
+tools/build.sh --program   # only what runs here, not the tests, the 32-bit build or the installers
 
 if [ -z "$use_display" ]; then
   if [ -z "${DISPLAY:-}" ]; then

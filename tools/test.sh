@@ -38,14 +38,25 @@ ctest --test-dir build/native --output-on-failure --no-tests=error 2>&1 | tee bu
 count build/native-tests.log native
 # The fuzz targets, run for a bounded time each, count as one test.
 if tools/fuzz.sh 2>&1 | tee build/fuzz.log; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
-# Each architecture's Windows tests, then its installer's smoke test. The
-# 32-bit ones run only where this kernel executes 32-bit code, which a probe
-# tells; elsewhere they are named as not run, and never count as passed.
+# Each architecture's Windows tests, one bench after another: the tests of
+# the usual bench, those that need a display without Wine's virtual desktop,
+# the installer's smoke test (a bench of its own, so that the installer meets
+# a fresh Wine prefix), the two-monitor tests and, for the 32-bit build, the
+# huge-screen test. A line of the table: the log's suffix, the bench's
+# settings, which architectures, the tests (ctest's label selection).
+benches='
+-            -                        all    -LE installer|desktopless|twomonitors|hugescreen
+desktopless  TOVIK_BENCH=desktopless  all    -L desktopless
+installer    -                        all    -L installer
+twomonitors  TOVIK_BENCH=twomonitors  all    -L twomonitors
+hugescreen   TOVIK_SCREEN=7680x4320   win32  -L hugescreen
+'
+# The 32-bit ones run only where this kernel executes 32-bit code, which a
+# probe tells; elsewhere they are named as not run, and never count as passed.
 not_run=0
 for arch in win64 win32; do
   if [ "$arch" = win32 ] && ! reason=$(tools/probe32.sh); then
-    names=$(sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*/\1/p' build/win64-tests.log \
-              build/win64-desktopless-tests.log build/win64-twomonitors-tests.log build/win64-installer-tests.log)
+    names=$(sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*/\1/p' build/win64*-tests.log)
     n=$(grep -c . <<<"$names" || true)
     not_run=$((not_run + n))
     echo "!!! test: the $n 32-bit tests were NOT RUN: $reason. Not run (win32):" >&2
@@ -53,23 +64,17 @@ for arch in win64 win32; do
     continue
   fi
   began=$SECONDS
-  tools/testbench.sh ctest --test-dir "build/$arch" -LE 'installer|desktopless|twomonitors|hugescreen' --output-on-failure \
-    --no-tests=error 2>&1 | tee "build/$arch-tests.log" || true
-  count "build/$arch-tests.log" "$arch Windows"
-  TOVIK_BENCH=desktopless tools/testbench.sh ctest --test-dir "build/$arch" -L desktopless --output-on-failure \
-    --no-tests=error 2>&1 | tee "build/$arch-desktopless-tests.log" || true
-  count "build/$arch-desktopless-tests.log" "$arch desktopless"
-  tools/testbench.sh ctest --test-dir "build/$arch" -L installer --output-on-failure --no-tests=error 2>&1 \
-    | tee "build/$arch-installer-tests.log" || true
-  count "build/$arch-installer-tests.log" "$arch installer"
-  TOVIK_BENCH=twomonitors tools/testbench.sh ctest --test-dir "build/$arch" -L twomonitors --output-on-failure \
-    --no-tests=error 2>&1 | tee "build/$arch-twomonitors-tests.log" || true
-  count "build/$arch-twomonitors-tests.log" "$arch two-monitor"
-  if [ "$arch" = win32 ]; then
-    TOVIK_SCREEN=7680x4320 tools/testbench.sh ctest --test-dir "build/$arch" -L hugescreen --output-on-failure \
-      --no-tests=error 2>&1 | tee "build/$arch-hugescreen-tests.log" || true
-    count "build/$arch-hugescreen-tests.log" "$arch huge-screen"
-  fi
+  # The table comes on its own descriptor: the tests keep this script's input.
+  while read -r name settings arches selection <&3; do
+    [ -n "$name" ] || continue
+    [ "$arches" = all ] || [ "$arches" = "$arch" ] || continue
+    log=build/$arch-tests.log
+    [ "$name" = - ] || log=build/$arch-$name-tests.log
+    # shellcheck disable=SC2086 # the settings and the selection are words
+    env ${settings/#-/} tools/testbench.sh ctest --test-dir "build/$arch" $selection --output-on-failure \
+      --no-tests=error 2>&1 | tee "$log" || true
+    count "$log" "$arch ${name/#-/Windows}"
+  done 3<<<"$benches"
   echo "test: the $arch tests took $((SECONDS - began)) s" >&2
 done
 

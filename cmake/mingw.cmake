@@ -1,0 +1,20 @@
+# What the two mingw-w64 toolchains share; the file of each architecture sets
+# TOVIK_MINGW_TRIPLET (x86_64-w64-mingw32 or i686-w64-mingw32) and includes this.
+set(CMAKE_SYSTEM_NAME Windows)
+if(TOVIK_MINGW_TRIPLET MATCHES "^x86_64-")
+  set(CMAKE_SYSTEM_PROCESSOR x86_64)
+  set(TOVIK_DIST_NAME win64)
+else()
+  set(CMAKE_SYSTEM_PROCESSOR x86)
+  set(TOVIK_DIST_NAME win32)
+endif()
+set(CMAKE_C_COMPILER ${TOVIK_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TOVIK_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${TOVIK_MINGW_TRIPLET}-windres)
+set(CMAKE_DLLTOOL ${TOVIK_MINGW_TRIPLET}-dlltool)
+set(CMAKE_FIND_ROOT_PATH /usr/${TOVIK_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# ctest runs the Windows tests through Wine inside the test bench (tools/testbench.sh).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)
