@@ -503,7 +503,8 @@ TEST_F(Commands, OpenWhileAnotherProgramHoldsTheClipboardForAMomentStillCopiesTh
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::wstring holder = L"\"" + TestFolder() + L"clipboard_holder.exe\" 100";
-    ASSERT_TRUE(CreateProcessW(nullptr, holder.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_TRUE(CreateProcessW(nullptr, holder.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << "the clipboard holder did not start: error " << GetLastError();
     ASSERT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
     tovik_.Command(ID_mnuFileArray + 1);
     WaitForSingleObject(pi.hProcess, 10000);
