@@ -54,6 +54,7 @@ TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey)
     EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"Pbrush.exe");
     EXPECT_EQ(Stored(L"Startup", L"InitDir"), DistFolder());
     EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
+    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
     EXPECT_EQ(Stored(L"Startup", L"MRU  1"), L"-");
 }
 
@@ -92,7 +93,7 @@ TEST_F(MainWindow, MovedAndResizedWindowComesBackWhereItWas) {
 }
 
 TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
-    for (const wchar_t* key : {L"Top", L"Left", L"Width", L"Height", L"TransClipboard"})
+    for (const wchar_t* key : {L"Top", L"Left", L"Width", L"Height", L"TransClipboard", L"TrayIcon"})
         WriteSetting(L"Startup", key, L"abc");
     WriteSetting(L"Capture", L"DelayTime", L"12x");
     ASSERT_TRUE(tovik_.Start());
@@ -103,7 +104,26 @@ TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
     ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
     EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
+    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
     EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
+}
+
+// As the shortcut in the Startup folder starts it: minimised, and the
+// window the user works in keeps the focus. Restored, the window is where
+// it was stored.
+TEST_F(MainWindow, StartedMinimisedWithoutTheFocusItStaysSoAndRestoresToItsPlace) {
+    WriteSetting(L"Startup", L"Left", L"1500");
+    WriteSetting(L"Startup", L"Top", L"750");
+    const PatternWindow front(300, 300, 120, 90);
+    SetForegroundWindow(front.hwnd());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front.hwnd(); }));
+    ASSERT_TRUE(tovik_.StartShown(SW_SHOWMINNOACTIVE));
+    ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr));   // the start is over
+    EXPECT_TRUE(IsIconic(Main()));
+    EXPECT_EQ(GetForegroundWindow(), front.hwnd());
+    ShowWindow(Main(), SW_RESTORE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(Main()); }));
+    EXPECT_EQ(OuterRect(Main()).left, TwipsToPixelsX(1500));
 }
 
 // A window stored where it could not be taken by its title bar comes back
