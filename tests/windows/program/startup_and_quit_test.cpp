@@ -2,6 +2,7 @@
 // the window's controls and the gray view.
 #include "support/Dialogs.h"
 #include "support/Driver.h"
+#include "support/Mouse.h"
 #include "support/RealProgram.h"
 #include "support/Windows.h"
 
@@ -69,6 +70,8 @@ TEST_F(MainWindow, QuitWhileMaximizedOrMinimizedStoresTheDefaultGeometry) {
         ASSERT_TRUE(WaitUntil([&] {
             return show == SW_MAXIMIZE ? IsZoomed(Main()) : IsIconic(Main());
         }));
+        // Without the notification-area option the window keeps its taskbar button.
+        EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 500));
         ASSERT_TRUE(tovik_.CloseAndWait());
         EXPECT_EQ(Stored(L"Startup", L"Top"), L"0");
         EXPECT_EQ(Stored(L"Startup", L"Left"), L"0");
@@ -124,6 +127,71 @@ TEST_F(MainWindow, StartedMinimisedWithoutTheFocusItStaysSoAndRestoresToItsPlace
     ShowWindow(Main(), SW_RESTORE);
     ASSERT_TRUE(WaitUntil([&] { return !IsIconic(Main()); }));
     EXPECT_EQ(OuterRect(Main()).left, TwipsToPixelsX(1500));
+}
+
+// Minimised with the option on, the window leaves the taskbar (hidden) for
+// its icon in the notification area (Wine's shows only while it holds an
+// icon, at its right end). The icon's menu closes on a click elsewhere; a
+// capture chosen there leaves the window in the notification area, and the
+// active window it takes is the one the user worked in; Exit ends the
+// program and takes the icon away. A click on the icon brings the window back.
+TEST_F(MainWindow, WithTheTrayOptionMinimisingGoesToTheIconWhoseMenuCapturesOrExitsAndWhoseClickRestores) {
+    WriteSetting(L"Startup", L"TrayIcon", L"1");
+    ASSERT_TRUE(tovik_.Start());
+    auto iconShown = [] { return IsWindowVisible(FindWindowW(L"Shell_TrayWnd", nullptr)) != FALSE; };
+    auto minimise = [&] {
+        ShowWindow(Main(), SW_MINIMIZE);
+        return WaitUntil([&] { return !IsWindowVisible(Main()) && IsIconic(Main()) && iconShown(); });
+    };
+    auto clickIcon = [](MouseButton button) {
+        const RECT tray = OuterRect(FindWindowW(L"Shell_TrayWnd", nullptr));
+        MoveMouseTo(tray.right - 8, (tray.top + tray.bottom) / 2);
+        PressMouse(button);
+        ReleaseMouse(button);
+    };
+    auto menuUp = [&] { return FindShownWindowOf(tovik_.ProcessId(), L"#32768") != nullptr; };
+    ASSERT_TRUE(minimise());
+
+    clickIcon(MouseButton::Right);
+    ASSERT_TRUE(WaitUntil(menuUp));
+    MoveMouseTo(500, 300);
+    PressMouse(MouseButton::Left);
+    ReleaseMouse(MouseButton::Left);
+    EXPECT_TRUE(WaitUntil([&] { return !menuUp(); })) << "a click elsewhere left the menu open";
+
+    auto captureFromTheMenu = [&](WORD accessKey, SIZE expected) {
+        PutMarkerOnClipboard();
+        clickIcon(MouseButton::Right);
+        ASSERT_TRUE(WaitUntil(menuUp));
+        TypeKey(0, accessKey);
+        EXPECT_TRUE(WaitUntil([&] {
+            const SIZE size = ClipboardBitmapSize();
+            return size.cx == expected.cx && size.cy == expected.cy;
+        })) << ClipboardBitmapSize().cx << " x " << ClipboardBitmapSize().cy;
+        EXPECT_TRUE(SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr));
+        EXPECT_FALSE(IsWindowVisible(Main())) << "the capture brought the window back";
+        EXPECT_TRUE(iconShown());
+    };
+    const RECT screen = OuterRect(GetDesktopWindow());
+    captureFromTheMenu('D', {screen.right - screen.left, screen.bottom - screen.top});   // ﾃﾞｽｸﾄｯﾌﾟ(&D)
+    {
+        const PatternWindow front(200, 150, 170, 130);
+        SetForegroundWindow(front.hwnd());
+        ASSERT_TRUE(front.WaitUntilOnScreen());
+        captureFromTheMenu('W', {170, 130});   // ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ(&W)
+    }
+
+    clickIcon(MouseButton::Left);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Main()) && !IsIconic(Main()) && !iconShown(); }));
+    EXPECT_EQ(GetForegroundWindow(), Main());
+
+    ASSERT_TRUE(minimise());
+    clickIcon(MouseButton::Right);
+    ASSERT_TRUE(WaitUntil(menuUp));
+    TypeKey(0, 'X');   // 終了(&X)
+    EXPECT_TRUE(tovik_.WaitForExit(10000));
+    EXPECT_TRUE(WaitUntil([&] { return !iconShown(); }));
+    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"1");
 }
 
 // A window stored where it could not be taken by its title bar comes back
