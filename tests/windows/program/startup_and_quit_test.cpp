@@ -182,8 +182,9 @@ TEST_F(MainWindow, WithTheTrayOptionMinimisingGoesToTheIconWhoseMenuCapturesOrEx
     }
 
     clickIcon(MouseButton::Left);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Main()) && !IsIconic(Main()) && !iconShown(); }));
-    EXPECT_EQ(GetForegroundWindow(), Main());
+    EXPECT_TRUE(WaitUntil([&] {
+        return IsWindowVisible(Main()) && !IsIconic(Main()) && !iconShown() && GetForegroundWindow() == Main();
+    })) << "the window is not back in front";
 
     ASSERT_TRUE(minimise());
     clickIcon(MouseButton::Right);
