@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <climits>
@@ -133,8 +134,9 @@ TEST_F(MainWindow, StartedMinimisedWithoutTheFocusItStaysSoAndRestoresToItsPlace
 // its icon in the notification area (Wine's shows only while it holds an
 // icon, at its right end). The icon's menu closes on a click elsewhere; a
 // capture chosen there leaves the window in the notification area, and the
-// active window it takes is the one the user worked in; Exit ends the
-// program and takes the icon away. A click on the icon brings the window back.
+// active window it takes is the one the user worked in; the icon comes back
+// when Explorer restarts; Exit ends the program and takes the icon away. A
+// click on the icon brings the window back.
 TEST_F(MainWindow, WithTheTrayOptionMinimisingGoesToTheIconWhoseMenuCapturesOrExitsAndWhoseClickRestores) {
     WriteSetting(L"Startup", L"TrayIcon", L"1");
     ASSERT_TRUE(tovik_.Start());
@@ -180,6 +182,16 @@ TEST_F(MainWindow, WithTheTrayOptionMinimisingGoesToTheIconWhoseMenuCapturesOrEx
         ASSERT_TRUE(front.WaitUntilOnScreen());
         captureFromTheMenu('W', {170, 130});   // ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ(&W)
     }
+    // Explorer restarted and forgot the icon (Tovik's is number 1): it comes back.
+    NOTIFYICONDATAW forgotten{};
+    forgotten.cbSize = sizeof forgotten;
+    forgotten.hWnd = Main();
+    forgotten.uID = 1;
+    Shell_NotifyIconW(NIM_DELETE, &forgotten);
+    ASSERT_TRUE(WaitUntil([&] { return !iconShown(); }));
+    PostMessageW(Main(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil(iconShown));
+    EXPECT_FALSE(IsWindowVisible(Main()));
 
     clickIcon(MouseButton::Left);
     EXPECT_TRUE(WaitUntil([&] {
