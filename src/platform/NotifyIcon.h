@@ -11,7 +11,7 @@ namespace platform {
 // The program's icon in the notification area, from Add until Remove or the
 // owner's end. What the user does on it reaches the window as
 // `callbackMessage`, with the mouse message (WM_LBUTTONUP, WM_RBUTTONUP) in
-// lParam; the keyboard on the icon gives the same messages.
+// lParam.
 class NotifyIcon {
 public:
     NotifyIcon() = default;
