@@ -160,6 +160,8 @@ Section "un.Tovik" SecUninstallProgram
     Delete "$INSTDIR\uninstall.exe"
   ${Loop}
   Delete "$SMPROGRAMS\Tovik.lnk"
+  ; Made by Tovik itself when the user asks it to start at logon.
+  Delete "$SMSTARTUP\Tovik.lnk"
 SectionEnd
 
 Section /o "un.設定" SecSettings
@@ -184,6 +186,6 @@ Function un.onInit
 FunctionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecUninstallProgram} "Tovik のプログラム、ヘルプ、スタート メニューの項目。"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecUninstallProgram} "Tovik のプログラム、ヘルプ、スタート メニューとスタートアップの項目。"
   !insertmacro MUI_DESCRIPTION_TEXT ${SecSettings} "レジストリの HKEY_CURRENT_USER\Software\Tovik にある設定（ウィンドウの位置、ディレイタイム、画像編集ソフト、最近開いたファイルなど）。"
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END

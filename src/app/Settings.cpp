@@ -118,19 +118,23 @@ Options ReadOptions(const Reader& read, const std::wstring& programFolder) {
     if (!(o.width > 0)) o.width = kDefaultWidth;
     if (!(o.height > 0)) o.height = kDefaultHeight;
 
-    // A delay the timer cannot run, or a clipboard option that is neither
-    // on nor off, is read as its default, so the setup dialog shows what the
-    // program does and the store gets that back at exit.
+    // A delay the timer cannot run, or an option that is neither on nor off,
+    // is read as its default, so the setup dialog shows what the program
+    // does and the store gets that back at exit.
     if (const auto text = read(kCapture, kDelayTime)) {
         const auto delay = ParseLong(*text);
         if (delay && *delay > 0) o.live.DelayTime = *delay;
     }
     if (const auto text = read(kCapture, kEditerName)) o.live.EditerName = *text;
     o.live.CurPath = read(kStartup, kInitDir).value_or(platform::WithTrailingBackslash(programFolder));
-    if (const auto text = read(kStartup, kTransClipboard)) {
-        const auto option = ParseInteger(*text);
-        if (option && (*option == 0 || *option == 1)) o.live.TransClipboard = *option;
-    }
+    auto onOrOff = [&](const wchar_t* key, std::int16_t& option) {
+        if (const auto text = read(kStartup, key)) {
+            const auto value = ParseInteger(*text);
+            if (value && (*value == 0 || *value == 1)) option = *value;
+        }
+    };
+    onOrOff(kTransClipboard, o.live.TransClipboard);
+    onOrOff(kTrayIcon, o.live.TrayIcon);
 
     for (int n = 1; n <= kRecentFileKeys; ++n) {
         const std::wstring path = read(kStartup, MruKeyName(n)).value_or(L"");
@@ -151,6 +155,7 @@ std::vector<Write> ShutdownWrites(const Options& o, bool windowNormal) {
     writes.push_back({capture, kEditerName, o.live.EditerName});
     writes.push_back({startup, kInitDir, o.live.CurPath});
     writes.push_back({startup, kTransClipboard, std::to_wstring(o.live.TransClipboard)});
+    writes.push_back({startup, kTrayIcon, std::to_wstring(o.live.TrayIcon)});
     if (o.recentFiles.empty()) {
         writes.push_back({startup, MruKeyName(1), kEmptyListMark});
     } else {

@@ -23,6 +23,7 @@ inline constexpr wchar_t kDelayTime[] = L"DelayTime";
 inline constexpr wchar_t kEditerName[] = L"EditerName";
 inline constexpr wchar_t kInitDir[] = L"InitDir";
 inline constexpr wchar_t kTransClipboard[] = L"TransClipboard";
+inline constexpr wchar_t kTrayIcon[] = L"TrayIcon";
 
 inline constexpr float kDefaultTop = 0;
 inline constexpr float kDefaultLeft = 0;
@@ -31,6 +32,7 @@ inline constexpr float kDefaultHeight = 3000;
 inline constexpr std::int32_t kDefaultDelayTime = 2000;
 inline constexpr wchar_t kDefaultEditerName[] = L"Pbrush.exe";
 inline constexpr std::int16_t kDefaultTransClipboard = 1;
+inline constexpr std::int16_t kDefaultTrayIcon = 0;
 inline constexpr int kRecentFileKeys = 4;
 inline constexpr wchar_t kEmptyListMark[] = L"-";
 
@@ -54,6 +56,7 @@ struct LiveOptions {
     std::wstring EditerName = kDefaultEditerName;           // the editor's command line
     std::wstring CurPath;                                   // the file dialogs' folder, stored as InitDir
     std::int16_t TransClipboard = kDefaultTransClipboard;   // 1: opened pictures go to the clipboard
+    std::int16_t TrayIcon = kDefaultTrayIcon;               // 1: minimised, the window waits in the notification area
 };
 
 struct Options {
@@ -65,7 +68,8 @@ struct Options {
 
 // The start-up reads. Absent keys and values that are not valid numbers
 // give the defaults; so do a width or height that is not positive, a delay
-// below 1 ms (no timer runs it) and a clipboard option other than 0 or 1.
+// below 1 ms (no timer runs it) and a clipboard or notification-area option
+// other than 0 or 1.
 // recentFiles stops at the first "-" or empty entry.
 Options ReadOptions(const Reader& read, const std::wstring& programFolder);
 

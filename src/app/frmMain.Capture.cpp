@@ -24,6 +24,9 @@ void frmMain::HideMain() {
 }
 
 void frmMain::ShowMain() {
+    // Chosen from the icon's menu in the notification area, the capture
+    // leaves the window there: the picture and the clipboard hold it.
+    if (InTray()) return;
     Show();
     // Shown alone, a window of a program that is not in front only flashes
     // its task bar button.

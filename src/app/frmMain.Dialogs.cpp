@@ -1,5 +1,6 @@
 // The main window's commands that show a dialog or the help.
 #include "app/Module2.h"
+#include "app/StartAtLogon.h"
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmSetup.h"
@@ -12,14 +13,21 @@
 namespace app {
 
 void frmMain::mnuOptionSetup_Click() {
-    dialogs::SetupValues values{Options.EditerName, Options.DelayTime, Options.TransClipboard};
+    const bool startsAtLogon = StartsAtLogon();
+    dialogs::SetupValues values{Options.EditerName, Options.DelayTime, Options.TransClipboard, startsAtLogon,
+                                Options.TrayIcon};
     if (!dialogs::frmSetup().Show(hwnd(), values)) return;
-    // The store gets them at exit; the next delayed capture, editor launch
-    // and opened picture use them from now on.
+    // The store gets them at exit; the next delayed capture, editor launch,
+    // opened picture and minimising use them from now on.
     // Moved, not copied: nothing here can fail once the first value is in.
     Options.DelayTime = values.DelayTime;
     Options.EditerName = std::move(values.EditerName);
     Options.TransClipboard = values.TransClipboard;
+    Options.TrayIcon = values.TrayIcon;
+    // The shortcut is touched only when the user changed the tick: a
+    // shortcut of another copy of Tovik, shown as not ticked, stays.
+    if (values.StartAtLogon != startsAtLogon)
+        if (const DWORD error = SetStartAtLogon(values.StartAtLogon)) platform::ShowSystemError(hwnd(), error);
 }
 
 void frmMain::mnuAbout_Click() {

@@ -215,6 +215,7 @@ void frmMain::Form_Unload() {
     // yet, and one that has it open keeps it from being deleted.
     converter_.RemoveTemporaryBitmap(kConverterExitWait);
     capture::DiscardDesktop();
+    trayIcon_.Remove();
 }
 
 void frmMain::PaintEtchedRule() {
@@ -282,9 +283,21 @@ void frmMain::mnuOptionMouseCapt_Click() {
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == platform::TaskbarCreatedMessage()) {
+        Taskbar_Created();
+        return 0;
+    }
     switch (message) {
     case WM_SIZE:
         if (loaded_) Form_Resize();
+        if (loaded_ && wParam == SIZE_MINIMIZED && Options.TrayIcon) PostMessageW(hwnd(), kGoToTray, 0, 0);
+        return 0;
+    case kGoToTray:
+        GoToTray();
+        return 0;
+    case kTrayIconMessage:
+        if (lParam == WM_LBUTTONUP) TrayIcon_Click();
+        else if (lParam == WM_RBUTTONUP) TrayIcon_ContextMenu();
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && loaded_) Form_Activate();

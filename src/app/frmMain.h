@@ -8,6 +8,7 @@
 #include "imagefiles/PictureFiles.h"
 #include "model/ImageModel.h"
 #include "platform/Controls.h"
+#include "platform/NotifyIcon.h"
 #include "platform/PictureBox.h"
 #include "platform/Printer.h"
 #include "platform/Window.h"
@@ -86,10 +87,26 @@ public:
     void AddRecentFile(const std::wstring& path);
     FileArrayMenu& mnuFileArray() { return mnuFileArray_; }
 
+    // Minimised with the option on, the window leaves the taskbar for an
+    // icon in the notification area, and waits there until the user brings
+    // it back; captures chosen from the icon's menu leave it there.
+    bool InTray() const { return trayIcon_.Shown(); }
+    void TrayIcon_Click();
+    void TrayIcon_ContextMenu();
+    // The icon's menu: the immediate captures and Exit, captioned as in the window's menu.
+    platform::PopupMenu TrayMenu() const;
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // What the user does on the icon reaches the window as this message, the
+    // mouse message (WM_LBUTTONUP, WM_RBUTTONUP) in lParam.
+    static constexpr UINT kTrayIconMessage = WM_APP + 0x41;
+    // Posted when the window has been minimised: it goes to the notification
+    // area once the minimising is over.
+    static constexpr UINT kGoToTray = WM_APP + 0x42;
+
     bool CreateControls();
     // Places the toolbar and the view where the design puts them, in twips,
     // at the resolution of the monitor the window is on.
@@ -98,6 +115,9 @@ private:
     // fromMenu: chosen in the menu, not by a shortcut or a toolbar button.
     void OnCommand(int id, bool fromMenu);
     void PaintEtchedRule();
+    void GoToTray();
+    void ComeBackFromTray();
+    void Taskbar_Created();
 
     platform::PictureBox picture1_;
     platform::PictureBox picture2_;
@@ -109,6 +129,8 @@ private:
     FileArrayMenu mnuFileArray_;
     imagefiles::JpegConverter converter_;
     platform::PrinterChoice printer_;   // chosen in print setup, for this run only
+    platform::NotifyIcon trayIcon_;
+    bool trayMenuUp_ = false;   // the icon's menu, or the command chosen in it, is running
     bool loaded_ = false;
     bool unloaded_ = false;
 };

@@ -13,11 +13,11 @@ namespace dialogs {
 namespace {
 
 // The design in twips. Controls inside a frame are placed relative to it.
-constexpr int kClientWidth = 6345, kClientHeight = 3630;
+constexpr int kClientWidth = 6345, kClientHeight = 6810;
 constexpr int kFrame1Left = 120, kFrame1Top = 180;
 constexpr int kFrame2Left = 120, kFrame2Top = 1500;
 
-constexpr std::array<platform::TwipsPlace, 11> kDesign{{
+constexpr std::array<platform::TwipsPlace, 13> kDesign{{
     {IDC_Setup_Frame1, kFrame1Left, kFrame1Top, 6075, 1155},
     {IDC_Setup_Label1, kFrame1Left + 240, kFrame1Top + 300, 1635, 255},
     {IDC_txtEditName, kFrame1Left + 240, kFrame1Top + 540, 4695, 330},
@@ -27,8 +27,10 @@ constexpr std::array<platform::TwipsPlace, 11> kDesign{{
     {IDC_txtDelayTime, kFrame2Left + 1380, kFrame2Top + 300, 975, 315},
     {IDC_Setup_Label3, kFrame2Left + 2460, kFrame2Top + 360, 375, 195},
     {IDC_chkClip, 180, 2460, 4215, 435},
-    {IDOK, 3660, 3120, 1215, 315},        // cmdOk
-    {IDCANCEL, 4980, 3120, 1215, 315},    // cmdCancel
+    {IDC_chkStartAtLogon, 180, 5430, 5000, 300},
+    {IDC_chkTray, 180, 5790, 5000, 300},
+    {IDOK, 3660, 6300, 1215, 315},        // cmdOk
+    {IDCANCEL, 4980, 6300, 1215, 315},    // cmdCancel
 }};
 
 constexpr DWORD kBrowseFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
@@ -51,6 +53,8 @@ bool frmSetup::OnInitDialog() {
     SetItemText(IDC_txtEditName, values_->EditerName);
     SetItemText(IDC_txtDelayTime, std::to_wstring(values_->DelayTime));
     SetChecked(IDC_chkClip, values_->TransClipboard != 0);
+    SetChecked(IDC_chkStartAtLogon, values_->StartAtLogon);
+    SetChecked(IDC_chkTray, values_->TrayIcon != 0);
     return true;   // the focus goes to the first control that takes it: txtEditName
 }
 
@@ -65,7 +69,7 @@ void frmSetup::OnCommand(int id, int notification) {
 
 void frmSetup::cmdOk_Click() {
     // A delay the timer cannot run is refused before anything is applied,
-    // so OK either takes all three values or none.
+    // so OK either takes every value or none.
     const std::optional<std::int32_t> delay = ParseDelayTime(ItemText(IDC_txtDelayTime));
     if (!delay) {
         platform::ShowMessage(hwnd(), platform::LoadText(IDS_SETUP_BAD_DELAY), Caption());
@@ -76,6 +80,8 @@ void frmSetup::cmdOk_Click() {
     values_->DelayTime = *delay;
     values_->EditerName = ItemText(IDC_txtEditName);
     values_->TransClipboard = IsChecked(IDC_chkClip) ? 1 : 0;
+    values_->StartAtLogon = IsChecked(IDC_chkStartAtLogon);
+    values_->TrayIcon = IsChecked(IDC_chkTray) ? 1 : 0;
     End(IDOK);
 }
 

@@ -1,5 +1,6 @@
-// The setup dialog: the editor program, the capture delay and whether
-// pictures opened from files go to the clipboard.
+// The setup dialog: the editor program, the capture delay, whether
+// pictures opened from files go to the clipboard, whether Tovik starts at
+// logon and whether, minimised, it waits in the notification area.
 #pragma once
 #include "platform/Dialog.h"
 
@@ -14,6 +15,8 @@ struct SetupValues {
     std::wstring EditerName;          // the editor's command line
     std::int32_t DelayTime = 0;       // milliseconds
     std::int16_t TransClipboard = 0;  // 1: opened pictures go to the clipboard
+    bool StartAtLogon = false;        // the Startup folder starts this program
+    std::int16_t TrayIcon = 0;        // 1: minimised, the main window goes to the notification area
 };
 
 class frmSetup : public platform::ModalDialog {

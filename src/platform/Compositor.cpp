@@ -44,4 +44,27 @@ bool MenuFadeOnScreen() {
     return false;
 }
 
+HWND FrontWindowOfAnotherProgram() {
+    using Attribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    const auto attribute = SystemFunctionOf<Attribute>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    auto cloaked = [&](HWND window) {
+        DWORD value = 0;
+        return attribute && SUCCEEDED(attribute(window, DWMWA_CLOAKED, &value, sizeof value)) && value != 0;
+    };
+    auto isTaskbar = [](HWND window) {
+        wchar_t name[32] = {};
+        GetClassNameW(window, name, 32);
+        return lstrcmpW(name, L"Shell_TrayWnd") == 0 || lstrcmpW(name, L"Shell_SecondaryTrayWnd") == 0;
+    };
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId() || !IsWindowVisible(window) || IsIconic(window) ||
+            (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) || isTaskbar(window) || cloaked(window))
+            continue;
+        return window;
+    }
+    return nullptr;
+}
+
 }  // namespace platform

@@ -25,5 +25,10 @@ void WaitForCompositor();
 // out in a window of its own (Windows' "fade out menu items after
 // clicking", on by default).
 bool MenuFadeOnScreen();
+// The window the user works in, of another program: the first from the
+// front that is shown, not minimised, neither a tool window nor one the
+// compositor keeps off the screen (another virtual desktop), and neither
+// this program's nor the taskbar's. nullptr when there is none.
+HWND FrontWindowOfAnotherProgram();
 
 }  // namespace platform

@@ -105,6 +105,31 @@ void InsertMenuSeparator(HMENU menu, int position, int id) {
 
 void RemoveMenuItem(HMENU menu, int command) { DeleteMenu(menu, static_cast<UINT>(command), MF_BYCOMMAND); }
 
+std::wstring MenuItemCaption(HMENU menu, int command) {
+    const int length = GetMenuStringW(menu, static_cast<UINT>(command), nullptr, 0, MF_BYCOMMAND);
+    if (length <= 0) return {};
+    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<size_t>(
+        GetMenuStringW(menu, static_cast<UINT>(command), caption.data(), length + 1, MF_BYCOMMAND)));
+    return caption.substr(0, caption.find(L'\t'));
+}
+
+void AppendMenuItem(HMENU menu, int command, const std::wstring& caption) {
+    if (command == 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    else AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(command), caption.c_str());
+}
+
+int ChooseFromPopupMenu(HWND window, HMENU menu, POINT at) {
+    // Without the front, the menu would stay open when the user clicks
+    // elsewhere; the message after it lets the next click close it at once.
+    SetForegroundWindow(window);
+    const UINT flags = TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY |
+                       (GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
+    const int command = static_cast<int>(TrackPopupMenuEx(menu, flags, at.x, at.y, window, nullptr));
+    PostMessageW(window, WM_NULL, 0, 0);
+    return command;
+}
+
 HICON LoadIconResource(UINT id, int size) {
     return static_cast<HICON>(
         LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));

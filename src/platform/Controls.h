@@ -54,6 +54,20 @@ void InsertMenuText(HMENU menu, int position, int command, const std::wstring& t
 void InsertMenuSeparator(HMENU menu, int position, int id);
 void RemoveMenuItem(HMENU menu, int command);
 
+// A shortcut menu of the program's own, destroyed with its owner.
+inline void DestroyMenuHandle(HMENU menu) noexcept { DestroyMenu(menu); }
+using PopupMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
+// The caption of the item with the command id, without the shortcut shown
+// after a tab: "矩形(&R)" of "矩形(&R)\tCtrl+R". Empty when there is none.
+std::wstring MenuItemCaption(HMENU menu, int command);
+// Appends an item whose "&" marks its access key; command 0 appends a separator.
+void AppendMenuItem(HMENU menu, int command, const std::wstring& caption);
+// Shows the shortcut menu at `at` (screen pixels) for the window and returns
+// the command chosen, or 0. The window is brought to the front first and
+// sent a message after, so the menu closes when the user clicks elsewhere,
+// also when the window itself is hidden.
+int ChooseFromPopupMenu(HWND window, HMENU menu, POINT at);
+
 HICON LoadIconResource(UINT id, int size);   // shared resource icon, never destroyed
 HMENU LoadMenuResource(UINT id);             // given to a window, destroyed with it
 HACCEL LoadAcceleratorResource(UINT id);     // freed with the program

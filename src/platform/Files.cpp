@@ -6,21 +6,23 @@
 
 namespace platform {
 
-std::wstring ProgramFolder() {
+std::wstring ProgramPath() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return L".";
-        if (length < buffer.size()) {
-            std::wstring path(buffer.data(), length);
-            const size_t slash = path.find_last_of(L"\\/");
-            if (slash == std::wstring::npos) return L".";
-            std::wstring folder = path.substr(0, slash);
-            if (folder.size() == 2 && folder[1] == L':') folder += L'\\';   // drive root
-            return folder;
-        }
+        if (length == 0) return {};
+        if (length < buffer.size()) return std::wstring(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::wstring ProgramFolder() {
+    const std::wstring path = ProgramPath();
+    const size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return L".";
+    std::wstring folder = path.substr(0, slash);
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';   // drive root
+    return folder;
 }
 
 std::wstring ProgramFile(std::wstring_view name) { return WithTrailingBackslash(ProgramFolder()) += name; }

@@ -5,6 +5,8 @@
 
 namespace platform {
 
+// The program file's full path, as the system reports it; empty when it cannot.
+std::wstring ProgramPath();
 // The folder that holds the program file, as the system reports it: no
 // trailing backslash except at a drive root.
 std::wstring ProgramFolder();

@@ -52,6 +52,7 @@
 #define IDS_CLIPBOARD_FAILED   4100   // "クリップボードへの転送に失敗しました"
 #define IDS_EDITOR_FAILED      4101   // " の起動に失敗しました。", after the editor's name
 #define IDS_PRINT_DOCUMENT     4102   // the name of a print job in the printer's queue
+#define IDS_TRAY_TIP           4130   // the tooltip of the icon in the notification area
 // A JPEG save whose converter ended with exit code n (1 to 4): IDS_CONVERTER_FAILED + n.
 #define IDS_CONVERTER_FAILED   4110
 #define IDS_CONVERTER_FAILED_1 4111   // bad command line
@@ -81,6 +82,8 @@
 #define IDC_txtDelayTime       5107
 #define IDC_Setup_Label3       5108
 #define IDC_chkClip            5109
+#define IDC_chkStartAtLogon    5130
+#define IDC_chkTray            5131
 #define IDC_About_Label1       5201
 #define IDC_lblVersion         5202
 #define IDC_About_Label3       5203

@@ -30,6 +30,9 @@ std::wstring Expand(const wchar_t* text) {
 std::wstring InstallFolder() { return Expand(L"%LOCALAPPDATA%\\Programs\\Tovik\\"); }
 std::wstring InstalledExe() { return InstallFolder() + L"Tovik.exe"; }
 std::wstring StartMenuEntry() { return Expand(L"%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Tovik.lnk"); }
+std::wstring StartupFolder() { return Expand(L"%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Startup"); }
+// Made by Tovik when the user asks it to start at logon.
+std::wstring StartupEntry() { return StartupFolder() + L"\\Tovik.lnk"; }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -120,15 +123,19 @@ TEST_F(Installer, SilentUninstall_RemovesTheProgramKeepsSettingsAndSavedPictures
     WriteSetting(L"Capture", L"DelayTime", L"1234");
     // The save dialogs start in the program folder, so users' pictures end up there.
     const std::wstring picture = InstallFolder() + L"saved.bmp";
-    HANDLE file = CreateFileW(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
+    CreateDirectoryW(StartupFolder().c_str(), nullptr);
+    for (const std::wstring& made : {picture, StartupEntry()}) {
+        HANDLE file = CreateFileW(made.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << testing::PrintToString(made);
+        CloseHandle(file);
+    }
 
     ASSERT_TRUE(Uninstall(L"/S"));
     for (const wchar_t* file : {L"Tovik.exe", L"bmp2jpg.exe", L"Tovik.html", L"README-ja.txt", L"LICENSE.txt",
                                 L"uninstall.exe"})
         EXPECT_FALSE(Exists(InstallFolder() + file)) << "left " << testing::PrintToString(std::wstring(file));
     EXPECT_FALSE(Exists(StartMenuEntry()));
+    EXPECT_FALSE(Exists(StartupEntry()));
     EXPECT_TRUE(Exists(picture));
     EXPECT_EQ(ReadSetting(L"Capture", L"DelayTime"), std::wstring(L"1234"));
     DeleteFileW(picture.c_str());

@@ -40,6 +40,7 @@ TEST(Settings, EmptyStoreGivesEveryDefault) {
     EXPECT_EQ(o.live.EditerName, L"Pbrush.exe");
     EXPECT_EQ(o.live.CurPath, L"C:\\Tools\\Tovik\\");
     EXPECT_EQ(o.live.TransClipboard, 1);
+    EXPECT_EQ(o.live.TrayIcon, 0);
     EXPECT_TRUE(o.recentFiles.empty());
     EXPECT_EQ(Read({}, L"D:\\").live.CurPath, L"D:\\");   // a drive root keeps its one backslash
 }
@@ -52,7 +53,8 @@ TEST(Settings, ValuesThatAreNotNumbersFallBackToDefaults) {
                              {{L"Startup", L"Width"}, bad},
                              {{L"Startup", L"Height"}, bad},
                              {{L"Capture", L"DelayTime"}, bad},
-                             {{L"Startup", L"TransClipboard"}, bad}});
+                             {{L"Startup", L"TransClipboard"}, bad},
+                             {{L"Startup", L"TrayIcon"}, bad}});
         SCOPED_TRACE(std::string(bad.begin(), bad.end()));
         EXPECT_EQ(o.top, 0);
         EXPECT_EQ(o.left, 0);
@@ -60,6 +62,7 @@ TEST(Settings, ValuesThatAreNotNumbersFallBackToDefaults) {
         EXPECT_EQ(o.height, 3000);
         EXPECT_EQ(o.live.DelayTime, 2000);
         EXPECT_EQ(o.live.TransClipboard, 1);
+        EXPECT_EQ(o.live.TrayIcon, 0);
     }
 }
 
@@ -79,10 +82,13 @@ TEST(Settings, NegativeAndHugeNumbers) {
     EXPECT_EQ(o.live.DelayTime, 2000);
     EXPECT_EQ(o.live.TransClipboard, 1);
     const auto fixed = Apply(settings::ShutdownWrites(Read({{{L"Capture", L"DelayTime"}, L"0"},
-                                                            {{L"Startup", L"TransClipboard"}, L"2"}}), true));
+                                                            {{L"Startup", L"TransClipboard"}, L"2"},
+                                                            {{L"Startup", L"TrayIcon"}, L"-1"}}), true));
     EXPECT_EQ(fixed.at({L"Capture", L"DelayTime"}), L"2000");
     EXPECT_EQ(fixed.at({L"Startup", L"TransClipboard"}), L"1");
+    EXPECT_EQ(fixed.at({L"Startup", L"TrayIcon"}), L"0");
     EXPECT_EQ(Read({{{L"Startup", L"TransClipboard"}, L"0"}}).live.TransClipboard, 0);
+    EXPECT_EQ(Read({{{L"Startup", L"TrayIcon"}, L"1"}}).live.TrayIcon, 1);
     EXPECT_EQ(Read({{{L"Capture", L"DelayTime"}, L"1"}}).live.DelayTime, 1);
 
     const auto huge = Read({{{L"Startup", L"Top"}, L"1e40"},             // beyond single precision
@@ -133,12 +139,13 @@ TEST(Settings, ShutdownWritesEveryKeyInOrderWithExactTexts) {
     o.top = 1500; o.left = 750; o.width = 6000; o.height = 4500;
     o.live.DelayTime = 5000; o.live.EditerName = L"C:\\ペイント\\edit.exe"; o.live.CurPath = L"D:\\画像\\";
     o.live.TransClipboard = 0;
+    o.live.TrayIcon = 1;
     const std::vector<settings::Write> expected{
         {L"Startup", L"Top", L"1500"},        {L"Startup", L"Left", L"750"},
         {L"Startup", L"Width", L"6000"},      {L"Startup", L"Height", L"4500"},
         {L"Capture", L"DelayTime", L"5000"},  {L"Capture", L"EditerName", L"C:\\ペイント\\edit.exe"},
         {L"Startup", L"InitDir", L"D:\\画像\\"}, {L"Startup", L"TransClipboard", L"0"},
-        {L"Startup", L"MRU  1", L"-"}};
+        {L"Startup", L"TrayIcon", L"1"},      {L"Startup", L"MRU  1", L"-"}};
     EXPECT_EQ(settings::ShutdownWrites(o, true), expected);
 
     const auto back = Read(Apply(settings::ShutdownWrites(o, true)));
@@ -148,6 +155,7 @@ TEST(Settings, ShutdownWritesEveryKeyInOrderWithExactTexts) {
     EXPECT_EQ(back.live.EditerName, o.live.EditerName);
     EXPECT_EQ(back.live.CurPath, o.live.CurPath);
     EXPECT_EQ(back.live.TransClipboard, 0);
+    EXPECT_EQ(back.live.TrayIcon, 1);
     EXPECT_TRUE(back.recentFiles.empty());
 }
 

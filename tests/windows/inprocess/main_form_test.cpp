@@ -90,6 +90,13 @@ TEST_F(MainForm, MenuTreeHasEveryCaptionAndShortcut) {
         L"<",
     };
     EXPECT_EQ(tree, expected);
+    // The notification area's icon offers the immediate captures and Exit by the same captions.
+    std::vector<std::wstring> trayMenu;
+    Describe(main_.TrayMenu().get(), trayMenu);
+    EXPECT_EQ(trayMenu, (std::vector<std::wstring>{L"矩形(&R)" + id(ID_mnuRectangle),
+                                                   L"ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ(&W)" + id(ID_mnuWindow),
+                                                   L"ﾃﾞｽｸﾄｯﾌﾟ(&D)" + id(ID_mnuDesktop), L"-",
+                                                   L"終了(&X)" + id(ID_mnuExit)}));
 
     std::vector<ACCEL> keys(CopyAcceleratorTableW(main_.Accelerators(), nullptr, 0));
     CopyAcceleratorTableW(main_.Accelerators(), keys.data(), static_cast<int>(keys.size()));

@@ -8,7 +8,10 @@
 #include "support/Mouse.h"
 #include "support/RealProgram.h"
 
+#include "platform/Com.h"
+#include "platform/Files.h"
 #include "platform/Messages.h"
+#include "platform/Shortcut.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +49,10 @@ const std::vector<Designed> kSetupDesign{
     {IDC_txtDelayTime, 120 + 1380, 1500 + 300, 975, 315, nullptr},
     {IDC_Setup_Label3, 120 + 2460, 1500 + 360, 375, 195, L"(ms)"},
     {IDC_chkClip, 180, 2460, 4215, 435, L"読込んだ画像をｸﾘｯﾌﾟボードに転送(&C)"},
-    {IDOK, 3660, 3120, 1215, 315, L"OK"},
-    {IDCANCEL, 4980, 3120, 1215, 315, L"ｷｬﾝｾﾙ"},
+    {IDC_chkStartAtLogon, 180, 5430, 5000, 300, L"Windows の起動時に開始する"},
+    {IDC_chkTray, 180, 5790, 5000, 300, L"最小化時に通知領域に入れる"},
+    {IDOK, 3660, 6300, 1215, 315, L"OK"},
+    {IDCANCEL, 4980, 6300, 1215, 315, L"ｷｬﾝｾﾙ"},
 };
 const std::vector<Designed> kAboutDesign{
     {IDC_About_Label1, 120, 120, 5115, 315, L"ｽｸﾘｰﾝｷｬﾌﾟﾁｬ Tovik for Windows95"},
@@ -75,27 +80,31 @@ protected:
         TypeKey(modifier, key);
     }
 
-    void ExpectSetupShows(HWND dialog, const std::wstring& editor, const std::wstring& delay, bool clip) {
+    void ExpectSetupShows(HWND dialog, const std::wstring& editor, const std::wstring& delay, bool clip,
+                          bool tray = false) {
         EXPECT_EQ(Item(dialog, IDC_txtEditName), editor);
         EXPECT_EQ(Item(dialog, IDC_txtDelayTime), delay);
         EXPECT_EQ(IsChecked(dialog, IDC_chkClip), clip);
+        EXPECT_EQ(IsChecked(dialog, IDC_chkTray), tray);
     }
     // Opens the setup dialog again, which must show these values, closes it
     // and quits: the store must then hold them.
-    void ExpectRunsWithAndStores(const std::wstring& editor, const std::wstring& delay, bool clip) {
+    void ExpectRunsWithAndStores(const std::wstring& editor, const std::wstring& delay, bool clip, bool tray = false) {
         HWND setup = OpenSetup();
         ASSERT_TRUE(setup);
-        ExpectSetupShows(setup, editor, delay, clip);
+        ExpectSetupShows(setup, editor, delay, clip, tray);
         ASSERT_TRUE(PressToClose(setup, IDCANCEL));
         ASSERT_TRUE(tovik_.CloseAndWait());
         EXPECT_EQ(Stored(L"Capture", L"DelayTime"), delay);
         EXPECT_EQ(Stored(L"Capture", L"EditerName"), editor);
         EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), clip ? L"1" : L"0");
+        EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), tray ? L"1" : L"0");
     }
     void EditSetup(HWND dialog) {
         SetTextOf(GetDlgItem(dialog, IDC_txtEditName), L"C:\\Tools\\edit.exe /n");
         SetTextOf(GetDlgItem(dialog, IDC_txtDelayTime), L"1234");
         SendMessageW(GetDlgItem(dialog, IDC_chkClip), BM_SETCHECK, BST_CHECKED, 0);
+        SendMessageW(GetDlgItem(dialog, IDC_chkTray), BM_SETCHECK, BST_CHECKED, 0);
     }
 };
 
@@ -123,7 +132,7 @@ TEST_F(Dialogs, SetupShowsTheLiveValuesOkAppliesThemAndCancelOrTheCloseBoxChange
     ASSERT_TRUE(PressToClose(setup, IDOK));
     EXPECT_TRUE(IsWindowEnabled(Main()));
 
-    ExpectRunsWithAndStores(L"C:\\Tools\\edit.exe /n", L"1234", true);   // what the program now runs with
+    ExpectRunsWithAndStores(L"C:\\Tools\\edit.exe /n", L"1234", true, true);   // what the program now runs with
 }
 
 // A delay the timer cannot run never reaches it: OK says why, stays in the
@@ -197,6 +206,59 @@ TEST_F(Dialogs, SetupBrowseCancelKeepsTheTypedTextAndAChosenFileReplacesIt) {
     ASSERT_TRUE(PressToClose(setup, IDCANCEL));
 }
 
+// Tovik.lnk in the user's Startup folder, which Windows opens at logon;
+// removed when the test ends.
+class StartupShortcut {
+public:
+    StartupShortcut() { DeleteFileW(path_.c_str()); }
+    ~StartupShortcut() { DeleteFileW(path_.c_str()); }
+    StartupShortcut(const StartupShortcut&) = delete;
+    StartupShortcut& operator=(const StartupShortcut&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring Target() const { return platform::ShortcutTarget(path_).value_or(L"<none>"); }
+    // The show command, from the file's header (a 32-bit number at byte 0x3C).
+    DWORD ShowCommand() const {
+        std::ifstream file(std::filesystem::path(path_), std::ios::binary);
+        unsigned char header[0x40] = {};
+        file.read(reinterpret_cast<char*>(header), sizeof header);
+        return header[0x3C] | header[0x3D] << 8 | header[0x3E] << 16 | static_cast<DWORD>(header[0x3F]) << 24;
+    }
+
+private:
+    const platform::ComApartment com_;
+    std::wstring path_ = platform::WithTrailingBackslash(platform::StartupFolder().value_or(L"")) + L"Tovik.lnk";
+};
+
+// Ticked, OK makes the shortcut, which starts this Tovik minimised without
+// the focus, and the box shows it ticked from then on; cleared, OK removes
+// it. A shortcut of another copy of Tovik shows as not ticked and stays
+// until the box is ticked.
+TEST_F(Dialogs, StartAtLogonMakesTheStartupShortcutAndClearingItRemovesIt) {
+    const StartupShortcut shortcut;
+    const std::wstring other = L"C:\\Other\\Tovik.exe";
+    ASSERT_EQ(platform::SaveShortcut(shortcut.Path(), {other, L"C:\\Other", SW_SHOWNORMAL}), 0u);
+    ASSERT_TRUE(tovik_.Start());
+    auto setAndPressOk = [&](bool shownTicked, bool tick) {
+        HWND setup = OpenSetup();
+        ASSERT_TRUE(setup);
+        EXPECT_EQ(IsChecked(setup, IDC_chkStartAtLogon), shownTicked);
+        SendMessageW(GetDlgItem(setup, IDC_chkStartAtLogon), BM_SETCHECK, tick ? BST_CHECKED : BST_UNCHECKED, 0);
+        ASSERT_TRUE(PressToClose(setup, IDOK));
+        ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr));   // OK's work is done
+    };
+    setAndPressOk(false, false);
+    EXPECT_EQ(shortcut.Target(), other);
+
+    setAndPressOk(false, true);
+    EXPECT_EQ(_wcsicmp(shortcut.Target().c_str(), (DistFolder() + L"Tovik.exe").c_str()), 0)
+        << testing::PrintToString(shortcut.Target());
+    EXPECT_EQ(shortcut.ShowCommand(), static_cast<DWORD>(SW_SHOWMINNOACTIVE));
+
+    setAndPressOk(true, false);
+    EXPECT_EQ(shortcut.Target(), L"<none>");
+    setAndPressOk(false, false);
+}
+
 // Delete, Ctrl+A and Ctrl+V are also the main window's shortcuts (Clear,
 // Save As, delayed capture); typed in the dialog they edit the text only.
 TEST_F(Dialogs, KeysTypedInTheSetupTextBoxesEditTheTextAndRunNoCommand) {
@@ -215,7 +277,8 @@ TEST_F(Dialogs, KeysTypedInTheSetupTextBoxesEditTheTextAndRunNoCommand) {
             << "the text box shows " << testing::PrintToString(Item(setup, id));
     }
     // Tab walks the controls in their designed order, around and back.
-    for (int id : {IDOK, IDCANCEL, IDC_chkClip, IDC_txtEditName, IDC_cmdRef, IDC_txtDelayTime}) {
+    for (int id : {IDOK, IDCANCEL, IDC_chkClip, IDC_chkStartAtLogon, IDC_chkTray, IDC_txtEditName, IDC_cmdRef,
+                   IDC_txtDelayTime}) {
         TypeInto(setup, 0, VK_TAB);
         EXPECT_TRUE(WaitUntil([&] { return FocusIn(setup) == GetDlgItem(setup, id); })) << "Tab missed control " << id;
     }
@@ -306,7 +369,7 @@ TEST_P(DialogResolution, ControlsSitAtTheirTwipsPlaces) {
         const std::vector<Designed>* design;
         bool labelsMayGrow;   // the about box's labels grow when a substituted font is taller
     };
-    for (const Box& box : {Box{ID_mnuOptionSetup, L"設定", {6345, 3630}, &kSetupDesign, false},
+    for (const Box& box : {Box{ID_mnuOptionSetup, L"設定", {6345, 6810}, &kSetupDesign, false},
                            Box{ID_mnuAbout, L"About", {5325, 3675}, &kAboutDesign, true}}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(box.caption)));
         HWND dialog = OpenDialog(box.command, box.caption);

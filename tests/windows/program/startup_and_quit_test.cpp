@@ -2,6 +2,7 @@
 // the window's controls and the gray view.
 #include "support/Dialogs.h"
 #include "support/Driver.h"
+#include "support/Mouse.h"
 #include "support/RealProgram.h"
 #include "support/Windows.h"
 
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <climits>
@@ -54,6 +56,7 @@ TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey)
     EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"Pbrush.exe");
     EXPECT_EQ(Stored(L"Startup", L"InitDir"), DistFolder());
     EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
+    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
     EXPECT_EQ(Stored(L"Startup", L"MRU  1"), L"-");
 }
 
@@ -68,6 +71,8 @@ TEST_F(MainWindow, QuitWhileMaximizedOrMinimizedStoresTheDefaultGeometry) {
         ASSERT_TRUE(WaitUntil([&] {
             return show == SW_MAXIMIZE ? IsZoomed(Main()) : IsIconic(Main());
         }));
+        // Without the notification-area option the window keeps its taskbar button.
+        EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 500));
         ASSERT_TRUE(tovik_.CloseAndWait());
         EXPECT_EQ(Stored(L"Startup", L"Top"), L"0");
         EXPECT_EQ(Stored(L"Startup", L"Left"), L"0");
@@ -92,7 +97,7 @@ TEST_F(MainWindow, MovedAndResizedWindowComesBackWhereItWas) {
 }
 
 TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
-    for (const wchar_t* key : {L"Top", L"Left", L"Width", L"Height", L"TransClipboard"})
+    for (const wchar_t* key : {L"Top", L"Left", L"Width", L"Height", L"TransClipboard", L"TrayIcon"})
         WriteSetting(L"Startup", key, L"abc");
     WriteSetting(L"Capture", L"DelayTime", L"12x");
     ASSERT_TRUE(tovik_.Start());
@@ -103,7 +108,103 @@ TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
     ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
     EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
+    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
     EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
+}
+
+// As the shortcut in the Startup folder starts it: minimised, and the
+// window the user works in keeps the focus. Restored, the window is where
+// it was stored.
+TEST_F(MainWindow, StartedMinimisedWithoutTheFocusItStaysSoAndRestoresToItsPlace) {
+    WriteSetting(L"Startup", L"Left", L"1500");
+    WriteSetting(L"Startup", L"Top", L"750");
+    const PatternWindow front(300, 300, 120, 90);
+    SetForegroundWindow(front.hwnd());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front.hwnd(); }));
+    ASSERT_TRUE(tovik_.StartShown(SW_SHOWMINNOACTIVE));
+    ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr));   // the start is over
+    EXPECT_TRUE(IsIconic(Main()));
+    EXPECT_EQ(GetForegroundWindow(), front.hwnd());
+    ShowWindow(Main(), SW_RESTORE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(Main()); }));
+    EXPECT_EQ(OuterRect(Main()).left, TwipsToPixelsX(1500));
+}
+
+// Minimised with the option on, the window leaves the taskbar (hidden) for
+// its icon in the notification area (Wine's shows only while it holds an
+// icon, at its right end). The icon's menu closes on a click elsewhere; a
+// capture chosen there leaves the window in the notification area, and the
+// active window it takes is the one the user worked in; the icon comes back
+// when Explorer restarts; Exit ends the program and takes the icon away. A
+// click on the icon brings the window back.
+TEST_F(MainWindow, WithTheTrayOptionMinimisingGoesToTheIconWhoseMenuCapturesOrExitsAndWhoseClickRestores) {
+    WriteSetting(L"Startup", L"TrayIcon", L"1");
+    ASSERT_TRUE(tovik_.Start());
+    auto iconShown = [] { return IsWindowVisible(FindWindowW(L"Shell_TrayWnd", nullptr)) != FALSE; };
+    auto minimise = [&] {
+        ShowWindow(Main(), SW_MINIMIZE);
+        return WaitUntil([&] { return !IsWindowVisible(Main()) && IsIconic(Main()) && iconShown(); });
+    };
+    auto clickIcon = [](MouseButton button) {
+        const RECT tray = OuterRect(FindWindowW(L"Shell_TrayWnd", nullptr));
+        MoveMouseTo(tray.right - 8, (tray.top + tray.bottom) / 2);
+        PressMouse(button);
+        ReleaseMouse(button);
+    };
+    auto menuUp = [&] { return FindShownWindowOf(tovik_.ProcessId(), L"#32768") != nullptr; };
+    ASSERT_TRUE(minimise());
+
+    clickIcon(MouseButton::Right);
+    ASSERT_TRUE(WaitUntil(menuUp));
+    MoveMouseTo(500, 300);
+    PressMouse(MouseButton::Left);
+    ReleaseMouse(MouseButton::Left);
+    EXPECT_TRUE(WaitUntil([&] { return !menuUp(); })) << "a click elsewhere left the menu open";
+
+    auto captureFromTheMenu = [&](WORD accessKey, SIZE expected) {
+        PutMarkerOnClipboard();
+        clickIcon(MouseButton::Right);
+        ASSERT_TRUE(WaitUntil(menuUp));
+        TypeKey(0, accessKey);
+        EXPECT_TRUE(WaitUntil([&] {
+            const SIZE size = ClipboardBitmapSize();
+            return size.cx == expected.cx && size.cy == expected.cy;
+        })) << ClipboardBitmapSize().cx << " x " << ClipboardBitmapSize().cy;
+        EXPECT_TRUE(SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr));
+        EXPECT_FALSE(IsWindowVisible(Main())) << "the capture brought the window back";
+        EXPECT_TRUE(iconShown());
+    };
+    const RECT screen = OuterRect(GetDesktopWindow());
+    captureFromTheMenu('D', {screen.right - screen.left, screen.bottom - screen.top});   // ﾃﾞｽｸﾄｯﾌﾟ(&D)
+    {
+        const PatternWindow front(200, 150, 170, 130);
+        SetForegroundWindow(front.hwnd());
+        ASSERT_TRUE(front.WaitUntilOnScreen());
+        captureFromTheMenu('W', {170, 130});   // ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ(&W)
+    }
+    // Explorer restarted and forgot the icon (Tovik's is number 1): it comes back.
+    NOTIFYICONDATAW forgotten{};
+    forgotten.cbSize = sizeof forgotten;
+    forgotten.hWnd = Main();
+    forgotten.uID = 1;
+    Shell_NotifyIconW(NIM_DELETE, &forgotten);
+    ASSERT_TRUE(WaitUntil([&] { return !iconShown(); }));
+    PostMessageW(Main(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil(iconShown));
+    EXPECT_FALSE(IsWindowVisible(Main()));
+
+    clickIcon(MouseButton::Left);
+    EXPECT_TRUE(WaitUntil([&] {
+        return IsWindowVisible(Main()) && !IsIconic(Main()) && !iconShown() && GetForegroundWindow() == Main();
+    })) << "the window is not back in front";
+
+    ASSERT_TRUE(minimise());
+    clickIcon(MouseButton::Right);
+    ASSERT_TRUE(WaitUntil(menuUp));
+    TypeKey(0, 'X');   // 終了(&X)
+    EXPECT_TRUE(tovik_.WaitForExit(10000));
+    EXPECT_TRUE(WaitUntil([&] { return !iconShown(); }));
+    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"1");
 }
 
 // A window stored where it could not be taken by its title bar comes back

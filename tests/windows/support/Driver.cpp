@@ -102,9 +102,11 @@ TovikProcess::~TovikProcess() {
     }
 }
 
-bool TovikProcess::Start() { return Start(DistFolder() + L"Tovik.exe"); }
+bool TovikProcess::Start() { return Start(DistFolder() + L"Tovik.exe", std::nullopt); }
+bool TovikProcess::Start(const std::wstring& exe) { return Start(exe, std::nullopt); }
+bool TovikProcess::StartShown(WORD showCommand) { return Start(DistFolder() + L"Tovik.exe", showCommand); }
 
-bool TovikProcess::Start(const std::wstring& exe) {
+bool TovikProcess::Start(const std::wstring& exe, std::optional<WORD> showCommand) {
     if (process_) {   // started again after an end: the old process's handle goes
         CloseHandle(process_);
         process_ = nullptr;
@@ -112,6 +114,10 @@ bool TovikProcess::Start(const std::wstring& exe) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
+    if (showCommand) {
+        si.dwFlags = STARTF_USESHOWWINDOW;
+        si.wShowWindow = *showCommand;
+    }
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &si, &pi))

@@ -42,6 +42,8 @@ public:
     // Starts the program (dist's, or the one at exe) and waits for its main window to be shown.
     bool Start();
     bool Start(const std::wstring& exe);
+    // Started as a shortcut starts it, with its show command (SW_SHOWMINNOACTIVE).
+    bool StartShown(WORD showCommand);
     HWND MainWindow() const { return main_; }
     DWORD ProcessId() const { return processId_; }
     // A shown top-level window of this process with the given class.
@@ -56,6 +58,7 @@ public:
     bool IsRunning() const;
 
 private:
+    bool Start(const std::wstring& exe, std::optional<WORD> showCommand);
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     HWND main_ = nullptr;
