@@ -54,13 +54,6 @@ double MsUntil(double start, const std::function<bool()>& condition) {
     }
 }
 
-// A bitmap put on the clipboard since its sequence number was `before`. The
-// number is read first: emptying the clipboard changes it too, and from then
-// on a bitmap on the clipboard can only be the new one.
-bool NewBitmapOnClipboard(DWORD before) {
-    return GetClipboardSequenceNumber() != before && IsClipboardFormatAvailable(CF_BITMAP);
-}
-
 std::wstring SizeCaption(const TovikProcess& tovik) {
     wchar_t text[64] = {};
     if (HWND box = tovik.FindTopLevel(TOVIK_CLASS_SIZE))

@@ -94,3 +94,13 @@
 #define IDS_BROWSE_FILE_NAME   4203
 #define IDS_ABOUT_VERSION      4210
 #define IDS_ABOUT_CONVERTER    4211
+
+// The capture commands as the hotkey messages name them: IDS_HOTKEY_NAME + settings::HotkeyCommand.
+#define IDS_HOTKEY_NAME        4300
+#define IDS_HOTKEY_NAME_1      4301
+#define IDS_HOTKEY_NAME_2      4302
+#define IDS_HOTKEY_NAME_3      4303
+#define IDS_HOTKEY_NAME_4      4304
+#define IDS_HOTKEYS_HELD       4310   // keys another program holds: the message's first line
+#define IDS_HOTKEYS_HELD_AFTER 4311   // and its last
+#define IDS_HOTKEYS_TITLE      4312
