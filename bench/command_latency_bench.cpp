@@ -4,8 +4,10 @@
 // dragged with real mouse input. The desktop command from the menu is timed
 // twice: as it comes with the menu's item fade off, and with a window of the
 // fade's class shown at the click and gone kMenuFade ms later, as Windows
-// fades out a clicked item. Usage: command_latency_bench RUNS X Y W H (the
-// rectangle to drag).
+// fades out a clicked item. Then the same two commands by their hotkeys,
+// typed while a window of this program is in front: the desktop with
+// Tovik's main window behind it, the rectangle with Tovik minimised.
+// Usage: command_latency_bench RUNS X Y W H (the rectangle to drag).
 // Prints one line per figure, "<name> <median> <min> <max>" in ms, or the
 // reason it stopped, with exit status 1.
 #include "support/Driver.h"
@@ -30,6 +32,7 @@ using namespace tovik_test;
 constexpr double kSettlePause = 500;   // the rectangle command's fixed wait before its snapshot
 constexpr double kMenuFade = 250;      // how long the clicked item still fades after the command is sent
 constexpr int kDesktopButton = 8;      // the toolbar's desktop button
+constexpr int kProbe = 48;             // the pattern's top-left square that tells the frozen screen
 
 double NowMs() {
     static const double ticksPerMs = [] {
@@ -52,13 +55,6 @@ double MsUntil(double start, const std::function<bool()>& condition) {
         if (NowMs() - start > 10000) return -1;
         Sleep(1);
     }
-}
-
-// A bitmap put on the clipboard since its sequence number was `before`. The
-// number is read first: emptying the clipboard changes it too, and from then
-// on a bitmap on the clipboard can only be the new one.
-bool NewBitmapOnClipboard(DWORD before) {
-    return GetClipboardSequenceNumber() != before && IsClipboardFormatAvailable(CF_BITMAP);
 }
 
 std::wstring SizeCaption(const TovikProcess& tovik) {
@@ -102,6 +98,24 @@ void PaintOver(const PatternWindow& pattern) {
     MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
 }
 
+// Starts the rectangle command and returns the ms until the screen shows its
+// frozen overlay, or -1. The pattern window is painted over as soon as the
+// overlay is visible (its snapshot is taken before it is shown): from then
+// on, the pattern on the screen is the frozen picture in front of it.
+double MsToFrozenOverlay(const TovikProcess& tovik, const PatternWindow& pattern, const std::function<void()>& command,
+                         HWND& overlay) {
+    const double start = NowMs();
+    command();
+    return MsUntil(start, [&] {
+        if (!overlay) {
+            overlay = tovik.FindTopLevel(TOVIK_CLASS_DESKTOP);
+            if (!overlay) return false;
+            PaintOver(pattern);
+        }
+        return ScreenShowsPattern(pattern, kProbe, kProbe);
+    });
+}
+
 void Print(const char* name, std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
     std::printf("%s %.1f %.1f %.1f\n", name, ms[(ms.size() - 1) / 2], ms.front(), ms.back());
@@ -123,7 +137,6 @@ int main(int argc, char** argv) {
     const int screenW = GetSystemMetrics(SM_CXVIRTUALSCREEN), screenH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
 
     // A window of known pixels at the top right (on the rightmost monitor), clear of the rectangle.
-    constexpr int kProbe = 48;
     PatternWindow pattern(screenW - 200, 40, 160, 120);
     if (!pattern.WaitUntilOnScreen()) return Stop("the pattern window did not appear");
     ClearSettings();
@@ -173,9 +186,7 @@ int main(int argc, char** argv) {
         return 1;
 
     // 2. Rectangle command: posted, until the overlay is shown and the screen
-    // shows its frozen picture. The pattern window is painted over as soon as
-    // the overlay is visible (its snapshot is taken before it is shown): from
-    // then on, the pattern on the screen is the frozen picture in front of it.
+    // shows its frozen picture.
     // 3. Then a drag over the rectangle: from the button's release until the
     // new bitmap is on the clipboard.
     std::vector<double> shown, release;
@@ -186,16 +197,7 @@ int main(int argc, char** argv) {
         if (!MoveMouseTo(x, y)) return Stop("the pointer did not reach the rectangle's corner");
 
         HWND overlay = nullptr;
-        const double start = NowMs();
-        tovik.Command(ID_mnuRectangle);
-        const double ms = MsUntil(start, [&] {
-            if (!overlay) {
-                overlay = tovik.FindTopLevel(TOVIK_CLASS_DESKTOP);
-                if (!overlay) return false;
-                PaintOver(pattern);
-            }
-            return ScreenShowsPattern(pattern, kProbe, kProbe);
-        });
+        const double ms = MsToFrozenOverlay(tovik, pattern, [&] { tovik.Command(ID_mnuRectangle); }, overlay);
         if (ms < 0) return Stop("the overlay did not show its snapshot");
 
         PressMouse(MouseButton::Left);
@@ -217,6 +219,40 @@ int main(int argc, char** argv) {
     if (!idle()) return Stop("the main window did not come back");
     if (const SIZE s = ClipboardBitmapSize(); s.cx != w || s.cy != h)
         return Stop("the rectangle capture is not the size dragged");
+
+    // 4. The hotkeys, typed while the pattern window (another program's, for
+    // Tovik) is in front: Ctrl+Shift+PrintScreen until the new bitmap is on
+    // the clipboard; then, Tovik minimised, Ctrl+PrintScreen until the
+    // screen shows the frozen overlay, which Esc takes back.
+    auto patternInFront = [&] {
+        SetForegroundWindow(pattern.hwnd());
+        return WaitUntil([&] { return GetForegroundWindow() == pattern.hwnd(); });
+    };
+    std::vector<double> desktopHotkey, rectangleHotkey;
+    for (int i = 0; i <= runs; ++i) {
+        if (!idle() || !patternInFront()) return Stop("the pattern window did not come to the front");
+        const DWORD sequence = GetClipboardSequenceNumber();
+        const double start = NowMs();
+        TypeKey({VK_CONTROL, VK_SHIFT}, VK_SNAPSHOT);
+        const double ms = MsUntil(start, [&] { return NewBitmapOnClipboard(sequence); });
+        if (ms < 0) return Stop("no bitmap on the clipboard after the desktop's hotkey");
+        if (i > 0) desktopHotkey.push_back(ms);
+    }
+    ShowWindow(tovik.MainWindow(), SW_MINIMIZE);
+    for (int i = 0; i <= runs; ++i) {
+        if (!idle() || !patternInFront()) return Stop("the pattern window did not come to the front");
+        InvalidateRect(pattern.hwnd(), nullptr, FALSE);
+        if (!pattern.WaitUntilOnScreen()) return Stop("the pattern window was not repainted");
+        HWND overlay = nullptr;
+        const double ms = MsToFrozenOverlay(tovik, pattern, [] { TypeKey({VK_CONTROL}, VK_SNAPSHOT); }, overlay);
+        if (ms < 0) return Stop("the overlay did not show its snapshot after the rectangle's hotkey");
+        if (!WaitUntil([&] { return GetForegroundWindow() == overlay; }))
+            return Stop("the overlay has not the keyboard");
+        TypeKey(0, VK_ESCAPE);
+        if (!WaitUntil([&] { return !IsWindow(overlay); })) return Stop("Esc did not take the overlay back");
+        if (!IsIconic(tovik.MainWindow())) return Stop("the main window is no longer minimised");
+        if (i > 0) rectangleHotkey.push_back(ms);
+    }
     tovik.CloseAndWait();
 
     Print("desktop_menu_to_clipboard", desktopMenu);
@@ -226,5 +262,7 @@ int main(int argc, char** argv) {
     for (double& ms : shown) ms -= kSettlePause;
     Print("rectangle_to_overlay_minus_pause", shown);
     Print("release_to_clipboard", release);
+    Print("desktop_hotkey_to_clipboard", desktopHotkey);
+    Print("rectangle_hotkey_minimised_to_overlay", rectangleHotkey);
     return 0;
 }

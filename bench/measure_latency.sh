@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs inside the test bench: the latency of Tovik's desktop and rectangle
-# commands, measured from outside the real program by command_latency_bench,
+# commands, from the menu, the toolbar and their hotkeys, measured from
+# outside the real program by command_latency_bench,
 # beside ImageMagick's import reading the same pixels of the same display.
 # Prints one table; RUNS=n sets the runs per figure (default 15).
 set -euo pipefail
@@ -39,7 +40,7 @@ row() { # label "median min max" peer-label "median min max"
     printf "%-44s %8.1f %8.1f %8.1f   %-12s %8.1f %8.1f %8.1f %10.2f\n",
            label, a[1], a[2], a[3], peer, b[1], b[2], b[3], a[1] / b[1] }'
 }
-echo "command latency in ms over $runs runs (Tovik: from the posted command or the button's release;"
+echo "command latency in ms over $runs runs (Tovik: from the posted command, the button's release or the typed hotkey;"
 echo "import: wall time of the whole process, its start included)"
 printf '%-44s %8s %8s %8s   %-12s %8s %8s %8s %10s\n' \
   figure median min max peer median min max Tovik/peer
@@ -49,5 +50,7 @@ row "desktop, toolbar: click -> bitmap on clipbd" "$(figure desktop_toolbar_to_c
 row "rectangle: command -> frozen overlay shown" "$(figure rectangle_to_overlay)" "import root" "$import_root"
 row "  the same minus the 500 ms pause" "$(figure rectangle_to_overlay_minus_pause)" "import root" "$import_root"
 row "rectangle: release -> bitmap on clipboard" "$(figure release_to_clipboard)" "import crop" "$import_crop"
+row "desktop, hotkey: key -> bitmap on clipboard" "$(figure desktop_hotkey_to_clipboard)" "import root" "$import_root"
+row "rectangle, hotkey, minimised: key -> overlay" "$(figure rectangle_hotkey_minimised_to_overlay)" "import root" "$import_root"
 echo "import root: ${root_cmd[*]}"
 echo "import crop: ${crop_cmd[*]}"

@@ -52,7 +52,130 @@ std::optional<Integer> ParseRounded(std::wstring_view text) {
     return static_cast<Integer>(rounded);
 }
 
+// The modifiers' names in the order they are written.
+struct ModifierName {
+    std::uint32_t modifier;
+    const wchar_t* name;
+};
+constexpr ModifierName kModifierNames[] = {
+    {kModControl, L"Ctrl"}, {kModAlt, L"Alt"}, {kModShift, L"Shift"}, {kModWin, L"Win"}};
+constexpr std::uint32_t kAllModifiers = kModControl | kModAlt | kModShift | kModWin;
+
+bool IsLetterOrDigit(std::uint32_t key) { return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'); }
+
+std::wstring KeyName(std::uint32_t key) {
+    if (key == kKeyPrintScreen) return L"PrintScreen";
+    if (key >= kKeyF1 && key <= kKeyF24) return L"F" + std::to_wstring(key - kKeyF1 + 1);
+    if (IsLetterOrDigit(key)) return std::wstring(1, static_cast<wchar_t>(key));
+    return {};
+}
+
+bool SameLetters(std::wstring_view a, std::wstring_view b) {
+    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) {
+               return lower(x) == lower(y);
+           });
+}
+
+std::optional<std::uint32_t> KeyNamed(std::wstring_view name) {
+    if (SameLetters(name, L"PrintScreen")) return kKeyPrintScreen;
+    if (name.size() == 1) {
+        const wchar_t c = name[0] >= L'a' && name[0] <= L'z' ? static_cast<wchar_t>(name[0] - L'a' + L'A') : name[0];
+        if (IsLetterOrDigit(c)) return static_cast<std::uint32_t>(c);
+        return std::nullopt;
+    }
+    if ((name[0] == L'F' || name[0] == L'f') && name.size() <= 3 && name[1] >= L'1' && name[1] <= L'9') {
+        std::uint32_t n = 0;
+        for (wchar_t c : name.substr(1)) {
+            if (c < L'0' || c > L'9') return std::nullopt;
+            n = n * 10 + static_cast<std::uint32_t>(c - L'0');
+        }
+        if (n >= 1 && n <= kKeyF24 - kKeyF1 + 1) return kKeyF1 + n - 1;
+    }
+    return std::nullopt;
+}
+
+// The hotkey control's modifier bits (HOTKEYF_SHIFT, _CONTROL, _ALT, _EXT).
+constexpr std::uint16_t kControlShift = 0x1, kControlCtrl = 0x2, kControlAlt = 0x4, kControlExtended = 0x8;
+
 }  // namespace
+
+bool IsUsableHotkey(const Hotkey& hotkey) {
+    if (hotkey.None()) return true;
+    if ((hotkey.modifiers & ~kAllModifiers) != 0 || KeyName(hotkey.key).empty()) return false;
+    return !IsLetterOrDigit(hotkey.key) || (hotkey.modifiers & (kModControl | kModAlt | kModWin)) != 0;
+}
+
+std::wstring FormatHotkey(const Hotkey& hotkey) {
+    if (hotkey.None()) return {};
+    std::wstring text;
+    for (const ModifierName& m : kModifierNames)
+        if (hotkey.modifiers & m.modifier) text += std::wstring(m.name) + L"+";
+    return text + KeyName(hotkey.key);
+}
+
+std::optional<Hotkey> ParseHotkey(std::wstring_view text) {
+    Hotkey hotkey;
+    if (text.empty()) return hotkey;
+    for (;;) {
+        const size_t plus = text.find(L'+');
+        const std::wstring_view part = text.substr(0, plus);
+        if (part.empty()) return std::nullopt;
+        if (plus == std::wstring_view::npos) {
+            const auto key = KeyNamed(part);
+            if (!key) return std::nullopt;
+            hotkey.key = *key;
+            break;
+        }
+        const auto named = std::find_if(std::begin(kModifierNames), std::end(kModifierNames),
+                                        [&](const ModifierName& m) { return SameLetters(part, m.name); });
+        if (named == std::end(kModifierNames) || (hotkey.modifiers & named->modifier)) return std::nullopt;
+        hotkey.modifiers |= named->modifier;
+        text.remove_prefix(plus + 1);
+    }
+    if (!IsUsableHotkey(hotkey)) return std::nullopt;
+    return hotkey;
+}
+
+std::uint16_t ToHotkeyControl(const Hotkey& hotkey) {
+    if (hotkey.None()) return 0;
+    std::uint16_t modifiers = 0;
+    if (hotkey.modifiers & kModShift) modifiers |= kControlShift;
+    if (hotkey.modifiers & kModControl) modifiers |= kControlCtrl;
+    if (hotkey.modifiers & kModAlt) modifiers |= kControlAlt;
+    // PrintScreen is an extended key: so marked, the control names it rightly.
+    if (hotkey.key == kKeyPrintScreen) modifiers |= kControlExtended;
+    return static_cast<std::uint16_t>(modifiers << 8 | (hotkey.key & 0xFF));
+}
+
+std::optional<Hotkey> FromHotkeyControl(std::uint16_t value) {
+    Hotkey hotkey;
+    hotkey.key = value & 0xFF;
+    if (hotkey.None()) return Hotkey{};   // modifiers held without a key yet: none
+    const std::uint16_t modifiers = value >> 8;
+    if (modifiers & kControlShift) hotkey.modifiers |= kModShift;
+    if (modifiers & kControlCtrl) hotkey.modifiers |= kModControl;
+    if (modifiers & kControlAlt) hotkey.modifiers |= kModAlt;
+    if (!IsUsableHotkey(hotkey)) return std::nullopt;
+    return hotkey;
+}
+
+void DropRepeatedHotkeys(HotkeySet& hotkeys) {
+    // Windows would only refuse the second registration of a key.
+    for (int i = 0; i < kHotkeyCommands; ++i)
+        for (int earlier = 0; earlier < i; ++earlier)
+            if (!hotkeys[i].None() && hotkeys[i] == hotkeys[earlier]) hotkeys[i] = {};
+}
+
+std::wstring HeldHotkeysText(const HotkeySet& hotkeys, const HotkeyFlags& held) {
+    std::wstring text;
+    for (int i = 0; i < kHotkeyCommands; ++i) {
+        if (!held[i] || hotkeys[i].None()) continue;
+        if (!text.empty()) text += L";";
+        text += std::wstring(kHotkeyKeys[i]) + L"=" + FormatHotkey(hotkeys[i]);
+    }
+    return text;
+}
 
 std::wstring MruKeyName(int n) { return L"MRU  " + std::to_wstring(n); }
 
@@ -136,6 +259,12 @@ Options ReadOptions(const Reader& read, const std::wstring& programFolder) {
     onOrOff(kTransClipboard, o.live.TransClipboard);
     onOrOff(kTrayIcon, o.live.TrayIcon);
 
+    for (int i = 0; i < kHotkeyCommands; ++i)
+        if (const auto text = read(kHotkeys, kHotkeyKeys[i]))
+            if (const auto hotkey = ParseHotkey(*text)) o.live.Hotkeys[i] = *hotkey;
+    DropRepeatedHotkeys(o.live.Hotkeys);
+    o.live.HeldElsewhere = read(kHotkeys, kHeldElsewhere).value_or(L"");
+
     for (int n = 1; n <= kRecentFileKeys; ++n) {
         const std::wstring path = read(kStartup, MruKeyName(n)).value_or(L"");
         if (path.empty() || path == kEmptyListMark) break;
@@ -162,6 +291,9 @@ std::vector<Write> ShutdownWrites(const Options& o, bool windowNormal) {
         int n = 1;
         for (const auto& path : o.recentFiles) writes.push_back({startup, MruKeyName(n++), path});
     }
+    for (int i = 0; i < kHotkeyCommands; ++i)
+        writes.push_back({kHotkeys, kHotkeyKeys[i], FormatHotkey(o.live.Hotkeys[i])});
+    writes.push_back({kHotkeys, kHeldElsewhere, o.live.HeldElsewhere});
     return writes;
 }
 

@@ -2,6 +2,7 @@
 // store itself is reached through a reader and a list of writes, so this
 // unit compiles and is tested without Windows.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -14,6 +15,7 @@ namespace app::settings {
 inline constexpr wchar_t kApplication[] = L"Capture";
 inline constexpr wchar_t kStartup[] = L"Startup";
 inline constexpr wchar_t kCapture[] = L"Capture";
+inline constexpr wchar_t kHotkeys[] = L"Hotkeys";
 
 inline constexpr wchar_t kTop[] = L"Top";
 inline constexpr wchar_t kLeft[] = L"Left";
@@ -36,6 +38,53 @@ inline constexpr std::int16_t kDefaultTrayIcon = 0;
 inline constexpr int kRecentFileKeys = 4;
 inline constexpr wchar_t kEmptyListMark[] = L"-";
 
+// A hotkey: modifiers as RegisterHotKey takes them, and a virtual-key code.
+// The keys a hotkey may have are PrintScreen, F1 to F24, A to Z and 0 to 9;
+// a letter or a digit only with Ctrl, Alt or Win, since without them it
+// would be taken from the typing in every program.
+inline constexpr std::uint32_t kModAlt = 0x1, kModControl = 0x2, kModShift = 0x4, kModWin = 0x8;
+inline constexpr std::uint32_t kKeyPrintScreen = 0x2C, kKeyF1 = 0x70, kKeyF24 = 0x87;
+struct Hotkey {
+    std::uint32_t modifiers = 0;
+    std::uint32_t key = 0;   // 0: none
+    bool None() const { return key == 0; }
+    bool operator==(const Hotkey&) const = default;
+};
+
+// The five capture commands that have a hotkey, in the order of their store keys.
+enum HotkeyCommand { kRectangleKey, kActiveWindowKey, kDesktopKey, kDelayActiveWindowKey, kDelayDesktopKey };
+inline constexpr int kHotkeyCommands = 5;
+using HotkeySet = std::array<Hotkey, kHotkeyCommands>;
+using HotkeyFlags = std::array<bool, kHotkeyCommands>;
+inline constexpr std::array<const wchar_t*, kHotkeyCommands> kHotkeyKeys{
+    L"Rectangle", L"ActiveWindow", L"Desktop", L"DelayActiveWindow", L"DelayDesktop"};
+// Each has Ctrl, so Windows keeps PrintScreen and Alt+PrintScreen for its
+// own screenshots (and Windows 11 PrintScreen for its Snipping Tool).
+inline constexpr HotkeySet kDefaultHotkeys{{{kModControl, kKeyPrintScreen},
+                                          {kModControl | kModAlt, kKeyPrintScreen},
+                                          {kModControl | kModShift, kKeyPrintScreen},
+                                          {},
+                                          {}}};
+// The keys last named to the user as held by another program.
+inline constexpr wchar_t kHeldElsewhere[] = L"HeldElsewhere";
+
+// "Ctrl+Alt+Shift+Win+Key", the modifiers in that order; empty for none.
+std::wstring FormatHotkey(const Hotkey& hotkey);
+// The same text back, the modifiers in any order and any case; empty text
+// is none. Nothing when it names no hotkey Tovik can have.
+std::optional<Hotkey> ParseHotkey(std::wstring_view text);
+bool IsUsableHotkey(const Hotkey& hotkey);
+// As a hotkey control holds a key: its HOTKEYF_ modifiers in the high byte
+// (Shift 1, Ctrl 2, Alt 4, extended key 8; no Win), the key in the low.
+std::uint16_t ToHotkeyControl(const Hotkey& hotkey);
+// A control's value as a hotkey: 0 is none; nothing when Tovik cannot have it.
+std::optional<Hotkey> FromHotkeyControl(std::uint16_t value);
+// One key runs one command: a command with the key of one before it has none.
+void DropRepeatedHotkeys(HotkeySet& hotkeys);
+// The commands' keys that `held` marks, as the store remembers them:
+// "Rectangle=Ctrl+PrintScreen;Desktop=Ctrl+Shift+PrintScreen"; empty when none is.
+std::wstring HeldHotkeysText(const HotkeySet& hotkeys, const HotkeyFlags& held);
+
 // "MRU " followed by n with a blank in the sign position: "MRU  1".
 std::wstring MruKeyName(int n);
 
@@ -57,6 +106,8 @@ struct LiveOptions {
     std::wstring CurPath;                                   // the file dialogs' folder, stored as InitDir
     std::int16_t TransClipboard = kDefaultTransClipboard;   // 1: opened pictures go to the clipboard
     std::int16_t TrayIcon = kDefaultTrayIcon;               // 1: minimised, the window waits in the notification area
+    HotkeySet Hotkeys = kDefaultHotkeys;                     // of the five capture commands
+    std::wstring HeldElsewhere;                             // HeldHotkeysText last told the user
 };
 
 struct Options {
@@ -68,9 +119,10 @@ struct Options {
 
 // The start-up reads. Absent keys and values that are not valid numbers
 // give the defaults; so do a width or height that is not positive, a delay
-// below 1 ms (no timer runs it) and a clipboard or notification-area option
-// other than 0 or 1.
-// recentFiles stops at the first "-" or empty entry.
+// below 1 ms (no timer runs it), a clipboard or notification-area option
+// other than 0 or 1 and a hotkey Tovik cannot have; a command given the key
+// of an earlier one has none. recentFiles stops at the first "-" or empty
+// entry.
 Options ReadOptions(const Reader& read, const std::wstring& programFolder);
 
 struct Write {

@@ -9,6 +9,7 @@
 #include "platform/Messages.h"
 #include "platform/Process.h"
 #include "platform/Shell.h"
+#include "resources/resource.h"
 
 namespace app {
 
@@ -16,18 +17,42 @@ void frmMain::mnuOptionSetup_Click() {
     const bool startsAtLogon = StartsAtLogon();
     dialogs::SetupValues values{Options.EditerName, Options.DelayTime, Options.TransClipboard, startsAtLogon,
                                 Options.TrayIcon};
-    if (!dialogs::frmSetup().Show(hwnd(), values)) return;
-    // The store gets them at exit; the next delayed capture, editor launch,
-    // opened picture and minimising use them from now on.
-    // Moved, not copied: nothing here can fail once the first value is in.
-    Options.DelayTime = values.DelayTime;
-    Options.EditerName = std::move(values.EditerName);
-    Options.TransClipboard = values.TransClipboard;
-    Options.TrayIcon = values.TrayIcon;
+    // The dialog shows the keys in effect; one another program holds shows as none.
+    for (int i = 0; i < settings::kHotkeyCommands; ++i)
+        values.Hotkeys[i] = hotkeys_.InEffect(i) ? settings::ToHotkeyControl(Options.Hotkeys[i]) : 0;
+    dialogs::frmSetup setup([](WORD hotkey) { return settings::FromHotkeyControl(hotkey).has_value(); });
+    // While the dialog is up, a key typed into a hotkey control must reach
+    // it, not run Tovik's own hotkey.
+    hotkeys_.UnregisterAll();
+    bool ok = false;
+    try {
+        ok = setup.Show(hwnd(), values);
+    } catch (...) {
+        RegisterHotkeys();
+        throw;
+    }
+    if (ok) {
+        // The store gets them at exit; the next delayed capture, editor
+        // launch, opened picture and minimising use them from now on.
+        // Moved, not copied: nothing here can fail once the first value is in.
+        Options.DelayTime = values.DelayTime;
+        Options.EditerName = std::move(values.EditerName);
+        Options.TransClipboard = values.TransClipboard;
+        Options.TrayIcon = values.TrayIcon;
+        for (int i = 0; i < settings::kHotkeyCommands; ++i)
+            if (values.HotkeyChanged[i])
+                Options.Hotkeys[i] = settings::FromHotkeyControl(values.Hotkeys[i]).value_or(settings::Hotkey{});
+        settings::DropRepeatedHotkeys(Options.Hotkeys);
+    }
+    // OK: the new set at once. Cancel: the keys as they were.
+    const settings::HotkeyFlags held = RegisterHotkeys();
+    if (!ok) return;
     // The shortcut is touched only when the user changed the tick: a
     // shortcut of another copy of Tovik, shown as not ticked, stays.
     if (values.StartAtLogon != startsAtLogon)
         if (const DWORD error = SetStartAtLogon(values.StartAtLogon)) platform::ShowSystemError(hwnd(), error);
+    const std::wstring news = HeldHotkeysNews(held, false);
+    if (!news.empty()) platform::ShowMessage(hwnd(), news, platform::LoadText(IDS_HOTKEYS_TITLE));
 }
 
 void frmMain::mnuAbout_Click() {

@@ -57,7 +57,7 @@ void frmMain::TrayIcon_Click() {
 }
 
 void frmMain::TrayIcon_ContextMenu() {
-    if (trayMenuUp_ || !InTray()) return;
+    if (trayMenuUp_ || !InTray() || CaptureRunning()) return;   // one capture at a time
     // A dialog or a message box of the main window is waiting for the user:
     // no command may start under it. The window comes back to show it.
     if (!IsWindowEnabled(hwnd())) {

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace app {
 
@@ -57,6 +58,9 @@ constexpr std::array<ToolbarEntry, 13> kToolbarButtons{{
 }};
 constexpr int kMouseButtonCommand = ID_Toolbar1 + 13;
 
+// Posted by the load: shows the message about hotkeys another program holds once the window is up.
+constexpr UINT kTellHeldHotkeys = WM_APP + 1;
+
 const ToolbarEntry* ToolbarEntryFor(int command) {
     for (const auto& entry : kToolbarButtons)
         if (ID_Toolbar1 + entry.index == command && entry.key) return &entry;
@@ -78,6 +82,7 @@ ToolbarArt ToolbarArtFor(int dpi) {
 
 frmMain::~frmMain() {
     capture::DiscardDesktop();   // the overlay never outlives the window whose image it captures into
+    hotkeys_.UnregisterAll();
     Destroy();
 }
 
@@ -111,6 +116,9 @@ bool frmMain::Form_Load() {
     ApplyStoredGeometry(options);
     Options = options.live;
     for (const auto& path : options.recentFiles) AddRecentFile(path);
+    // For the whole run, whether the window is in front, behind others or minimised.
+    heldHotkeysNews_ = HeldHotkeysNews(RegisterHotkeys(), true);
+    if (!heldHotkeysNews_.empty()) PostMessageW(hwnd(), kTellHeldHotkeys, 0, 0);
 
     capture::SizeForm().Form_Load();   // hidden until a rectangle selection needs it
     loaded_ = true;
@@ -308,6 +316,13 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         // A menu sends no notification code and no control; a shortcut sends 1.
         OnCommand(LOWORD(wParam), HIWORD(wParam) == 0 && lParam == 0);
+        return 0;
+    case WM_HOTKEY:
+        OnHotkey(HotkeyRegistrations::CommandOf(wParam));
+        return 0;
+    case kTellHeldHotkeys:
+        if (!heldHotkeysNews_.empty())
+            platform::ShowMessage(hwnd(), std::exchange(heldHotkeysNews_, {}), platform::LoadText(IDS_HOTKEYS_TITLE));
         return 0;
     case WM_INITMENUPOPUP:
         if (reinterpret_cast<HMENU>(wParam) == optionMenu_) mnuOption_Click();

@@ -2,6 +2,7 @@
 // toolbar and image (the hidden buffer Picture2 and the view Picture1).
 #pragma once
 #include "app/FileArrayMenu.h"
+#include "app/Hotkeys.h"
 #include "app/Settings.h"
 #include "capture/CaptureHost.h"
 #include "imagefiles/FileDialogs.h"
@@ -14,6 +15,7 @@
 #include "platform/Window.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,10 +49,19 @@ public:
     // What the captures need of the main window.
     model::ImageModel& Image() override { return *this; }
     capture::SharedState& Shared() override;
-    void HideMain() override;
+    bool HideMain() override;
     // Shown and brought to the front, as far as Windows lets the program
-    // the user has just used come back.
+    // the user has just used come back; after a hotkey pressed in another
+    // program, shown where it was and that program keeps the keyboard. One
+    // that was not on the screen stays as it was.
     void ShowMain() override;
+    HWND WindowAtKeyPress() const override { return capturing_ ? capturing_->userWindow : nullptr; }
+
+    // True while the main window shows on the screen: visible and not
+    // minimised. Hidden (as in the notification area), it is not.
+    bool MainOnScreen() const { return IsVisible() && !IsMinimized(); }
+    // True from a capture's start until the main window has come back.
+    bool CaptureRunning() const { return capturing_.has_value(); }
 
     // The options, read at start and stored at exit.
     settings::LiveOptions Options;
@@ -118,6 +129,18 @@ private:
     void GoToTray();
     void ComeBackFromTray();
     void Taskbar_Created();
+    // A hotkey pressed: runs its capture command, unless Tovik is busy
+    // with another capture, a dialog, a message or its menu.
+    void OnHotkey(int command);
+    // Registers the hotkeys of Options; which of them Windows refused.
+    settings::HotkeyFlags RegisterHotkeys();
+    // The message naming the keys of `held`, each with its command, unless
+    // the user was last told of just these (Options.HeldElsewhere, which
+    // then remembers them); empty when there is nothing to tell. Windows
+    // does not name the program that holds a key: a holder counts as the
+    // same while it holds the same keys. At start, keys found free leave
+    // the memory as it was: their holder may only not have started yet.
+    std::wstring HeldHotkeysNews(const settings::HotkeyFlags& held, bool atStart);
 
     platform::PictureBox picture1_;
     platform::PictureBox picture2_;
@@ -133,6 +156,17 @@ private:
     bool trayMenuUp_ = false;   // the icon's menu, or the command chosen in it, is running
     bool loaded_ = false;
     bool unloaded_ = false;
+
+    // How the capture now running found the main window and the user, so
+    // that both come back as they were.
+    struct CaptureStart {
+        bool mainShown = false;      // on the screen: hidden for the capture and shown again
+        HWND userWindow = nullptr;   // in front at a hotkey's press: it keeps, or gets back, the keyboard
+    };
+    std::optional<CaptureStart> capturing_;   // from the main window's hiding until its return
+    HWND keyPressWindow_ = nullptr;           // in front when the hotkey being handled was pressed
+    HotkeyRegistrations hotkeys_;
+    std::wstring heldHotkeysNews_;            // for the user once the window is up
 };
 
 }  // namespace app

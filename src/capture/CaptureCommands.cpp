@@ -30,9 +30,10 @@ DWORD LetMenuFadeOut(ChosenFrom from) {
     return static_cast<DWORD>(GetTickCount64() - start);
 }
 
-// The settling pause, less what was already waited for a fade.
-void PauseToSettle(DWORD waited) {
-    if (waited < kSettlePause) platform::Pause(kSettlePause - waited);
+// The settling pause, less what was already waited for a fade. A main
+// window that was not on the screen covered nothing: there is no pause.
+void PauseToSettle(bool mainWasShown, DWORD waited) {
+    if (mainWasShown && waited < kSettlePause) platform::Pause(kSettlePause - waited);
 }
 
 }  // namespace
@@ -47,10 +48,12 @@ void CaptureDesktopNow(Host& host, ChosenFrom from) {
 }
 
 void CaptureActiveWindowNow(Host& host, ChosenFrom from) {
-    host.HideMain();
-    PauseToSettle(LetMenuFadeOut(from));
+    const bool shown = host.HideMain();
+    PauseToSettle(shown, LetMenuFadeOut(from));
     platform::WaitForCompositor();
-    CaptureWindow(host, platform::ForegroundWindow());
+    // From a hotkey, the window the user pressed it in; otherwise the one in
+    // front once the main window has gone.
+    CaptureWindow(host, from == ChosenFrom::Hotkey ? host.WindowAtKeyPress() : platform::ForegroundWindow());
     host.ShowMain();
 }
 
@@ -62,12 +65,13 @@ void StartRectangleSelection(Host& host, ChosenFrom from) {
         return;
     }
     // The keyboard goes to the overlay, still hidden, while Tovik owns the
-    // foreground: Windows would otherwise hand it to another program when the
-    // main window hides, and the keys let go after the shortcut, and later
-    // Esc, would reach that program.
+    // foreground (after a hotkey, Windows lets the program that got it take
+    // the foreground): Windows would otherwise hand it to another program
+    // when the main window hides, and the keys let go after the shortcut,
+    // and later Esc, would reach that program.
     overlay->TakeKeyboard();
-    host.HideMain();
-    PauseToSettle(LetMenuFadeOut(from));
+    const bool shown = host.HideMain();
+    PauseToSettle(shown, LetMenuFadeOut(from));
     platform::WaitForCompositor();
     if (const DWORD unread = overlay->TakeSnapshot()) {   // nothing to select on
         host.ShowMain();

@@ -1,7 +1,10 @@
 // The five capture commands. Each hides the main window, lets the screen
 // settle, captures and shows the main window again; the rectangle and the
 // delayed captures finish later, in the overlay's handlers. Chosen from a
-// menu, each first lets the clicked item fade out.
+// menu, each first lets the clicked item fade out. A main window that is
+// not on the screen covers nothing: the screen needs no time to settle.
+// From a hotkey, the active-window capture takes the window the key was
+// pressed in.
 #pragma once
 #include "capture/CaptureHost.h"
 

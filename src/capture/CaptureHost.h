@@ -22,15 +22,24 @@ inline constexpr std::int16_t kDelayDesktop = 2;
 
 // Where a capture command was chosen. A menu item, once clicked, can stay on
 // the screen for a moment as it fades out; a toolbar button or a shortcut
-// leaves nothing there.
-enum class ChosenFrom { Menu, ToolbarOrShortcut };
+// leaves nothing there. A hotkey is pressed while the user works in another
+// program: its window stays in front and keeps the keyboard.
+enum class ChosenFrom { Menu, ToolbarOrShortcut, Hotkey };
 
 class Host {
 public:
     virtual model::ImageModel& Image() = 0;
     virtual SharedState& Shared() = 0;
-    virtual void HideMain() = 0;
+    // Hides the main window for a capture. False when it was not on the
+    // screen (minimised, or kept in the notification area): it then covers
+    // nothing the capture must wait to see repainted, and stays as it is.
+    virtual bool HideMain() = 0;
+    // Brings the main window back as the capture found it; after a hotkey,
+    // the program the user works in keeps or gets back the keyboard.
     virtual void ShowMain() = 0;
+    // The window that was in front when the hotkey of the capture now
+    // running was pressed; nullptr for any other capture.
+    virtual HWND WindowAtKeyPress() const = 0;
 
 protected:
     ~Host() = default;

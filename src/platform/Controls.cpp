@@ -69,6 +69,26 @@ void LoadCommonControls() {
     InitCommonControlsEx(&controls);
 }
 
+namespace {
+
+LRESULT CALLBACK HotkeyControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR) {
+    if ((message == WM_KEYUP || message == WM_SYSKEYUP) && wParam == VK_SNAPSHOT) {
+        BYTE modifiers = HOTKEYF_EXT;
+        if (GetKeyState(VK_SHIFT) < 0) modifiers |= HOTKEYF_SHIFT;
+        if (GetKeyState(VK_CONTROL) < 0) modifiers |= HOTKEYF_CONTROL;
+        if (GetKeyState(VK_MENU) < 0) modifiers |= HOTKEYF_ALT;
+        SendMessageW(control, HKM_SETHOTKEY, MAKEWORD(VK_SNAPSHOT, modifiers), 0);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(control, &HotkeyControlProcedure, id);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+}  // namespace
+
+void TakePrintScreenIn(HWND hotkeyControl) { SetWindowSubclass(hotkeyControl, &HotkeyControlProcedure, 1, 0); }
+
 void SetMenuCheck(HMENU menu, int command, bool checked) {
     CheckMenuItem(menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }

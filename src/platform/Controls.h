@@ -40,8 +40,13 @@ private:
     HWND window_ = nullptr;   // a child: destroyed with its parent
 };
 
-// Registers the common controls the windows use (toolbar, tooltips).
+// Registers the common controls the windows use (toolbar, tooltips, hotkey controls).
 void LoadCommonControls();
+
+// Lets a hotkey control (msctls_hotkey32) take PrintScreen with its
+// modifiers too: Windows keeps that key's press to itself and gives a
+// window only its release, which the control alone ignores.
+void TakePrintScreenIn(HWND hotkeyControl);
 
 // Sets or clears a menu item's check mark.
 void SetMenuCheck(HMENU menu, int command, bool checked);

@@ -53,6 +53,11 @@ POINT CursorPosition() {
 
 HWND ForegroundWindow() { return GetForegroundWindow(); }
 
+bool IsOwnWindow(HWND window) {
+    DWORD process = 0;
+    return window && GetWindowThreadProcessId(window, &process) && process == GetCurrentProcessId();
+}
+
 std::optional<RECT> LiveWindowRectangle(HWND window) {
     RECT r{};
     if (!window || !GetWindowRect(window, &r)) return std::nullopt;

@@ -22,6 +22,8 @@ int ScreenDpiY();
 int WindowDpi(HWND window);
 POINT CursorPosition();          // screen pixels
 HWND ForegroundWindow();
+// True for a window of this program (none is not).
+bool IsOwnWindow(HWND window);
 // The window's rectangle, or nothing when there is no such window (any more).
 std::optional<RECT> LiveWindowRectangle(HWND window);
 // One of the system's own pointer shapes (IDC_CROSS, IDC_ARROW); shared, never destroyed.

@@ -90,6 +90,7 @@ private:
 // A key that comes to a window wherever the keyboard focus is (a hot key),
 // for as long as this lives. Another program may hold the key already: the
 // window then gets it only while it has the keyboard focus itself.
+// `modifiers` and `key` as RegisterHotKey takes them.
 class HotKey {
 public:
     HotKey(HWND window, int id, UINT modifiers, UINT key)
@@ -98,6 +99,8 @@ public:
     HotKey(const HotKey&) = delete;
     HotKey& operator=(const HotKey&) = delete;
     int Id() const { return id_; }
+    // False when Windows refused it (another program holds the key).
+    bool Registered() const { return registered_; }
 private:
     HWND window_;
     int id_;

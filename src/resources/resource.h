@@ -82,8 +82,21 @@
 #define IDC_txtDelayTime       5107
 #define IDC_Setup_Label3       5108
 #define IDC_chkClip            5109
-#define IDC_chkStartAtLogon    5130
-#define IDC_chkTray            5131
+// Frame3: the capture commands' hotkeys, one row each (a label and a hotkey
+// control), in the order of settings::HotkeyCommand.
+#define IDC_Setup_Frame3       5120
+#define IDC_Setup_Label4       5121   // the rows' labels: IDC_Setup_Label4 + row
+#define IDC_Setup_Label5       5122
+#define IDC_Setup_Label6       5123
+#define IDC_Setup_Label7       5124
+#define IDC_Setup_Label8       5125
+#define IDC_hkyRectangle       5126   // the rows' hotkey controls: IDC_hkyRectangle + row
+#define IDC_hkyWindow          5127
+#define IDC_hkyDesktop         5128
+#define IDC_hkyDelayActive     5129
+#define IDC_hkyDelayDesktop    5130
+#define IDC_chkStartAtLogon    5131
+#define IDC_chkTray            5132
 #define IDC_About_Label1       5201
 #define IDC_lblVersion         5202
 #define IDC_About_Label3       5203
@@ -97,3 +110,15 @@
 #define IDS_BROWSE_FILE_NAME   4203
 #define IDS_ABOUT_VERSION      4210
 #define IDS_ABOUT_CONVERTER    4211
+#define IDS_SETUP_BAD_HOTKEY   4220   // a hotkey Tovik cannot have; %ls: the command
+#define IDS_SETUP_SAME_HOTKEY  4221   // one key for two commands; %ls, %ls: the commands
+
+// The capture commands as the hotkey messages name them: IDS_HOTKEY_NAME + settings::HotkeyCommand.
+#define IDS_HOTKEY_NAME        4300
+#define IDS_HOTKEY_NAME_1      4301
+#define IDS_HOTKEY_NAME_2      4302
+#define IDS_HOTKEY_NAME_3      4303
+#define IDS_HOTKEY_NAME_4      4304
+#define IDS_HOTKEYS_HELD       4310   // keys another program holds: the message's first line
+#define IDS_HOTKEYS_HELD_AFTER 4311   // and its last
+#define IDS_HOTKEYS_TITLE      4312

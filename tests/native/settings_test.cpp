@@ -42,6 +42,8 @@ TEST(Settings, EmptyStoreGivesEveryDefault) {
     EXPECT_EQ(o.live.TransClipboard, 1);
     EXPECT_EQ(o.live.TrayIcon, 0);
     EXPECT_TRUE(o.recentFiles.empty());
+    EXPECT_EQ(o.live.Hotkeys, settings::kDefaultHotkeys);
+    EXPECT_EQ(o.live.HeldElsewhere, L"");
     EXPECT_EQ(Read({}, L"D:\\").live.CurPath, L"D:\\");   // a drive root keeps its one backslash
 }
 
@@ -140,12 +142,19 @@ TEST(Settings, ShutdownWritesEveryKeyInOrderWithExactTexts) {
     o.live.DelayTime = 5000; o.live.EditerName = L"C:\\ペイント\\edit.exe"; o.live.CurPath = L"D:\\画像\\";
     o.live.TransClipboard = 0;
     o.live.TrayIcon = 1;
+    o.live.Hotkeys[settings::kRectangleKey] = {settings::kModShift | settings::kModWin | settings::kModAlt, 'R'};
+    o.live.Hotkeys[settings::kDesktopKey] = {};
+    o.live.Hotkeys[settings::kDelayDesktopKey] = {0, settings::kKeyF1 + 11};
+    o.live.HeldElsewhere = L"ActiveWindow=Ctrl+Alt+PrintScreen";
     const std::vector<settings::Write> expected{
         {L"Startup", L"Top", L"1500"},        {L"Startup", L"Left", L"750"},
         {L"Startup", L"Width", L"6000"},      {L"Startup", L"Height", L"4500"},
         {L"Capture", L"DelayTime", L"5000"},  {L"Capture", L"EditerName", L"C:\\ペイント\\edit.exe"},
         {L"Startup", L"InitDir", L"D:\\画像\\"}, {L"Startup", L"TransClipboard", L"0"},
-        {L"Startup", L"TrayIcon", L"1"},      {L"Startup", L"MRU  1", L"-"}};
+        {L"Startup", L"TrayIcon", L"1"},      {L"Startup", L"MRU  1", L"-"},
+        {L"Hotkeys", L"Rectangle", L"Alt+Shift+Win+R"}, {L"Hotkeys", L"ActiveWindow", L"Ctrl+Alt+PrintScreen"},
+        {L"Hotkeys", L"Desktop", L""},        {L"Hotkeys", L"DelayActiveWindow", L""},
+        {L"Hotkeys", L"DelayDesktop", L"F12"}, {L"Hotkeys", L"HeldElsewhere", L"ActiveWindow=Ctrl+Alt+PrintScreen"}};
     EXPECT_EQ(settings::ShutdownWrites(o, true), expected);
 
     const auto back = Read(Apply(settings::ShutdownWrites(o, true)));
@@ -156,7 +165,59 @@ TEST(Settings, ShutdownWritesEveryKeyInOrderWithExactTexts) {
     EXPECT_EQ(back.live.CurPath, o.live.CurPath);
     EXPECT_EQ(back.live.TransClipboard, 0);
     EXPECT_EQ(back.live.TrayIcon, 1);
+    EXPECT_EQ(back.live.Hotkeys, o.live.Hotkeys);
+    EXPECT_EQ(back.live.HeldElsewhere, o.live.HeldElsewhere);
     EXPECT_TRUE(back.recentFiles.empty());
+}
+
+// Hotkeys are stored as their modifiers in a fixed order, then the key.
+// Read back, the modifiers may come in any order and any case; a text that
+// names no key Tovik can have (or one a command before it has) is not
+// taken, and the command keeps its default (or has none).
+TEST(Settings, HotkeyTextsNameModifiersInOrderThenTheKey) {
+    using settings::Hotkey;
+    constexpr auto kCtrl = settings::kModControl, kAlt = settings::kModAlt, kShift = settings::kModShift,
+                   kWin = settings::kModWin, kPrintScreen = settings::kKeyPrintScreen, kF1 = settings::kKeyF1;
+    const struct { Hotkey hotkey; const wchar_t* text; } named[] = {
+        {{kCtrl, kPrintScreen}, L"Ctrl+PrintScreen"},
+        {{kWin | kShift | kAlt | kCtrl, 'Z'}, L"Ctrl+Alt+Shift+Win+Z"},
+        {{kAlt, '0'}, L"Alt+0"},
+        {{0, kF1}, L"F1"},
+        {{kShift, settings::kKeyF24}, L"Shift+F24"},
+        {{0, kPrintScreen}, L"PrintScreen"},
+        {{}, L""},
+    };
+    for (const auto& [hotkey, text] : named) {
+        EXPECT_EQ(settings::FormatHotkey(hotkey), text);
+        EXPECT_EQ(settings::ParseHotkey(text), hotkey) << text;
+        EXPECT_EQ(settings::FromHotkeyControl(settings::ToHotkeyControl(hotkey)),
+                  (Hotkey{hotkey.modifiers & ~kWin, hotkey.key}));   // the control has no Win
+    }
+    EXPECT_EQ(settings::ParseHotkey(L"shift+ctrl+printscreen"), (Hotkey{kCtrl | kShift, kPrintScreen}));
+    EXPECT_EQ(settings::ParseHotkey(L"win+f10"), (Hotkey{kWin, kF1 + 9}));
+    for (const wchar_t* unreadable : {L"A", L"Shift+5", L"Ctrl+", L"+A", L"Ctrl++A", L"Ctrl+Ctrl+A", L"Ctrl+F0",
+                                      L"Ctrl+F25", L"Ctrl+F01", L"Ctrl+Space", L"Ctrl+AB", L" Ctrl+A", L"Ctrl+Ａ",
+                                      L"Ctrl"})
+        EXPECT_FALSE(settings::ParseHotkey(unreadable).has_value()) << unreadable;
+
+    // A hotkey control's value: HOTKEYF_ modifiers high, the key low; the extended-key bit plays no part.
+    EXPECT_EQ(settings::ToHotkeyControl({kCtrl | kAlt, kPrintScreen}), 0x0E2C);
+    EXPECT_EQ(settings::FromHotkeyControl(0x0645), (Hotkey{kCtrl | kAlt, 'E'}));
+    EXPECT_EQ(settings::FromHotkeyControl(0x0200), Hotkey{});   // Ctrl held, no key yet
+    EXPECT_FALSE(settings::FromHotkeyControl(0x0141).has_value());   // Shift+A: taken from the typing
+    EXPECT_FALSE(settings::FromHotkeyControl(0x0220).has_value());   // Ctrl+Space: no key of the store
+
+    const auto o = Read({{{L"Hotkeys", L"Rectangle"}, L"Ctrl+Banana"},
+                         {{L"Hotkeys", L"ActiveWindow"}, L"F5"},
+                         {{L"Hotkeys", L"Desktop"}, L""},
+                         {{L"Hotkeys", L"DelayActiveWindow"}, L"f5"},
+                         {{L"Hotkeys", L"DelayDesktop"}, L"Alt+Ctrl+PrintScreen"}});
+    EXPECT_EQ(o.live.Hotkeys, (settings::HotkeySet{settings::kDefaultHotkeys[0], Hotkey{0, kF1 + 4}, Hotkey{}, Hotkey{},
+                                                   Hotkey{kCtrl | kAlt, kPrintScreen}}));
+
+    EXPECT_EQ(settings::HeldHotkeysText(settings::kDefaultHotkeys, {true, false, true, true, false}),
+              L"Rectangle=Ctrl+PrintScreen;Desktop=Ctrl+Shift+PrintScreen");
+    EXPECT_EQ(settings::HeldHotkeysText(settings::kDefaultHotkeys, {}), L"");
 }
 
 TEST(Settings, MinimizedOrMaximizedWindowStoresTheDefaultGeometry) {

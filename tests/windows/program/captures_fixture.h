@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -86,6 +87,22 @@ protected:
     // window returns.)
     bool WaitForMainWindow(int timeoutMs = 10000) {
         return WaitUntil([&] { return IsWindowVisible(Main()) && !Overlay(); }, timeoutMs);
+    }
+
+    // Brings the pattern window, a window of another program than Tovik, to the front.
+    bool PatternInFront() const {
+        SetForegroundWindow(pattern_->hwnd());
+        return WaitUntil([&] { return GetForegroundWindow() == pattern_->hwnd(); });
+    }
+
+    // Presses a default hotkey (its modifiers with PrintScreen) and waits
+    // until its capture has put a new picture on the clipboard and the main
+    // window is back, or was never away.
+    std::optional<Pixels> CaptureByHotkey(std::initializer_list<WORD> modifiers) {
+        const DWORD sequence = GetClipboardSequenceNumber();
+        TypeKey(modifiers, VK_SNAPSHOT);
+        if (!WaitUntil([&] { return NewBitmapOnClipboard(sequence) && IsWindowVisible(Main()); })) return {};
+        return ReadClipboardBitmap();
     }
 
     std::wstring SizeCaption() const {

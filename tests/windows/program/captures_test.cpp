@@ -111,9 +111,7 @@ TEST_F(CaptureCommands, DesktopCaptureHoldsTheWholeScreenWithoutTheFadingMenuIte
     fading->SetColour(0);
     ASSERT_TRUE(shows(PatternWindow::PatternAt(20, 30)));
     fading.reset();
-    ASSERT_TRUE(WaitUntil([&] {
-        return GetClipboardSequenceNumber() != sequence && IsClipboardFormatAvailable(CF_BITMAP);
-    })) << "no capture";
+    ASSERT_TRUE(WaitUntil([&] { return NewBitmapOnClipboard(sequence); })) << "no capture";
     ASSERT_TRUE(WaitForMainWindow());
     const RECT screen = OuterRect(GetDesktopWindow());
     const auto clip = ReadClipboardBitmap();
@@ -335,6 +333,74 @@ TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) 
         << "the view no longer shows the picture";
 }
 
+// The default hotkeys pressed in another program, Tovik's main window
+// behind it: each runs its capture, and that program keeps the keyboard, or
+// gets it back from the rectangle's overlay; the main window shows the new
+// picture without coming to the front.
+TEST_F(CaptureCommands, HotkeysPressedInAnotherProgramCaptureAndLeaveItTheKeyboard) {
+    ASSERT_TRUE(PatternInFront());
+    const RECT screen = OuterRect(GetDesktopWindow());
+    auto desktop = CaptureByHotkey({VK_CONTROL, VK_SHIFT});
+    ASSERT_TRUE(desktop) << "Ctrl+Shift+PrintScreen: no capture";
+    EXPECT_EQ(desktop->width, screen.right - screen.left);
+    EXPECT_EQ(desktop->height, screen.bottom - screen.top);
+    if (desktop->width == screen.right && desktop->height == screen.bottom) {
+        EXPECT_EQ(PatternMismatches(*desktop, kPatternX, kPatternY, 0, 0, kPatternW, kPatternH, "desktop"), 0);
+    }
+    EXPECT_EQ(GetForegroundWindow(), pattern_->hwnd());
+
+    auto window = CaptureByHotkey({VK_CONTROL, VK_MENU});
+    ASSERT_TRUE(window) << "Ctrl+Alt+PrintScreen: no capture";
+    EXPECT_EQ(window->width, kPatternW);
+    EXPECT_EQ(window->height, kPatternH);
+    if (window->width == kPatternW && window->height == kPatternH) {
+        EXPECT_EQ(PatternMismatches(*window, 0, 0, 0, 0, kPatternW, kPatternH, "window"), 0);
+    }
+    EXPECT_EQ(GetForegroundWindow(), pattern_->hwnd());
+
+    TypeKey({VK_CONTROL}, VK_SNAPSHOT);
+    HWND overlay = WaitForOverlay();
+    ASSERT_TRUE(overlay) << "Ctrl+PrintScreen: no overlay";
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == overlay; })) << "the overlay has not the keyboard";
+    ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 30, kPatternY + 20},
+                                 {{kPatternX + 90, kPatternY + 60}}, {kPatternX + 130, kPatternY + 95}));
+    ASSERT_TRUE(WaitForMainWindow());
+    ExpectPatternCaptured(30, 20, 100, 75);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern_->hwnd(); }))
+        << "the keyboard did not go back to the program the hotkey was pressed in";
+}
+
+// Minimised, Tovik is not on the screen: a hotkey's capture leaves it
+// minimised, and its picture and the clipboard hold the capture.
+TEST_F(CaptureCommands, AMinimisedTovikStaysMinimisedThroughHotkeyCaptures) {
+    ShowWindow(Main(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(Main()) != FALSE; }));
+    ASSERT_TRUE(PatternInFront());
+
+    const DWORD sequence = GetClipboardSequenceNumber();
+    TypeKey({VK_CONTROL}, VK_SNAPSHOT);
+    HWND overlay = WaitForOverlay();
+    ASSERT_TRUE(overlay) << "Ctrl+PrintScreen: no overlay";
+    ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 12},
+                                 {{kPatternX + 40, kPatternY + 40}}, {kPatternX + 70, kPatternY + 52}));
+    ASSERT_TRUE(WaitUntil([&] { return NewBitmapOnClipboard(sequence) && !IsWindow(overlay); }));
+    auto rectangle = ReadClipboardBitmap();
+    ASSERT_TRUE(rectangle);
+    EXPECT_EQ(rectangle->width, 60);
+    EXPECT_EQ(rectangle->height, 40);
+    if (rectangle->width == 60 && rectangle->height == 40) {
+        EXPECT_EQ(PatternMismatches(*rectangle, 0, 0, 10, 12, 60, 40, "rectangle"), 0);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern_->hwnd(); }));
+    EXPECT_TRUE(IsIconic(Main()));
+
+    ASSERT_TRUE(CaptureByHotkey({VK_CONTROL, VK_SHIFT})) << "Ctrl+Shift+PrintScreen: no capture";
+    EXPECT_TRUE(IsIconic(Main()));
+    EXPECT_EQ(GetForegroundWindow(), pattern_->hwnd());
+    // Its picture is the capture: restored, the main window shows it.
+    ShowWindow(Main(), SW_RESTORE);
+    ViewShowingTheClipboard(40, 30);
+}
 
 TEST_F(PointerInCaptures, DelayedCaptureWithTheOptionOnShowsTheArrowAtThePointer) {
     TurnPointerOptionOn();

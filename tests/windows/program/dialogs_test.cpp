@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -38,7 +40,8 @@ struct Designed {
     int left, top, width, height;   // twips in the client area
     const wchar_t* caption;         // nullptr: filled at run time
 };
-// Controls inside Frame1 (120, 180) and Frame2 (120, 1500) are designed relative to their frame.
+// Controls inside Frame1 (120, 180), Frame2 (120, 1500) and Frame3 (120,
+// 3000) are designed relative to their frame; Frame3's rows are 390 apart.
 const std::vector<Designed> kSetupDesign{
     {IDC_Setup_Frame1, 120, 180, 6075, 1155, L"画像編集ｿﾌﾄの指定"},
     {IDC_Setup_Label1, 120 + 240, 180 + 300, 1635, 255, L"ﾌｧｲﾙ名(&E)"},
@@ -49,6 +52,17 @@ const std::vector<Designed> kSetupDesign{
     {IDC_txtDelayTime, 120 + 1380, 1500 + 300, 975, 315, nullptr},
     {IDC_Setup_Label3, 120 + 2460, 1500 + 360, 375, 195, L"(ms)"},
     {IDC_chkClip, 180, 2460, 4215, 435, L"読込んだ画像をｸﾘｯﾌﾟボードに転送(&C)"},
+    {IDC_Setup_Frame3, 120, 3000, 6075, 2310, L"ﾎｯﾄｷｰ"},
+    {IDC_Setup_Label4, 120 + 240, 3000 + 300, 2835, 255, L"矩形(&R)"},
+    {IDC_hkyRectangle, 120 + 3180, 3000 + 270, 2715, 315, nullptr},
+    {IDC_Setup_Label5, 120 + 240, 3000 + 690, 2835, 255, L"ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ(&W)"},
+    {IDC_hkyWindow, 120 + 3180, 3000 + 660, 2715, 315, nullptr},
+    {IDC_Setup_Label6, 120 + 240, 3000 + 1080, 2835, 255, L"ﾃﾞｽｸﾄｯﾌﾟ(&D)"},
+    {IDC_hkyDesktop, 120 + 3180, 3000 + 1050, 2715, 315, nullptr},
+    {IDC_Setup_Label7, 120 + 240, 3000 + 1470, 2835, 255, L"ﾃﾞｨﾚｲｷｬﾌﾟﾁｬ - ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ(&A)"},
+    {IDC_hkyDelayActive, 120 + 3180, 3000 + 1440, 2715, 315, nullptr},
+    {IDC_Setup_Label8, 120 + 240, 3000 + 1860, 2835, 255, L"ﾃﾞｨﾚｲｷｬﾌﾟﾁｬ - ﾃﾞｽｸﾄｯﾌﾟ(&S)"},
+    {IDC_hkyDelayDesktop, 120 + 3180, 3000 + 1830, 2715, 315, nullptr},
     {IDC_chkStartAtLogon, 180, 5430, 5000, 300, L"Windows の起動時に開始する"},
     {IDC_chkTray, 180, 5790, 5000, 300, L"最小化時に通知領域に入れる"},
     {IDOK, 3660, 6300, 1215, 315, L"OK"},
@@ -277,7 +291,8 @@ TEST_F(Dialogs, KeysTypedInTheSetupTextBoxesEditTheTextAndRunNoCommand) {
             << "the text box shows " << testing::PrintToString(Item(setup, id));
     }
     // Tab walks the controls in their designed order, around and back.
-    for (int id : {IDOK, IDCANCEL, IDC_chkClip, IDC_chkStartAtLogon, IDC_chkTray, IDC_txtEditName, IDC_cmdRef,
+    for (int id : {IDOK, IDCANCEL, IDC_chkClip, IDC_hkyRectangle, IDC_hkyWindow, IDC_hkyDesktop, IDC_hkyDelayActive,
+                   IDC_hkyDelayDesktop, IDC_chkStartAtLogon, IDC_chkTray, IDC_txtEditName, IDC_cmdRef,
                    IDC_txtDelayTime}) {
         TypeInto(setup, 0, VK_TAB);
         EXPECT_TRUE(WaitUntil([&] { return FocusIn(setup) == GetDlgItem(setup, id); })) << "Tab missed control " << id;
@@ -293,6 +308,84 @@ TEST_F(Dialogs, KeysTypedInTheSetupTextBoxesEditTheTextAndRunNoCommand) {
     ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"4321");
     EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"4321");
+}
+
+// Whether some program holds the hotkey: the test asks Windows for it.
+bool HotkeyHeld(UINT modifiers, UINT key) {
+    if (!RegisterHotKey(nullptr, 0xB000, modifiers, key)) return true;
+    UnregisterHotKey(nullptr, 0xB000);
+    return false;
+}
+
+// A hotkey control's key: HOTKEYF_ modifiers high, the key low (whether it is an extended key left out).
+WORD HotkeyShown(HWND dialog, int id) {
+    return static_cast<WORD>(SendMessageW(GetDlgItem(dialog, id), HKM_GETHOTKEY, 0, 0)) & ~(HOTKEYF_EXT << 8);
+}
+
+// The hotkeys in the setup dialog: it shows the keys in effect and lets go
+// of them while it is up, so a control can take them; Cancel registers the
+// keys as they were, OK the new set at once, whose texts the store gets.
+// PrintScreen comes to a control as Windows gives it: only its release.
+// A key Tovik cannot have, or one for two commands, is refused.
+TEST_F(Dialogs, SetupHotkeysOkRegistersTheNewSetAtOnceAndCancelChangesNothing) {
+    ASSERT_TRUE(tovik_.Start());
+    const WORD ctrlShiftF9 = MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+    auto changeRectangle = [&](HWND setup) {
+        TypeInto(setup, VK_MENU, 'R');   // the label's access key
+        ASSERT_TRUE(WaitUntil([&] { return FocusIn(setup) == GetDlgItem(setup, IDC_hkyRectangle); }));
+        TypeKey({VK_CONTROL, VK_SHIFT}, VK_F9);
+        ASSERT_TRUE(WaitUntil([&] { return HotkeyShown(setup, IDC_hkyRectangle) == ctrlShiftF9; }));
+    };
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok ? "OK" : "Cancel");
+        HWND setup = OpenSetup();
+        ASSERT_TRUE(setup);
+        EXPECT_EQ(HotkeyShown(setup, IDC_hkyRectangle), MAKEWORD(VK_SNAPSHOT, HOTKEYF_CONTROL));
+        EXPECT_EQ(HotkeyShown(setup, IDC_hkyWindow), MAKEWORD(VK_SNAPSHOT, HOTKEYF_CONTROL | HOTKEYF_ALT));
+        EXPECT_EQ(HotkeyShown(setup, IDC_hkyDesktop), MAKEWORD(VK_SNAPSHOT, HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+        EXPECT_EQ(HotkeyShown(setup, IDC_hkyDelayActive), 0);
+        EXPECT_EQ(HotkeyShown(setup, IDC_hkyDelayDesktop), 0);
+        EXPECT_FALSE(HotkeyHeld(MOD_CONTROL, VK_SNAPSHOT)) << "Tovik keeps its hotkeys while the dialog is up";
+        ASSERT_NO_FATAL_FAILURE(changeRectangle(setup));
+        if (!ok) {
+            ASSERT_TRUE(PressToClose(setup, IDCANCEL));
+            EXPECT_TRUE(HotkeyHeld(MOD_CONTROL, VK_SNAPSHOT)) << "Cancel: the old key is no longer Tovik's";
+            EXPECT_FALSE(HotkeyHeld(MOD_CONTROL | MOD_SHIFT, VK_F9)) << "Cancel: the new key is Tovik's";
+            continue;
+        }
+        MessageBoxes boxes(tovik_.ProcessId());
+        PostMessageW(GetDlgItem(setup, IDC_hkyDelayDesktop), WM_KEYUP, VK_SNAPSHOT, 0xC1370001);
+        EXPECT_TRUE(WaitUntil([&] { return HotkeyShown(setup, IDC_hkyDelayDesktop) == MAKEWORD(VK_SNAPSHOT, 0); }));
+        for (const auto& [typed, refusal] :
+             {std::pair{MAKEWORD('Q', 0), L"「ﾃﾞｨﾚｲｷｬﾌﾟﾁｬ - ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ」のホットキーには、PrintScreen キーか F1～F24 のキー、または "
+                                          L"Ctrl か Alt と組み合わせた A～Z か 0～9 のキーを指定してください。"},
+              std::pair{ctrlShiftF9, L"「矩形」と「ﾃﾞｨﾚｲｷｬﾌﾟﾁｬ - ｱｸﾃｨﾌﾞｳｨﾝﾄﾞｳ」に同じホットキーが指定されています。"}}) {
+            SendMessageW(GetDlgItem(setup, IDC_hkyDelayActive), HKM_SETHOTKEY, typed, 0);
+            const size_t before = boxes.Seen().size();
+            PressButton(setup, IDOK);
+            ASSERT_TRUE(boxes.WaitForCount(before + 1));
+            EXPECT_EQ(boxes.Seen().back().text, refusal);
+            EXPECT_TRUE(WaitUntil([&] { return FocusIn(setup) == GetDlgItem(setup, IDC_hkyDelayActive); }));
+        }
+        SendMessageW(GetDlgItem(setup, IDC_hkyDelayActive), HKM_SETHOTKEY, 0, 0);
+        ASSERT_TRUE(PressToClose(setup, IDOK));
+        EXPECT_FALSE(HotkeyHeld(MOD_CONTROL, VK_SNAPSHOT)) << "OK: the old key is still Tovik's";
+        EXPECT_EQ(boxes.Seen().size(), 2u) << "a message after OK";
+    }
+    // The new key works.
+    TypeKey({VK_CONTROL, VK_SHIFT}, VK_F9);
+    HWND overlay = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (overlay = tovik_.FindTopLevel(TOVIK_CLASS_DESKTOP)) != nullptr; }))
+        << "Ctrl+Shift+F9 ran no rectangle capture";
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == overlay; }));
+    TypeKey(0, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Main()) && !IsWindow(overlay); }));
+    ASSERT_TRUE(tovik_.CloseAndWait());
+    EXPECT_EQ(Stored(L"Hotkeys", L"Rectangle"), L"Ctrl+Shift+F9");
+    EXPECT_EQ(Stored(L"Hotkeys", L"ActiveWindow"), L"Ctrl+Alt+PrintScreen");
+    EXPECT_EQ(Stored(L"Hotkeys", L"Desktop"), L"Ctrl+Shift+PrintScreen");
+    EXPECT_EQ(Stored(L"Hotkeys", L"DelayActiveWindow"), L"");
+    EXPECT_EQ(Stored(L"Hotkeys", L"DelayDesktop"), L"PrintScreen");
 }
 
 // The rule under the credits: a line in the window-text colour and a line in

@@ -2,6 +2,7 @@
 // the window's controls and the gray view.
 #include "support/Dialogs.h"
 #include "support/Driver.h"
+#include "support/MessageBoxes.h"
 #include "support/Mouse.h"
 #include "support/RealProgram.h"
 #include "support/Windows.h"
@@ -58,6 +59,43 @@ TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey)
     EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
     EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
     EXPECT_EQ(Stored(L"Startup", L"MRU  1"), L"-");
+    EXPECT_EQ(Stored(L"Hotkeys", L"Rectangle"), L"Ctrl+PrintScreen");
+    EXPECT_EQ(Stored(L"Hotkeys", L"ActiveWindow"), L"Ctrl+Alt+PrintScreen");
+    EXPECT_EQ(Stored(L"Hotkeys", L"Desktop"), L"Ctrl+Shift+PrintScreen");
+    EXPECT_EQ(Stored(L"Hotkeys", L"DelayActiveWindow"), L"");
+    EXPECT_EQ(Stored(L"Hotkeys", L"DelayDesktop"), L"");
+}
+
+// A hotkey another program holds when Tovik starts: one message names it
+// with its command, the other hotkeys work, and the next start with the
+// same holder says nothing.
+TEST_F(MainWindow, AHotkeyHeldByAnotherProgramIsNamedOnceAndTheOthersWork) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_SNAPSHOT)) << "the desktop's key is held";
+    struct Holder {
+        ~Holder() { UnregisterHotKey(nullptr, 1); }
+    } holder;
+    ASSERT_TRUE(tovik_.Start());
+    {
+        MessageBoxes boxes(tovik_.ProcessId());
+        ASSERT_TRUE(boxes.WaitForCount(1));
+        EXPECT_EQ(boxes.Seen()[0].title, L"ﾎｯﾄｷｰ");
+        EXPECT_EQ(boxes.Seen()[0].text, L"次のホットキーはほかのプログラムか Windows が使っているため、使えません。\n\n"
+                                        L"ﾃﾞｽｸﾄｯﾌﾟ: Ctrl+Shift+PrintScreen\n\n"
+                                        L"そのほかのホットキーは使えます。別のキーは ｵﾌﾟｼｮﾝ → 設定 で指定できます。");
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Main()) != FALSE; }));
+        const DWORD sequence = GetClipboardSequenceNumber();
+        TypeKey({VK_CONTROL, VK_MENU}, VK_SNAPSHOT);
+        EXPECT_TRUE(WaitUntil([&] { return NewBitmapOnClipboard(sequence) && IsWindowVisible(Main()); }))
+            << "Ctrl+Alt+PrintScreen took no capture";
+        ASSERT_TRUE(tovik_.CloseAndWait());
+        EXPECT_EQ(boxes.Seen().size(), 1u);
+    }
+    ASSERT_TRUE(tovik_.Start());
+    MessageBoxes boxes(tovik_.ProcessId());
+    // Had the program a message to show, it would be up already: the start
+    // waits until the program first waits for input, and the message comes
+    // before anything else it does.
+    EXPECT_FALSE(boxes.WaitForCount(1, 1000)) << "the same holder was named again";
 }
 
 TEST_F(MainWindow, QuitWhileMaximizedOrMinimizedStoresTheDefaultGeometry) {
@@ -100,6 +138,7 @@ TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
     for (const wchar_t* key : {L"Top", L"Left", L"Width", L"Height", L"TransClipboard", L"TrayIcon"})
         WriteSetting(L"Startup", key, L"abc");
     WriteSetting(L"Capture", L"DelayTime", L"12x");
+    WriteSetting(L"Hotkeys", L"Desktop", L"Ctrl+Shift+Pause");
     ASSERT_TRUE(tovik_.Start());
     const RECT r = OuterRect(Main());
     EXPECT_EQ(r.left, 0);
@@ -110,6 +149,7 @@ TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
     EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
     EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
     EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
+    EXPECT_EQ(Stored(L"Hotkeys", L"Desktop"), L"Ctrl+Shift+PrintScreen");
 }
 
 // As the shortcut in the Startup folder starts it: minimised, and the

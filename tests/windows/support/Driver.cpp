@@ -173,6 +173,10 @@ std::optional<Pixels> ReadClipboardBitmap() {
     return result;
 }
 
+bool NewBitmapOnClipboard(DWORD before) {
+    return GetClipboardSequenceNumber() != before && IsClipboardFormatAvailable(CF_BITMAP);
+}
+
 SIZE ClipboardBitmapSize() {
     SIZE size{};
     if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) return size;

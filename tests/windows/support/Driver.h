@@ -83,6 +83,10 @@ Pixels ReadDC(HDC dc, int x, int y, int width, int height);
 Pixels ReadScreen(const RECT& area);
 // Puts a small marker bitmap on the clipboard, so a test sees whether a capture replaced it.
 void PutMarkerOnClipboard();
+// A bitmap put on the clipboard since its sequence number was `before`. (The
+// number is read first: emptying the clipboard changes it too, and from then
+// on a bitmap on the clipboard can only be the new one.)
+bool NewBitmapOnClipboard(DWORD before);
 
 // A window of the test's own that shows a known pattern: every pixel's
 // colour depends on its position, so any offset or scaling shows.

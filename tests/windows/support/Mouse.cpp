@@ -1,5 +1,6 @@
 #include "support/Mouse.h"
 
+#include <iterator>
 #include <vector>
 
 namespace tovik_test {
@@ -82,6 +83,10 @@ INPUT KeyInput(WORD vk, DWORD flags) {
     input.ki.wVk = vk;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = flags;
+    if (vk == VK_SNAPSHOT) {   // as a keyboard sends it: an extended key
+        input.ki.wScan = 0x37;
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    }
     return input;
 }
 }  // namespace
@@ -97,12 +102,17 @@ void ReleaseKey(WORD key) {
 }
 
 void TypeKey(WORD modifier, WORD key) {
+    if (modifier) TypeKey({modifier}, key);
+    else TypeKey({}, key);
+}
+
+void TypeKey(std::initializer_list<WORD> modifiers, WORD key) {
     std::vector<INPUT> inputs;
     auto add = [&](WORD vk, DWORD flags) { inputs.push_back(KeyInput(vk, flags)); };
-    if (modifier) add(modifier, 0);
+    for (WORD modifier : modifiers) add(modifier, 0);
     add(key, 0);
     add(key, KEYEVENTF_KEYUP);
-    if (modifier) add(modifier, KEYEVENTF_KEYUP);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, KEYEVENTF_KEYUP);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
