@@ -29,11 +29,11 @@ void frmMain::OnHotkey(int command) {
     // works in.
     const HWND front = platform::ForegroundWindow();
     const ChosenFrom from = front && !platform::IsOwnWindow(front) ? ChosenFrom::Hotkey : ChosenFrom::ToolbarOrShortcut;
-    keyPressWindow_ = from == ChosenFrom::Hotkey ? front : nullptr;
+    userWindow_ = from == ChosenFrom::Hotkey ? front : nullptr;
     struct Forget {   // the capture's start has taken it, if the command got that far
         HWND& window;
         ~Forget() { window = nullptr; }
-    } forget{keyPressWindow_};
+    } forget{userWindow_};
     switch (command) {
     case settings::kRectangleKey: mnuRectangle_Click(from); break;
     case settings::kActiveWindowKey: mnuWindow_Click(from); break;
@@ -54,7 +54,7 @@ std::wstring frmMain::HeldHotkeysNews(const settings::HotkeyFlags& held, bool at
 }
 
 bool frmMain::HideMain() {
-    capturing_ = CaptureStart{MainOnScreen(), std::exchange(keyPressWindow_, nullptr)};
+    capturing_ = CaptureStart{MainOnScreen(), std::exchange(userWindow_, nullptr)};
     if (!capturing_->mainShown) return false;
     // Windows lets the program the user has just used bring a window to the
     // front; this keeps that right for the return after the capture, unless

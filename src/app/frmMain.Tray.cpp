@@ -72,11 +72,16 @@ void frmMain::TrayIcon_ContextMenu() {
     const platform::PopupMenu menu = TrayMenu();
     if (!menu) return;
     const int command = platform::ChooseFromPopupMenu(hwnd(), menu.get(), platform::CursorPosition());
-    // The menu took the front from the window the user worked in; that one
-    // gets it back, so the active-window capture takes it, not Tovik's hidden window.
+    // The menu took the front from the window the user worked in: the
+    // active-window capture takes that one, not Tovik's hidden window, and it
+    // gets the front back, as it would after a hotkey.
     if (command == ID_mnuWindow)
-        if (const HWND front = platform::FrontWindowOfAnotherProgram()) SetForegroundWindow(front);
+        if (const HWND front = platform::FrontWindowOfAnotherProgram()) {
+            SetForegroundWindow(front);
+            userWindow_ = front;
+        }
     if (command) OnCommand(command, true);
+    userWindow_ = nullptr;   // taken by the capture, if it started
 }
 
 }  // namespace app

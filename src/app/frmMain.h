@@ -55,7 +55,7 @@ public:
     // program, shown where it was and that program keeps the keyboard. One
     // that was not on the screen stays as it was.
     void ShowMain() override;
-    HWND WindowAtKeyPress() const override { return capturing_ ? capturing_->userWindow : nullptr; }
+    HWND UserWindow() const override { return capturing_ ? capturing_->userWindow : nullptr; }
 
     // True while the main window shows on the screen: visible and not
     // minimised. Hidden (as in the notification area), it is not.
@@ -161,10 +161,10 @@ private:
     // that both come back as they were.
     struct CaptureStart {
         bool mainShown = false;      // on the screen: hidden for the capture and shown again
-        HWND userWindow = nullptr;   // in front at a hotkey's press: it keeps, or gets back, the keyboard
+        HWND userWindow = nullptr;   // the user's, chosen from outside Tovik: it keeps, or gets back, the keyboard
     };
     std::optional<CaptureStart> capturing_;   // from the main window's hiding until its return
-    HWND keyPressWindow_ = nullptr;           // in front when the hotkey being handled was pressed
+    HWND userWindow_ = nullptr;               // the user's window for the command being chosen from outside Tovik
     HotkeyRegistrations hotkeys_;
     std::wstring heldHotkeysNews_;            // for the user once the window is up
 };

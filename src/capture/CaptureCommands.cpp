@@ -51,9 +51,10 @@ void CaptureActiveWindowNow(Host& host, ChosenFrom from) {
     const bool shown = host.HideMain();
     PauseToSettle(shown, LetMenuFadeOut(from));
     platform::WaitForCompositor();
-    // From a hotkey, the window the user pressed it in; otherwise the one in
-    // front once the main window has gone.
-    CaptureWindow(host, from == ChosenFrom::Hotkey ? host.WindowAtKeyPress() : platform::ForegroundWindow());
+    // Chosen from outside Tovik, the window the user worked in; otherwise
+    // the one in front once the main window has gone.
+    const HWND user = host.UserWindow();
+    CaptureWindow(host, user ? user : platform::ForegroundWindow());
     host.ShowMain();
 }
 

@@ -37,9 +37,10 @@ public:
     // Brings the main window back as the capture found it; after a hotkey,
     // the program the user works in keeps or gets back the keyboard.
     virtual void ShowMain() = 0;
-    // The window that was in front when the hotkey of the capture now
-    // running was pressed; nullptr for any other capture.
-    virtual HWND WindowAtKeyPress() const = 0;
+    // The window the user worked in when the capture now running was chosen
+    // from outside Tovik (a hotkey, the notification area's menu): the one
+    // an active-window capture takes; nullptr when it was chosen in Tovik.
+    virtual HWND UserWindow() const = 0;
 
 protected:
     ~Host() = default;

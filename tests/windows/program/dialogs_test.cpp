@@ -88,9 +88,14 @@ protected:
     HWND OpenSetup() { return OpenDialog(ID_mnuOptionSetup, kSetupCaption); }
     HWND OpenAbout() { return OpenDialog(ID_mnuAbout, L"About"); }
 
-    // Types a key once the dialog has the keyboard.
+    // Types a key once the dialog has the keyboard: in front, with the focus
+    // on one of its controls (a dialog just shown may be in front a moment
+    // before it has set its focus).
     void TypeInto(HWND dialog, WORD modifier, WORD key) {
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+        ASSERT_TRUE(WaitUntil([&] {
+            const HWND focus = FocusIn(dialog);
+            return GetForegroundWindow() == dialog && focus && IsChild(dialog, focus);
+        }));
         TypeKey(modifier, key);
     }
 
