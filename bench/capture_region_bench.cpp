@@ -4,7 +4,7 @@
 #include "app/Module2.h"
 #include "app/frmMain.h"
 #include "capture/CaptureRegion.h"
-#include "platform/Screen.h"
+#include "platform/system/Screen.h"
 
 #include <commctrl.h>
 

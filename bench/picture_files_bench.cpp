@@ -11,16 +11,16 @@
 // outside tools can be run on the same ones. Prints one "figure NAME MS"
 // line per measurement: the median of RUNS runs after one warm-up. The
 // jpeg_save figure needs bmp2jpg.exe beside this program, as Tovik has it.
+#include "codecs/ImageFile.h"
 #include "imagefiles/PictureFiles.h"
 #include "model/ImageModel.h"
-#include "platform/Com.h"
-#include "platform/Files.h"
-#include "platform/FolderLock.h"
-#include "platform/Gdi.h"
-#include "platform/Handle.h"
-#include "platform/ImageFile.h"
-#include "platform/Process.h"
-#include "platform/Surface.h"
+#include "platform/owners/Com.h"
+#include "platform/owners/Gdi.h"
+#include "platform/owners/Handle.h"
+#include "platform/system/Files.h"
+#include "platform/system/FolderLock.h"
+#include "platform/system/Process.h"
+#include "platform/ui/Surface.h"
 
 #include <wincodec.h>
 
@@ -136,7 +136,7 @@ int wmain(int argc, wchar_t** argv) {
     platform::Surface image;
     if (!image.Resize(kWidth, kHeight)) return 1;
     DrawScreenLike(image.hDC());
-    const unsigned long long bytes = platform::BitmapFileSize(kWidth, kHeight);
+    const unsigned long long bytes = codecs::BitmapFileSize(kWidth, kHeight);
     std::vector<char> raw(static_cast<size_t>(bytes), 7);
 
     const std::wstring rawPath = folder + L"raw.bin";
@@ -148,9 +148,9 @@ int wmain(int argc, wchar_t** argv) {
                written == raw.size();
     });
     const std::wstring bmp = folder + L"shot.bmp";
-    Report("bmp_save", runs, [&] { return platform::SaveBitmapFile(image.hDC(), kWidth, kHeight, bmp) == 0; });
+    Report("bmp_save", runs, [&] { return codecs::SaveBitmapFile(image.hDC(), kWidth, kHeight, bmp) == 0; });
     const std::wstring png = folder + L"shot.png";
-    Report("png_save", runs, [&] { return platform::SavePngFile(image.hDC(), kWidth, kHeight, png) == 0; });
+    Report("png_save", runs, [&] { return codecs::SavePngFile(image.hDC(), kWidth, kHeight, png) == 0; });
     const std::wstring systemPng = folder + L"system.png";
     Report("png_save_system_encoder", runs, [&] { return SaveWithSystemPng(image.hDC(), systemPng); });
 
@@ -166,7 +166,7 @@ int wmain(int argc, wchar_t** argv) {
         return code == 0;
     };
     Report("jpeg_end_to_end", runs, [&] {
-        return platform::SaveBitmapFile(image.hDC(), kWidth, kHeight, temp) == 0 && convert();
+        return codecs::SaveBitmapFile(image.hDC(), kWidth, kHeight, temp) == 0 && convert();
     });
     Report("converter_process", runs, convert);
 
@@ -184,7 +184,7 @@ int wmain(int argc, wchar_t** argv) {
                    GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES;
         });
         Report("temp_bmp_write", runs, [&] {
-            return platform::SaveBitmapFile(model.Buffer().hDC(), kWidth, kHeight,
+            return codecs::SaveBitmapFile(model.Buffer().hDC(), kWidth, kHeight,
                                             platform::ProgramFolder() + L"\\temp.bmp") == 0;
         });
         // What the save's turn with temp.bmp costs when no other copy holds
@@ -204,8 +204,8 @@ int wmain(int argc, wchar_t** argv) {
         auto started = platform::StartProgram(nullptr, converter, L"", folder, SW_HIDE);
         return started.started() && platform::WaitForProcess(started.process, 60000);
     });
-    Report("jpeg_open", runs, [&] { return platform::LoadPictureFile(jpeg, RGB(255, 255, 255)).ok(); });
-    Report("bmp_open", runs, [&] { return platform::LoadPictureFile(bmp, RGB(255, 255, 255)).ok(); });
+    Report("jpeg_open", runs, [&] { return codecs::LoadPictureFile(jpeg, RGB(255, 255, 255)).ok(); });
+    Report("bmp_open", runs, [&] { return codecs::LoadPictureFile(bmp, RGB(255, 255, 255)).ok(); });
     std::vector<char> readBack(raw.size());
     Report("raw_read", runs, [&] {
         platform::KernelHandle file(CreateFileW(bmp.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -2,8 +2,8 @@
 // picture: from the call until the job is with the spooler (what the user
 // waits for before the program answers again). Prints the median and the
 // spread of the runs. Each job is named PrintBench<n>.
-#include "platform/Gdi.h"
-#include "platform/Surface.h"
+#include "platform/owners/Gdi.h"
+#include "platform/ui/Surface.h"
 #include "printing/PrintCommands.h"
 
 #include <algorithm>

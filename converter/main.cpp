@@ -2,18 +2,18 @@
 // its own encoder (baseline, quality 90, 4:2:0), the same on every system.
 // Tovik starts it hidden after writing temp.bmp and does not watch it, so it
 // never shows a window or a message; its exit code is its only answer.
-#include "BitmapFile.h"
 #include "CommandLine.h"
 #include "ExitCodes.h"
-#include "JpegEncoder.h"
 #include "resource.h"
 
-#include "platform/FileReplace.h"
-#include "platform/FileView.h"
-#include "platform/Handle.h"
-#include "platform/PictureDecoder.h"
-#include "platform/PictureSize.h"
-#include "platform/SystemLookup.h"
+#include "codecs/BitmapFile.h"
+#include "codecs/JpegEncoder.h"
+#include "codecs/PictureDecoder.h"
+#include "codecs/PictureSize.h"
+#include "platform/owners/FileView.h"
+#include "platform/owners/Handle.h"
+#include "platform/system/FileReplace.h"
+#include "platform/system/SystemLookup.h"
 
 #include <algorithm>
 #include <memory>
@@ -23,6 +23,7 @@
 #include <vector>
 
 using namespace converter;
+using namespace codecs;
 using platform::ComPtr;
 
 namespace {
@@ -125,8 +126,8 @@ ExitCode DecodeWithSystem(const platform::FileView& input, std::unique_ptr<BYTE[
     if (FAILED(com.Create(CLSID_WICImagingFactory, IID_IWICImagingFactory, factory.put_void())))
         return kConversionFailed;
 
-    const platform::FirstFrame first =
-        platform::OpenFirstFrame(factory.get(), input.data(), static_cast<DWORD>(input.size()));
+    const codecs::FirstFrame first =
+        codecs::OpenFirstFrame(factory.get(), input.data(), static_cast<DWORD>(input.size()));
     if (first.noStream) return kConversionFailed;
     if (!first.ok()) return kUnreadableInput;
     // Only bitmaps are converted: any other picture handed over is a mistake
@@ -142,7 +143,7 @@ ExitCode DecodeWithSystem(const platform::FileView& input, std::unique_ptr<BYTE[
     WICPixelFormatGUID format{};
     if (FAILED(first.frame->GetPixelFormat(&format))) return kUnreadableInput;
     ComPtr<IWICBitmapSource> pixels;
-    if (FAILED(platform::PixelsAs(factory.get(), first.frame.get(), format, GUID_WICPixelFormat24bppBGR, pixels)))
+    if (FAILED(codecs::PixelsAs(factory.get(), first.frame.get(), format, GUID_WICPixelFormat24bppBGR, pixels)))
         return kUnreadableInput;
     const size_t pixelBytes = static_cast<size_t>(stride * height);
     rows.reset(new (std::nothrow) BYTE[pixelBytes]);
@@ -165,8 +166,8 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
     if (const ExitCode mapped = MapSource(source, input); mapped != kConverted) return mapped;
 
     // The header's size is checked before any decoder allocates for it.
-    const platform::ClaimedSize claimed = platform::ReadClaimedSize(input.data(), input.size());
-    if (!claimed.known || !platform::FitsLimits(claimed.width, claimed.height, kMaxJpegSide, kMaxInputBytes))
+    const codecs::ClaimedSize claimed = codecs::ReadClaimedSize(input.data(), input.size());
+    if (!claimed.known || !codecs::FitsLimits(claimed.width, claimed.height, kMaxJpegSide, kMaxInputBytes))
         return kUnreadableInput;
 
     // The bitmaps Tovik writes are coded straight from the file's bytes.

@@ -30,12 +30,13 @@ build() { # name sources...
 }
 
 build command_line_fuzz "$root/tests/fuzz/command_line_fuzz.cpp" "$root/converter/CommandLine.cpp"
-build settings_fuzz "$root/tests/fuzz/settings_fuzz.cpp" "$root/src/app/Settings.cpp" "$root/src/platform/Twips.cpp"
-build picture_size_fuzz "$root/tests/fuzz/picture_size_fuzz.cpp" "$root/src/platform/PictureSize.cpp"
-build bitmap_file_fuzz "$root/tests/fuzz/bitmap_file_fuzz.cpp" "$root/converter/BitmapFile.cpp" \
-  "$root/converter/JpegEncoder.cpp"
-build direct_bitmap_fuzz "$root/tests/fuzz/direct_bitmap_fuzz.cpp" "$root/src/platform/DirectBitmap.cpp" \
-  "$root/converter/BitmapFile.cpp" "$root/src/platform/PictureSize.cpp"
+build settings_fuzz "$root/tests/fuzz/settings_fuzz.cpp" "$root/src/app/Settings.cpp" \
+  "$root/src/platform/portable/Twips.cpp"
+build picture_size_fuzz "$root/tests/fuzz/picture_size_fuzz.cpp" "$root/src/codecs/PictureSize.cpp"
+build bitmap_file_fuzz "$root/tests/fuzz/bitmap_file_fuzz.cpp" "$root/src/codecs/BitmapFile.cpp" \
+  "$root/src/codecs/JpegEncoder.cpp"
+build direct_bitmap_fuzz "$root/tests/fuzz/direct_bitmap_fuzz.cpp" "$root/src/codecs/DirectBitmap.cpp" \
+  "$root/src/codecs/BitmapFile.cpp" "$root/src/codecs/PictureSize.cpp"
 
 status=0
 for name in command_line_fuzz settings_fuzz picture_size_fuzz bitmap_file_fuzz direct_bitmap_fuzz; do

@@ -1,6 +1,6 @@
 #include "app/FileArrayMenu.h"
 
-#include "platform/Controls.h"
+#include "platform/ui/Controls.h"
 #include "resources/resource.h"
 
 namespace app {

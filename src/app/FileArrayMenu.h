@@ -2,7 +2,7 @@
 // the editor command and the separator before Exit.
 #pragma once
 #include "app/RecentFiles.h"
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,6 @@
 #include "app/Hotkeys.h"
 
-#include "platform/Messages.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 namespace app {

@@ -2,7 +2,7 @@
 // they reach it wherever the keyboard focus is, whichever program is in front.
 #pragma once
 #include "app/Settings.h"
-#include "platform/Window.h"
+#include "platform/ui/Window.h"
 
 #include <array>
 #include <optional>

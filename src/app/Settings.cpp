@@ -1,7 +1,7 @@
 #include "app/Settings.h"
 
-#include "platform/Files.h"
-#include "platform/Twips.h"
+#include "platform/portable/Paths.h"
+#include "platform/portable/Twips.h"
 
 #include <algorithm>
 #include <charconv>

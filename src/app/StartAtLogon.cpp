@@ -1,7 +1,7 @@
 #include "app/StartAtLogon.h"
 
-#include "platform/Files.h"
-#include "platform/Shortcut.h"
+#include "platform/system/Files.h"
+#include "platform/system/Shortcut.h"
 
 #include <optional>
 #include <string>

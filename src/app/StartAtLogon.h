@@ -3,7 +3,7 @@
 // from what the user turns to first. The shortcut is the setting: nothing
 // about it is kept in the settings store.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 namespace app {
 

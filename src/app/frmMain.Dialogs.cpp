@@ -5,10 +5,10 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmSetup.h"
 #include "imagefiles/FileNames.h"
-#include "platform/Files.h"
-#include "platform/Messages.h"
-#include "platform/Process.h"
-#include "platform/Shell.h"
+#include "platform/system/Files.h"
+#include "platform/system/Process.h"
+#include "platform/system/Shell.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 namespace app {

@@ -4,8 +4,8 @@
 #include "imagefiles/FileDialogs.h"
 #include "imagefiles/FileNames.h"
 #include "imagefiles/PictureFiles.h"
-#include "platform/Messages.h"
-#include "platform/Screen.h"
+#include "platform/system/Screen.h"
+#include "platform/ui/Messages.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
 // The main window's print commands.
 #include "app/frmMain.h"
-#include "platform/Messages.h"
+#include "platform/ui/Messages.h"
 #include "printing/PrintCommands.h"
 #include "resources/resource.h"
 

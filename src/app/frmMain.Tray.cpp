@@ -2,9 +2,9 @@
 // is minimised with the option on, the icon's menu and the way back.
 #include "app/frmMain.h"
 
-#include "platform/Compositor.h"
-#include "platform/Messages.h"
-#include "platform/Screen.h"
+#include "platform/system/Compositor.h"
+#include "platform/system/Screen.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 namespace app {

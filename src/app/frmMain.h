@@ -8,11 +8,11 @@
 #include "imagefiles/FileDialogs.h"
 #include "imagefiles/PictureFiles.h"
 #include "model/ImageModel.h"
-#include "platform/Controls.h"
-#include "platform/NotifyIcon.h"
-#include "platform/PictureBox.h"
-#include "platform/Printer.h"
-#include "platform/Window.h"
+#include "platform/system/Printer.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/NotifyIcon.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/Window.h"
 
 #include <cstdint>
 #include <optional>

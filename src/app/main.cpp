@@ -1,9 +1,9 @@
 #include "app/frmMain.h"
-#include "platform/Com.h"
-#include "platform/Controls.h"
-#include "platform/Messages.h"
-#include "platform/SystemLookup.h"
-#include "platform/Win32.h"
+#include "platform/owners/Com.h"
+#include "platform/owners/Win32.h"
+#include "platform/system/SystemLookup.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Messages.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     platform::LoadLibrariesFromTheSystemFolderOnly();

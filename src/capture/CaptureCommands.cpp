@@ -4,10 +4,10 @@
 #include "capture/DelayTimer.h"
 #include "capture/DelayWindow.h"
 #include "capture/frmDesktop.h"
-#include "platform/Compositor.h"
-#include "platform/Messages.h"
-#include "platform/Screen.h"
-#include "platform/Window.h"
+#include "platform/system/Compositor.h"
+#include "platform/system/Screen.h"
+#include "platform/ui/Messages.h"
+#include "platform/ui/Window.h"
 
 namespace capture {
 namespace {

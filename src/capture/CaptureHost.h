@@ -3,7 +3,7 @@
 // is hidden while a capture is taken and shown again afterwards.
 #pragma once
 #include "model/ImageModel.h"
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #include "capture/CaptureRegion.h"
 
-#include "platform/Clipboard.h"
-#include "platform/Gdi.h"
-#include "platform/Messages.h"
+#include "platform/owners/Gdi.h"
+#include "platform/system/Clipboard.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <algorithm>

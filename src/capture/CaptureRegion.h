@@ -1,7 +1,7 @@
 // The routine every capture ends in.
 #pragma once
 #include "model/ImageModel.h"
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 namespace capture {
 

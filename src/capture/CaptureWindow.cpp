@@ -2,9 +2,9 @@
 
 #include "capture/CaptureRegion.h"
 #include "capture/frmDesktop.h"
-#include "platform/Compositor.h"
-#include "platform/Messages.h"
-#include "platform/Screen.h"
+#include "platform/system/Compositor.h"
+#include "platform/system/Screen.h"
+#include "platform/ui/Messages.h"
 
 #include <optional>
 

@@ -2,9 +2,9 @@
 
 #include "capture/CaptureWindow.h"
 #include "capture/DelayTimer.h"
-#include "platform/Compositor.h"
-#include "platform/Messages.h"
-#include "platform/Screen.h"
+#include "platform/system/Compositor.h"
+#include "platform/system/Screen.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <memory>

@@ -4,7 +4,7 @@
 // overlay) only when the capture draws the pointer in.
 #pragma once
 #include "capture/CaptureHost.h"
-#include "platform/Window.h"
+#include "platform/ui/Window.h"
 
 namespace capture {
 

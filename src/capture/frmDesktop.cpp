@@ -4,8 +4,8 @@
 #include "capture/DelayWindow.h"
 #include "capture/Selection.h"
 #include "capture/frmSize.h"
-#include "platform/Compositor.h"
-#include "platform/Screen.h"
+#include "platform/system/Compositor.h"
+#include "platform/system/Screen.h"
 #include "resources/resource.h"
 
 #include <algorithm>

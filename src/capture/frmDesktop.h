@@ -4,9 +4,9 @@
 // the screen is frozen: each use makes a fresh one.
 #pragma once
 #include "capture/CaptureHost.h"
-#include "platform/Gdi.h"
-#include "platform/Surface.h"
-#include "platform/Window.h"
+#include "platform/owners/Gdi.h"
+#include "platform/ui/Surface.h"
+#include "platform/ui/Window.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
 #include "capture/frmSize.h"
 
 #include "capture/Selection.h"
-#include "platform/Screen.h"
-#include "platform/Twips.h"
+#include "platform/portable/Twips.h"
+#include "platform/system/Screen.h"
 #include "resources/resource.h"
 
 #include <memory>

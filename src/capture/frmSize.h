@@ -1,8 +1,8 @@
 // The size box: a small borderless-looking box that follows the pointer
 // during a rectangle selection and shows the selection's size.
 #pragma once
-#include "platform/Gdi.h"
-#include "platform/Window.h"
+#include "platform/owners/Gdi.h"
+#include "platform/ui/Window.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 #include "dialogs/frmAbout.h"
 
-#include "platform/Fonts.h"
-#include "platform/Messages.h"
-#include "platform/Twips.h"
-#include "platform/VersionInfo.h"
+#include "platform/portable/Twips.h"
+#include "platform/system/VersionInfo.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 // The about box: the program's name, its version and the credits.
 #pragma once
-#include "platform/Dialog.h"
-#include "platform/Gdi.h"
+#include "platform/owners/Gdi.h"
+#include "platform/ui/Dialog.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 #include "dialogs/frmSetup.h"
 
 #include "dialogs/DelayText.h"
-#include "platform/Controls.h"
-#include "platform/FileDialog.h"
-#include "platform/Messages.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <commdlg.h>

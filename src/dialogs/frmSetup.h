@@ -3,7 +3,7 @@
 // hotkeys, whether Tovik starts at logon and whether, minimised, it waits in
 // the notification area.
 #pragma once
-#include "platform/Dialog.h"
+#include "platform/ui/Dialog.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "imagefiles/Editor.h"
 
-#include "platform/Messages.h"
-#include "platform/Process.h"
+#include "platform/system/Process.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 namespace imagefiles {

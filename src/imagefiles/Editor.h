@@ -1,6 +1,6 @@
 // Starting the image editor the user has chosen.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "imagefiles/FileDialogs.h"
 
-#include "platform/FileDialog.h"
-#include "platform/Messages.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/Messages.h"
 
 #include <cderr.h>
 #include <commdlg.h>

@@ -1,7 +1,7 @@
 // The open and save dialogs of the main window, set up as the Open and Save
 // As commands show them.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "imagefiles/FileNames.h"
 
-#include "platform/Files.h"
+#include "platform/portable/Paths.h"
 
 namespace imagefiles {
 

@@ -1,12 +1,12 @@
 #include "imagefiles/PictureFiles.h"
 
+#include "codecs/ImageFile.h"
 #include "imagefiles/FileNames.h"
-#include "platform/Clipboard.h"
-#include "platform/Files.h"
-#include "platform/ImageFile.h"
-#include "platform/Messages.h"
-#include "platform/Process.h"
-#include "platform/Screen.h"
+#include "platform/system/Clipboard.h"
+#include "platform/system/Files.h"
+#include "platform/system/Process.h"
+#include "platform/system/Screen.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <map>
@@ -60,7 +60,7 @@ bool LoadImageFile(model::ImageModel& image, const std::wstring& path, bool toCl
         platform::ShowSystemError(image.Owner(), error);
         return false;
     };
-    platform::LoadedPicture picture = platform::LoadPictureFile(path, image.Buffer().BackColor());
+    codecs::LoadedPicture picture = codecs::LoadPictureFile(path, image.Buffer().BackColor());
     if (!picture.ok()) return fail(FAILED(picture.error) ? static_cast<DWORD>(picture.error) : ERROR_INVALID_DATA);
 
     platform::MemoryDC source = platform::CompatibleDC(image.Buffer().hDC());
@@ -87,13 +87,13 @@ bool LoadImageFile(model::ImageModel& image, const std::wstring& path, bool toCl
 
 DWORD SaveBitmap(model::ImageModel& image, const std::wstring& path) {
     platform::PictureBox& buffer = image.Buffer();
-    return platform::SaveBitmapFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
+    return codecs::SaveBitmapFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
 }
 
 DWORD SavePicture(model::ImageModel& image, const std::wstring& path) {
     if (!IsPngName(path)) return SaveBitmap(image, path);
     platform::PictureBox& buffer = image.Buffer();
-    return platform::SavePngFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
+    return codecs::SavePngFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
 }
 
 JpegConverter::JpegConverter() : lock_(platform::ProgramFolder(), kTemporaryBitmap) {}

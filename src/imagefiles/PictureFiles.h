@@ -2,8 +2,8 @@
 // through the outside converter, a JPEG file.
 #pragma once
 #include "model/ImageModel.h"
-#include "platform/FolderLock.h"
-#include "platform/Handle.h"
+#include "platform/owners/Handle.h"
+#include "platform/system/FolderLock.h"
 
 #include <string>
 

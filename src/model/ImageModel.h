@@ -3,7 +3,7 @@
 // it, whole, whatever the window shows. The view shows the buffer's top-left
 // part at 1:1.
 #pragma once
-#include "platform/PictureBox.h"
+#include "platform/ui/PictureBox.h"
 
 namespace model {
 

@@ -1,6 +1,6 @@
 #include "printing/PrintCommands.h"
 
-#include "platform/Screen.h"
+#include "platform/system/Screen.h"
 #include "printing/Placement.h"
 
 namespace printing {

@@ -1,7 +1,7 @@
 // The bodies of the print and print-setup commands. Each returns 0, or the
 // Win32 error for the one "Error" message its command shows.
 #pragma once
-#include "platform/Printer.h"
+#include "platform/system/Printer.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Opening a picture's direct bitmap path against arbitrary files: a taken
 // bitmap is copied in full (AddressSanitizer watches every byte read), and
 // only bitmaps within the open path's limits are taken.
-#include "platform/DirectBitmap.h"
+#include "codecs/DirectBitmap.h"
 #include "fuzz_input.h"
 
 #include <vector>
@@ -9,12 +9,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     constexpr std::uint32_t kMaxSide = 32767;
     constexpr std::uint64_t kMaxBytes = 1ull << 24;  // the open path allows more; the fuzzer's memory does not
-    const platform::DirectBitmap bitmap = platform::ReadDirectBitmap(data, size, kMaxSide, kMaxBytes);
+    const codecs::DirectBitmap bitmap = codecs::ReadDirectBitmap(data, size, kMaxSide, kMaxBytes);
     if (!bitmap.taken) return 0;
     FUZZ_REQUIRE(bitmap.width > 0 && bitmap.height > 0 && bitmap.width <= kMaxSide && bitmap.height <= kMaxSide);
     FUZZ_REQUIRE(4ull * bitmap.width * bitmap.height <= kMaxBytes);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bitmap.width) * bitmap.height);
-    platform::CopyDirectBitmap(bitmap, pixels.data());
+    codecs::CopyDirectBitmap(bitmap, pixels.data());
     for (std::uint32_t p : pixels) FUZZ_REQUIRE(p >> 24 == 0xFF);
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "BitmapFile.h"
+#include "codecs/BitmapFile.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 namespace {
 
-using converter::BitmapKind;
-using converter::ReadBitmapFile;
+using codecs::BitmapKind;
+using codecs::ReadBitmapFile;
 using Bytes = std::vector<std::uint8_t>;
 
 void Put16(Bytes& b, std::size_t at, std::uint32_t v) { b[at] = v & 0xFF, b[at + 1] = (v >> 8) & 0xFF; }

@@ -1,5 +1,5 @@
 // The file-type list handed to the open and save dialogs.
-#include "platform/FileFilter.h"
+#include "platform/portable/FileFilter.h"
 
 #include <gtest/gtest.h>
 

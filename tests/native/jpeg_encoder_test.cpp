@@ -1,4 +1,4 @@
-#include "JpegEncoder.h"
+#include "codecs/JpegEncoder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@
 
 namespace {
 
-using converter::BgrPicture;
-using converter::EncodeJpeg;
+using codecs::BgrPicture;
+using codecs::EncodeJpeg;
 using Bytes = std::vector<std::uint8_t>;
 struct Rgb {
     int r, g, b;

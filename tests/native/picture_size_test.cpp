@@ -1,4 +1,4 @@
-#include "platform/PictureSize.h"
+#include "codecs/PictureSize.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 namespace {
 
-using platform::ReadClaimedSize;
+using codecs::ReadClaimedSize;
 using Bytes = std::vector<std::uint8_t>;
 
 TEST(PictureSize, EachHeaderGivesTheSizeItClaims) {
@@ -41,10 +41,10 @@ TEST(PictureSize, CutOrUnknownHeadersAreNotKnown) {
     const Bytes text = {'h', 'e', 'l', 'l', 'o'};
     EXPECT_FALSE(ReadClaimedSize(text.data(), text.size()).known);
     EXPECT_FALSE(ReadClaimedSize(nullptr, 0).known);
-    EXPECT_TRUE(platform::FitsLimits(16384, 16384, 32767, 1ull << 30));
-    EXPECT_FALSE(platform::FitsLimits(16385, 16384, 32767, 1ull << 30));
-    EXPECT_FALSE(platform::FitsLimits(0, 5, 32767, 1ull << 30));
-    EXPECT_FALSE(platform::FitsLimits(32768, 1, 32767, 1ull << 30));
+    EXPECT_TRUE(codecs::FitsLimits(16384, 16384, 32767, 1ull << 30));
+    EXPECT_FALSE(codecs::FitsLimits(16385, 16384, 32767, 1ull << 30));
+    EXPECT_FALSE(codecs::FitsLimits(0, 5, 32767, 1ull << 30));
+    EXPECT_FALSE(codecs::FitsLimits(32768, 1, 32767, 1ull << 30));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/PngEncoder.h"
+#include "codecs/PngEncoder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(PngEncoder, PartsMakeOneFileThatPngcheckAndImageMagickReadExactly) {
         }
     for (unsigned threads : {1u, 4u}) {
         std::vector<std::uint8_t> png;
-        ASSERT_TRUE(platform::EncodePng({rows.data(), stride, kWidth, kHeight}, png, threads));
+        ASSERT_TRUE(codecs::EncodePng({rows.data(), stride, kWidth, kHeight}, png, threads));
         const std::string path = testing::TempDir() + "tovik-png-" + std::to_string(threads) + ".png";
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
 
@@ -64,7 +64,7 @@ TEST(PngEncoder, PartsMakeOneFileThatPngcheckAndImageMagickReadExactly) {
         std::remove(path.c_str());
     }
     std::vector<std::uint8_t> png{1, 2, 3};
-    EXPECT_FALSE(platform::EncodePng({rows.data(), stride, 0, kHeight}, png, 1));
+    EXPECT_FALSE(codecs::EncodePng({rows.data(), stride, 0, kHeight}, png, 1));
     EXPECT_TRUE(png.empty());
 }
 

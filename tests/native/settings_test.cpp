@@ -1,5 +1,5 @@
 #include "app/Settings.h"
-#include "platform/Twips.h"
+#include "platform/portable/Twips.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // the image editor): writes the arguments it is started with, exactly as
 // they follow its own name on the command line, to command_record.txt beside
 // itself (UTF-16), and ends.
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <string>
 

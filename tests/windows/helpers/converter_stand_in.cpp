@@ -4,7 +4,7 @@
 // a test sees whether temp.bmp was still there for it.
 #include "CommandLine.h"
 
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <cstdio>
 #include <string>

@@ -1,10 +1,10 @@
 // Picture files in-process: the WIC loader against good and damaged files,
 // the BMP writer, and the shipped converter bmp2jpg.exe end to end.
-#include "platform/FileReplace.h"
-#include "platform/Handle.h"
-#include "platform/ImageFile.h"
-#include "platform/Process.h"
-#include "platform/Surface.h"
+#include "codecs/ImageFile.h"
+#include "platform/owners/Handle.h"
+#include "platform/system/FileReplace.h"
+#include "platform/system/Process.h"
+#include "platform/ui/Surface.h"
 #include "support/Driver.h"
 #include "support/Pictures.h"
 
@@ -21,13 +21,13 @@
 namespace {
 
 using namespace tovik_test;
-using platform::LoadPictureFile;
+using codecs::LoadPictureFile;
 
 constexpr COLORREF kBackground = RGB(10, 200, 30);
 const std::uint32_t kBackgroundRgb = Rgb(10, 200, 30);
 
 // 0x00RRGGBB at (x, y) of a loaded picture's 32-bit top-down DIB section.
-std::uint32_t PixelOf(const platform::LoadedPicture& p, int x, int y) {
+std::uint32_t PixelOf(const codecs::LoadedPicture& p, int x, int y) {
     DIBSECTION dib{};
     GetObjectW(p.bitmap.get(), sizeof dib, &dib);
     return static_cast<const std::uint32_t*>(dib.dsBm.bmBits)[static_cast<size_t>(y) * p.width + x] & 0xFFFFFF;
@@ -36,7 +36,7 @@ std::uint32_t PixelOf(const platform::LoadedPicture& p, int x, int y) {
 int Channel(std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
 
 // Mean difference per channel between a loaded picture and a pattern.
-double MeanDifference(const platform::LoadedPicture& p, std::uint32_t (*pattern)(int, int)) {
+double MeanDifference(const codecs::LoadedPicture& p, std::uint32_t (*pattern)(int, int)) {
     double sum = 0;
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x)
@@ -44,7 +44,7 @@ double MeanDifference(const platform::LoadedPicture& p, std::uint32_t (*pattern)
     return sum / (3.0 * p.width * p.height);
 }
 
-void ExpectExactly(const platform::LoadedPicture& p, std::uint32_t (*pattern)(int, int), int width = kPictureWidth,
+void ExpectExactly(const codecs::LoadedPicture& p, std::uint32_t (*pattern)(int, int), int width = kPictureWidth,
                    int height = kPictureHeight) {
     ASSERT_TRUE(p.ok());
     ASSERT_EQ(p.width, width);
@@ -171,7 +171,7 @@ TEST(PictureFiles, SavedBitmapIsPixelExactAndReplacesTheOldFile) {
     PatternSurface image;
     const std::wstring path = folder.path() + L"画像 1.bmp";
     WriteFileBytes(path, std::vector<std::uint8_t>(100000, 0xEE));
-    ASSERT_EQ(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, path), 0u);
+    ASSERT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, path), 0u);
 
     const auto bytes = ReadFileBytes(path);
     const size_t stride = (kPictureWidth * 3 + 3) & ~3;
@@ -202,7 +202,7 @@ TEST(PictureFiles, SavedBitmapIsPixelExactAndReplacesTheOldFile) {
     const std::wstring deep = folder.path() + std::wstring(240, L'd') + L"\\";
     ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
     ASSERT_GT(deep.size(), static_cast<size_t>(MAX_PATH));
-    EXPECT_EQ(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, deep + L"shot.bmp"), 0u);
+    EXPECT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, deep + L"shot.bmp"), 0u);
     ExpectExactly(LoadPictureFile(deep + L"shot.bmp", kBackground), PicturePatternAt);
 }
 
@@ -213,7 +213,7 @@ TEST(PictureFiles, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
     const std::wstring locked = folder.path() + L"locked.bmp";
     WriteFileBytes(locked, old);
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, locked),
+    EXPECT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, locked),
               static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadFileBytes(locked), old);
 
@@ -223,11 +223,11 @@ TEST(PictureFiles, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
     {
         platform::KernelHandle holder(
             CreateFileW(open.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        EXPECT_NE(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, open), 0u);
+        EXPECT_NE(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, open), 0u);
     }
     EXPECT_EQ(ReadFileBytes(open), old);
 
-    EXPECT_EQ(platform::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight,
+    EXPECT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight,
                                        folder.path() + L"missing\\a.bmp"),
               static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(folder.FileNames().size(), 2u) << "a temporary file was left behind: "

@@ -1,8 +1,8 @@
 // Printing and print setup inside the test process, on the test bench's two
 // PDF printers.
-#include "platform/Printer.h"
-#include "platform/Screen.h"
-#include "platform/Surface.h"
+#include "platform/system/Printer.h"
+#include "platform/system/Screen.h"
+#include "platform/ui/Surface.h"
 #include "printing/PrintCommands.h"
 #include "support/DialogPresser.h"
 #include "support/Driver.h"

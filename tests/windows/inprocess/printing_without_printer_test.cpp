@@ -1,8 +1,8 @@
 // Printing and print setup on a system without printers. ctest runs this
 // with CUPS out of reach, so Wine finds no printer at all.
-#include "platform/Messages.h"
-#include "platform/Printer.h"
-#include "platform/Surface.h"
+#include "platform/system/Printer.h"
+#include "platform/ui/Messages.h"
+#include "platform/ui/Surface.h"
 #include "printing/PrintCommands.h"
 #include "support/DialogPresser.h"
 

@@ -3,11 +3,11 @@
 #include "overlay_fixture.h"
 #include "support/MessageBoxes.h"
 
-#include "platform/Compositor.h"
-#include "platform/Gdi.h"
-#include "platform/Messages.h"
-#include "platform/Screen.h"
-#include "platform/SystemLookup.h"
+#include "platform/owners/Gdi.h"
+#include "platform/system/Compositor.h"
+#include "platform/system/Screen.h"
+#include "platform/system/SystemLookup.h"
+#include "platform/ui/Messages.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "support/RealProgram.h"
 #include "support/Windows.h"
 
-#include "platform/Handle.h"
+#include "platform/owners/Handle.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>

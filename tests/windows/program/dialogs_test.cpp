@@ -8,10 +8,10 @@
 #include "support/Mouse.h"
 #include "support/RealProgram.h"
 
-#include "platform/Com.h"
-#include "platform/Files.h"
-#include "platform/Messages.h"
-#include "platform/Shortcut.h"
+#include "platform/owners/Com.h"
+#include "platform/system/Files.h"
+#include "platform/system/Shortcut.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "support/CommandRecorder.h"
 #include "support/Driver.h"
 
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,7 +2,7 @@
 // dialog shown by the code under test): a thread of its own waits for the
 // dialog to appear and acts on it like a user would.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 #include "support/Dialogs.h"   // PressButton
 
 #include <atomic>

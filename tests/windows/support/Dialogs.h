@@ -1,7 +1,7 @@
 // The program's dialogs seen from a test process: found by their caption,
 // their controls read and pressed the way the user would.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "support/Driver.h"
 
-#include "platform/Gdi.h"
+#include "platform/owners/Gdi.h"
 #include "resources/resource.h"
 #include "support/Windows.h"
 

@@ -1,7 +1,7 @@
 // Drives the real Tovik.exe from a test process: a clean settings store,
 // the program's windows, the clipboard and the screen.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <cstdint>
 #include <functional>

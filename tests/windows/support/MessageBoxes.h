@@ -1,7 +1,7 @@
 // Answers the message boxes of a process as they come up, the way a user
 // would press OK, and remembers what each said.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <atomic>
 #include <mutex>

@@ -1,7 +1,7 @@
 // Real mouse and keyboard input for the tests (SendInput, as a hand on the
 // mouse or the keys would give it).
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <initializer_list>
 

@@ -1,8 +1,8 @@
 #include "support/Pictures.h"
 
-#include "platform/ImageFile.h"
+#include "codecs/ImageFile.h"
 
-#include "platform/Com.h"
+#include "platform/owners/Com.h"
 #include "support/Driver.h"
 
 #include <wincodec.h>
@@ -467,7 +467,7 @@ std::vector<std::wstring> WriteDamagedPictures(const std::wstring& folder) {
 }
 
 std::optional<Pixels> ReadPictureFile(const std::wstring& path) {
-    platform::LoadedPicture picture = platform::LoadPictureFile(path, RGB(128, 128, 128));
+    codecs::LoadedPicture picture = codecs::LoadPictureFile(path, RGB(128, 128, 128));
     if (!picture.ok()) return std::nullopt;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

@@ -2,7 +2,7 @@
 // format the program opens, and a corpus of damaged ones, written into a
 // temporary folder that goes away with its owner.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include "support/Driver.h"
 

@@ -2,7 +2,7 @@
 // few milliseconds while a watch lives, so a test or a benchmark can print
 // the most a step of the program needed.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <atomic>
 #include <mutex>

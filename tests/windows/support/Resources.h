@@ -1,7 +1,7 @@
 // The GDI objects and windows a process holds, for the tests that check
 // that repeated captures leave nothing behind.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 namespace tovik_test {
 

@@ -1,7 +1,7 @@
 // Finding windows the way a test knows them: by their class, the process or
 // thread they belong to, their caption, or any other test of the window.
 #pragma once
-#include "platform/Win32.h"
+#include "platform/owners/Win32.h"
 
 #include <functional>
 #include <vector>
