@@ -2,6 +2,7 @@
 // that run them from any program, and the main window's own simple commands.
 #include "app/frmMain.h"
 #include "capture/CaptureCommands.h"
+#include "platform/portable/ScopeExit.h"
 #include "platform/system/Screen.h"
 
 #include <utility>
@@ -30,10 +31,8 @@ void frmMain::OnHotkey(int command) {
     const HWND front = platform::ForegroundWindow();
     const ChosenFrom from = front && !platform::IsOwnWindow(front) ? ChosenFrom::Hotkey : ChosenFrom::ToolbarOrShortcut;
     userWindow_ = from == ChosenFrom::Hotkey ? front : nullptr;
-    struct Forget {   // the capture's start has taken it, if the command got that far
-        HWND& window;
-        ~Forget() { window = nullptr; }
-    } forget{userWindow_};
+    // The capture's start has taken it, if the command got that far.
+    const auto forget = platform::ScopeExit([this] { userWindow_ = nullptr; });
     switch (command) {
     case settings::kRectangleKey: mnuRectangle_Click(from); break;
     case settings::kActiveWindowKey: mnuWindow_Click(from); break;

@@ -2,6 +2,7 @@
 // is minimised with the option on, the icon's menu and the way back.
 #include "app/frmMain.h"
 
+#include "platform/portable/ScopeExit.h"
 #include "platform/system/Compositor.h"
 #include "platform/system/Screen.h"
 #include "platform/ui/Messages.h"
@@ -65,10 +66,7 @@ void frmMain::TrayIcon_ContextMenu() {
         return;
     }
     trayMenuUp_ = true;
-    struct MenuDown {
-        bool& up;
-        ~MenuDown() { up = false; }
-    } down{trayMenuUp_};
+    const auto down = platform::ScopeExit([this] { trayMenuUp_ = false; });
     const platform::PopupMenu menu = TrayMenu();
     if (!menu) return;
     const int command = platform::ChooseFromPopupMenu(hwnd(), menu.get(), platform::CursorPosition());
