@@ -88,7 +88,6 @@ public:
     platform::PictureBox& Buffer() override { return buffer_; }
     platform::PictureBox& View() override { return view_; }
     HWND Owner() const override { return hwnd(); }
-    void Redraw() override {}
 
 private:
     platform::PictureBox buffer_, view_;

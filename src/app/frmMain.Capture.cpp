@@ -2,6 +2,7 @@
 // that run them from any program, and the main window's own simple commands.
 #include "app/frmMain.h"
 #include "capture/CaptureCommands.h"
+#include "capture/DelayedCapture.h"
 #include "platform/portable/ScopeExit.h"
 #include "platform/system/Screen.h"
 

@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/Module2.h"
+#include "capture/DelayedCapture.h"
 #include "capture/frmDesktop.h"
 #include "capture/frmSize.h"
 #include "imagefiles/FileNames.h"
@@ -81,7 +82,9 @@ ToolbarArt ToolbarArtFor(int dpi) {
 }  // namespace
 
 frmMain::~frmMain() {
-    capture::DiscardDesktop();   // the overlay never outlives the window whose image it captures into
+    // The overlay and a delayed capture's wait never outlive the window whose image they capture into.
+    capture::DiscardDelayedCapture();
+    capture::UnloadDesktop();
     hotkeys_.UnregisterAll();
     Destroy();
 }
@@ -222,7 +225,8 @@ void frmMain::Form_Unload() {
     // A converter started just before the exit may not have read temp.bmp
     // yet, and one that has it open keeps it from being deleted.
     converter_.RemoveTemporaryBitmap(kConverterExitWait);
-    capture::DiscardDesktop();
+    capture::DiscardDelayedCapture();
+    capture::UnloadDesktop();
     trayIcon_.Remove();
 }
 
@@ -302,6 +306,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kGoToTray:
         GoToTray();
+        return 0;
+    case capture::kSelectionEnded:
+        capture::EndSelection(*this);
         return 0;
     case kTrayIconMessage:
         if (lParam == WM_LBUTTONUP) TrayIcon_Click();

@@ -44,7 +44,6 @@ public:
     platform::PictureBox& Buffer() override { return picture2_; }
     platform::PictureBox& View() override { return picture1_; }
     HWND Owner() const override { return hwnd(); }
-    void Redraw() override { Form_Resize(); }
 
     // What the captures need of the main window.
     model::ImageModel& Image() override { return *this; }
@@ -96,7 +95,6 @@ public:
     void LoadImageFile(const std::wstring& path);
     // Adds the path to the recent-files list of the File menu.
     void AddRecentFile(const std::wstring& path);
-    FileArrayMenu& mnuFileArray() { return mnuFileArray_; }
 
     // Minimised with the option on, the window leaves the taskbar for an
     // icon in the notification area, and waits there until the user brings

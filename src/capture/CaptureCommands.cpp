@@ -1,8 +1,6 @@
 #include "capture/CaptureCommands.h"
 
 #include "capture/CaptureWindow.h"
-#include "capture/DelayTimer.h"
-#include "capture/DelayWindow.h"
 #include "capture/frmDesktop.h"
 #include "platform/system/Compositor.h"
 #include "platform/system/Screen.h"
@@ -15,11 +13,14 @@ namespace {
 constexpr DWORD kSettlePause = 500;     // lets other programs repaint what the main window covered
 constexpr DWORD kMenuFadeLimit = 500;   // a clicked item fades out in a few hundred ms
 
-// With Windows' fade of menu items, the item just clicked stays on the
-// screen, above every window, for a few hundred milliseconds after the
-// command starts; a screen read would keep it. It is waited for, never
-// longer than kMenuFadeLimit, with events running: the fade may need this
-// thread's messages to go on. Returns the milliseconds waited.
+// The settling pause, less what was already waited for a fade. A main
+// window that was not on the screen covered nothing: there is no pause.
+void PauseToSettle(bool mainWasShown, DWORD waited) {
+    if (mainWasShown && waited < kSettlePause) platform::Pause(kSettlePause - waited);
+}
+
+}  // namespace
+
 DWORD LetMenuFadeOut(ChosenFrom from) {
     if (from != ChosenFrom::Menu) return 0;
     const ULONGLONG start = GetTickCount64();
@@ -29,14 +30,6 @@ DWORD LetMenuFadeOut(ChosenFrom from) {
     }
     return static_cast<DWORD>(GetTickCount64() - start);
 }
-
-// The settling pause, less what was already waited for a fade. A main
-// window that was not on the screen covered nothing: there is no pause.
-void PauseToSettle(bool mainWasShown, DWORD waited) {
-    if (mainWasShown && waited < kSettlePause) platform::Pause(kSettlePause - waited);
-}
-
-}  // namespace
 
 void CaptureDesktopNow(Host& host, ChosenFrom from) {
     host.HideMain();
@@ -82,18 +75,8 @@ void StartRectangleSelection(Host& host, ChosenFrom from) {
     }
     overlay->SetMousePointer(platform::SystemCursor(IDC_CROSS));
     overlay->ShowFullScreen(true);
-    // The selection, the capture and the main window's return happen in the overlay's handlers.
-}
-
-void StartDelayedCapture(Host& host, std::int16_t kind, std::int32_t delayTime, ChosenFrom from) {
-    SharedState& shared = host.Shared();
-    shared.DelayKind = kind;
-    shared.DelayPending = 1;
-    host.HideMain();
-    platform::DoEvents();
-    // The delay counts from the command; only a delay shorter than the fade ends later.
-    const DWORD waited = LetMenuFadeOut(from);
-    WaitForDelayedCapture(host, delay::TimerInterval(static_cast<long long>(delayTime) - waited));
+    // The selection and the capture happen in the overlay's handlers; the
+    // main window then ends it (EndSelection) and comes back.
 }
 
 }  // namespace capture

@@ -1,6 +1,6 @@
-// The five capture commands. Each hides the main window, lets the screen
-// settle, captures and shows the main window again; the rectangle and the
-// delayed captures finish later, in the overlay's handlers. Chosen from a
+// The immediate capture commands and the rectangle's start. Each hides the
+// main window, lets the screen settle, captures and shows the main window
+// again; the rectangle finishes later, in the overlay's handlers. Chosen from a
 // menu, each first lets the clicked item fade out. A main window that is
 // not on the screen covers nothing: the screen needs no time to settle.
 // From a hotkey, the active-window capture takes the window the key was
@@ -14,8 +14,14 @@ void CaptureDesktopNow(Host& host, ChosenFrom from);
 void CaptureActiveWindowNow(Host& host, ChosenFrom from);
 // Shows the frozen screen for the user to drag a rectangle on.
 void StartRectangleSelection(Host& host, ChosenFrom from);
-// kind: kDelayActive or kDelayDesktop. The capture is taken delayTime
-// milliseconds later, by the overlay's timer.
-void StartDelayedCapture(Host& host, std::int16_t kind, std::int32_t delayTime, ChosenFrom from);
+// The delayed captures start in DelayedCapture.h.
+
+// With Windows' fade of menu items, the item just clicked stays on the
+// screen, above every window, for a few hundred milliseconds after the
+// command starts; a screen read would keep it. It is waited for, never
+// longer than half a second, with events running: the fade may need this
+// thread's messages to go on. Nothing is waited for a command not chosen
+// from a menu. Returns the milliseconds waited.
+DWORD LetMenuFadeOut(ChosenFrom from);
 
 }  // namespace capture

@@ -4,12 +4,13 @@
 
 namespace capture {
 
-// The window as the screen shows it, over its visible frame and within the
-// screen (the direct path); or, for a delayed capture while the
-// mouse-pointer option is on, the same rectangle read from the screen frozen
-// under the overlay with the arrow picture drawn at the pointer (the pointer
-// path). A window that is gone, or none, or off the screen, stands for the
-// desktop.
+// What a capture of the window reads, screen pixels: its visible frame,
+// within the screen. A window that is gone, or none, or off the screen,
+// stands for the desktop.
+RECT CaptureArea(HWND window);
+
+// The window as the screen shows it, over CaptureArea. (A delayed capture
+// with the pointer reads the same area from the frozen screen instead.)
 void CaptureWindow(Host& host, HWND window);
 
 }  // namespace capture

@@ -1,9 +1,9 @@
 #include "capture/frmDesktop.h"
 
 #include "capture/CaptureRegion.h"
-#include "capture/DelayWindow.h"
 #include "capture/Selection.h"
 #include "capture/frmSize.h"
+#include "platform/portable/ScopeExit.h"
 #include "platform/system/Compositor.h"
 #include "platform/system/Screen.h"
 #include "resources/resource.h"
@@ -25,23 +25,6 @@ RECT ToRect(const selection::Region& r) {
     return {static_cast<LONG>(r.left), static_cast<LONG>(r.top), static_cast<LONG>(r.right),
             static_cast<LONG>(r.bottom)};
 }
-
-// Runs at the end of a selection whatever happens in the capture: the
-// overlay never stays on the screen and the main window always returns. The
-// main window comes first, while the overlay still holds the activation, so
-// that it stays with Tovik and does not pass to another program.
-class EndOfSelection {
-public:
-    explicit EndOfSelection(capture::Host& host) : host_(host) {}
-    ~EndOfSelection() {
-        host_.ShowMain();
-        UnloadDesktop();
-    }
-    EndOfSelection(const EndOfSelection&) = delete;
-    EndOfSelection& operator=(const EndOfSelection&) = delete;
-private:
-    capture::Host& host_;
-};
 
 }  // namespace
 
@@ -65,12 +48,14 @@ frmDesktop* Desktop(capture::Host& host, DWORD* error) {
 
 void UnloadDesktop() { loadedDesktop.reset(); }
 
-void DiscardDesktop() {
-    loadedDesktop.reset();
-    DiscardDelayedCapture();
+void EndSelection(capture::Host& host) {
+    if (!loadedDesktop || !loadedDesktop->SelectionEnded()) return;
+    // The main window comes first, while the overlay still holds the
+    // activation, so that it stays with Tovik and does not pass to another
+    // program.
+    host.ShowMain();
+    UnloadDesktop();
 }
-
-bool DesktopLoaded() { return loadedDesktop && loadedDesktop->exists(); }
 
 // ---------------------------------------------------------------- imgArrow
 
@@ -277,7 +262,9 @@ void frmDesktop::Form_MouseUp() {
     // The points are screen pixels; the surface counts from the overlay's corner.
     const RECT region = ToRect(selection::RegionToOverlay(
         selection::Normalise({StartPoint.x, StartPoint.y}, {CurrentPoint.x, CurrentPoint.y}), {origin_.x, origin_.y}));
-    const EndOfSelection end(host_);   // unloads this overlay once the capture is done
+    // Whatever the capture does, the selection ends: the overlay never stays
+    // on the screen and the main window always returns.
+    const auto end = platform::ScopeExit([this] { EndSelectionLater(); });
     // A failure message belongs to the overlay, so it shows above it.
     CaptureRegion(host_.Image(), surface_.hDC(), region, hwnd());
 }
@@ -293,8 +280,10 @@ void frmDesktop::Form_KeyDown(UINT key) {
     dragCapture_.reset();
     escape_.reset();
     SizeForm().Hide();
-    const EndOfSelection end(host_);   // unloads this overlay: nothing below may touch it
+    EndSelectionLater();
 }
+
+void frmDesktop::EndSelectionLater() const { PostMessageW(host_.Image().Owner(), kSelectionEnded, 0, 0); }
 
 void frmDesktop::Paint() {
     const platform::PaintDC paint(hwnd());
@@ -326,13 +315,13 @@ LRESULT frmDesktop::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-        Form_MouseUp();   // may unload this overlay
+        Form_MouseUp();
         return 0;
     case WM_KEYDOWN:
-        Form_KeyDown(static_cast<UINT>(wParam));   // may unload this overlay
+        Form_KeyDown(static_cast<UINT>(wParam));
         return 0;
     case WM_HOTKEY:
-        if (escape_ && static_cast<int>(wParam) == escape_->Id()) Form_KeyDown(VK_ESCAPE);   // may unload this overlay
+        if (escape_ && static_cast<int>(wParam) == escape_->Id()) Form_KeyDown(VK_ESCAPE);
         return 0;
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:

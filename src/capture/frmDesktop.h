@@ -50,16 +50,12 @@ public:
     // 0, or the reason it could not be made (no memory for the snapshot, no window).
     DWORD Form_Load();
 
-    // The screen position of the overlay's pixel (0, 0): the virtual screen's
-    // top-left corner. Overlay pixels are screen pixels less this origin, on
-    // the window and on its surface alike.
-    POINT Origin() const { return origin_; }
     // The virtual screen the overlay was made for, screen pixels.
     const RECT& Screen() const { return screen_; }
 
-    // The persistent drawing surface: what is drawn into it stays until the
-    // overlay is unloaded, also before the window is shown.
-    platform::Surface& Surface() { return surface_; }
+    // The persistent drawing surface, which the window shows: what is drawn
+    // into it stays until the overlay is unloaded. Read by the tests of the
+    // band and the snapshot, which the screen shows only a moment later.
     HDC hDC() const { return surface_.hDC(); }
     // Copies the screen (DesktopRect, every monitor) into the surface. 0, or
     // why the screen could not be read (the surface then holds nothing of it).
@@ -96,6 +92,8 @@ public:
     // captured, the overlay goes and the main window returns as it was.
     // No other key does anything.
     void Form_KeyDown(UINT key);
+    // Released or taken back: the overlay waits for EndSelection.
+    bool SelectionEnded() const { return selectionEnded_; }
 
     ArrowImage imgArrow;
 
@@ -107,12 +105,16 @@ private:
     // and copies just its edges to the window.
     void InvertBand(POINT a, POINT b);
     void Paint();
+    // The selection is over: the main window ends it (EndSelection) once
+    // the handler that ended it has returned, since unloading destroys this
+    // object.
+    void EndSelectionLater() const;
 
     capture::Host& host_;
     platform::Surface surface_;
     std::optional<platform::MouseCapture> dragCapture_;
     std::optional<platform::HotKey> escape_;   // while a selection is on the screen
-    POINT origin_{};                   // see Origin()
+    POINT origin_{};                   // the screen position of overlay pixel (0, 0): the virtual screen's top-left corner
     RECT screen_{};                    // see Screen()
     HCURSOR mousePointer_ = nullptr;   // shared system cursor, never destroyed
     bool bandDrawn_ = false;           // the outline StartPoint..LastPoint is on the surface
@@ -127,9 +129,13 @@ private:
 frmDesktop* Desktop(capture::Host& host, DWORD* error = nullptr);
 // Discards the overlay: its window, snapshot and selection state.
 void UnloadDesktop();
-// Discards the overlay and a delayed capture's wait: the program is ending.
-void DiscardDesktop();
-// True while an overlay is loaded (tests watch its lifetime).
-bool DesktopLoaded();
+
+// Posted to the main window (the image's owner) when a selection has ended,
+// by the release or by Esc; the main window passes it to EndSelection.
+inline constexpr UINT kSelectionEnded = WM_APP + 0x43;
+// The end of a selection, run whatever happened in its capture: the main
+// window returns and the overlay is unloaded. An overlay whose selection
+// has not ended stays: a late message never takes a fresh one away.
+void EndSelection(capture::Host& host);
 
 }  // namespace capture

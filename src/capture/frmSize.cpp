@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 
 #include <memory>
-#include <vector>
 
 namespace capture {
 
@@ -65,12 +64,6 @@ void frmSize::LayOut(int dpi) {
 }
 
 void frmSize::SetSizeText(const std::wstring& text) const { SetWindowTextW(lblSize_, text.c_str()); }
-
-std::wstring frmSize::SizeText() const {
-    std::vector<wchar_t> buffer(static_cast<size_t>(GetWindowTextLengthW(lblSize_)) + 1);
-    const int length = GetWindowTextW(lblSize_, buffer.data(), static_cast<int>(buffer.size()));
-    return std::wstring(buffer.data(), static_cast<size_t>(length));
-}
 
 void frmSize::ShowAt(int x, int y) const {
     SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);

@@ -18,7 +18,6 @@ public:
 
     // The label's caption.
     void SetSizeText(const std::wstring& text) const;
-    std::wstring SizeText() const;
 
     // Puts the top-left corner at (x, y) screen pixels and shows the box
     // above the overlay without taking the activation from it.

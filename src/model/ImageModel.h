@@ -14,8 +14,6 @@ public:
     // The window the image belongs to: owner of the messages and dialogs of
     // the commands that work on it.
     virtual HWND Owner() const = 0;
-    // Lays the view out again and refills it from the buffer.
-    virtual void Redraw() = 0;
 
 protected:
     ~ImageModel() = default;

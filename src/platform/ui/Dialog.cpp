@@ -7,27 +7,16 @@
 #include "platform/ui/Messages.h"
 #include "platform/ui/Window.h"
 
-#include <vector>
-
 namespace platform {
-namespace {
-
-std::wstring TextOf(HWND item) {
-    std::vector<wchar_t> buffer(static_cast<size_t>(GetWindowTextLengthW(item)) + 1);
-    const int length = GetWindowTextW(item, buffer.data(), static_cast<int>(buffer.size()));
-    return std::wstring(buffer.data(), static_cast<size_t>(length > 0 ? length : 0));
-}
-
-}  // namespace
 
 INT_PTR ModalDialog::ShowModal(HWND owner, UINT templateId) {
     return DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(templateId), owner, &ModalDialog::Procedure,
                            reinterpret_cast<LPARAM>(this));
 }
 
-std::wstring ModalDialog::ItemText(int id) const { return TextOf(Item(id)); }
+std::wstring ModalDialog::ItemText(int id) const { return WindowText(Item(id)); }
 
-std::wstring ModalDialog::Caption() const { return TextOf(dialog_); }
+std::wstring ModalDialog::Caption() const { return WindowText(dialog_); }
 
 void ModalDialog::SetItemText(int id, const std::wstring& text) const {
     SetDlgItemTextW(dialog_, id, text.c_str());

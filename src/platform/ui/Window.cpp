@@ -3,10 +3,17 @@
 #include "platform/ui/Messages.h"
 
 #include <utility>
+#include <vector>
 
 namespace platform {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+
+std::wstring WindowText(HWND window) {
+    std::vector<wchar_t> buffer(static_cast<size_t>(GetWindowTextLengthW(window)) + 1);
+    const int length = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
+    return std::wstring(buffer.data(), static_cast<size_t>(length > 0 ? length : 0));
+}
 
 // The derived parts are gone by now: the window is let go of first, so its
 // last messages get the system's default handling and reach none of them.

@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/owners/Win32.h"
 
+#include <string>
 
 namespace platform {
 
@@ -54,6 +55,9 @@ private:
 };
 
 HINSTANCE ModuleInstance();
+
+// A window's text: a caption, a label's or an edit field's contents.
+std::wstring WindowText(HWND window);
 
 // A window's timer: runs from Start until Stop or the owner's end. It never
 // runs without a window, since a thread timer's message would reach no

@@ -6,7 +6,7 @@
 #include "app/Module2.h"
 #include "app/frmMain.h"
 #include "capture/CaptureWindow.h"
-#include "capture/DelayWindow.h"
+#include "capture/DelayedCapture.h"
 #include "capture/frmDesktop.h"
 #include "capture/frmSize.h"
 #include "resources/resource.h"
@@ -69,8 +69,18 @@ protected:
         overlay.ShowFullScreen(true);
         const RECT probe{kPatternX, kPatternY, kPatternX + kPatternW, kPatternY + kPatternH};
         EXPECT_TRUE(overlay.WaitUntilOnScreen(probe, 5000));
-        snapshot_ = ReadDC(overlay.hDC(), 0, 0, overlay.Surface().Width(), overlay.Surface().Height());
+        const SIZE surface = SurfaceSize(overlay);
+        snapshot_ = ReadDC(overlay.hDC(), 0, 0, surface.cx, surface.cy);
         return overlay;
+    }
+
+    // True while an overlay window is there, shown or not.
+    static bool OverlayLoaded() { return FindWindowW(TOVIK_CLASS_DESKTOP, nullptr) != nullptr; }
+    // The size of the bitmap behind the overlay's surface.
+    static SIZE SurfaceSize(const frmDesktop& overlay) {
+        BITMAP bitmap{};
+        GetObjectW(GetCurrentObject(overlay.hDC(), OBJ_BITMAP), sizeof bitmap, &bitmap);
+        return {bitmap.bmWidth, bitmap.bmHeight};
     }
 
     // Puts the pointer at `at` for the handler that reads it next. Under
@@ -107,10 +117,13 @@ protected:
         PlacePointer(to);
         overlay.Form_MouseMove(to.x, to.y);
     }
-    // Releases at `at` with no move there first; the overlay unloads itself.
+    // Releases at `at` with no move there first, and lets the main window
+    // end the selection: the overlay is unloaded.
     static void Release(frmDesktop& overlay, POINT at) {
         PlacePointer(at);
         overlay.Form_MouseUp();
+        EXPECT_TRUE(OverlayLoaded()) << "the overlay went inside its own handler";
+        EXPECT_TRUE(WaitUntil([] { return !OverlayLoaded(); }, 3000)) << "the selection did not end";
     }
 
     // The snapshot with the band's outline inverted, as the surface should be mid-drag.

@@ -2,6 +2,7 @@
 // overlay's lifetime and the failure paths a drag can meet.
 #include "overlay_fixture.h"
 #include "support/Mouse.h"
+#include "support/Windows.h"
 
 #include <string>
 
@@ -32,7 +33,7 @@ TEST_F(SelectionOverlay, BandFollowsTheDragAndLeavesNoTraceInTheCapture) {
 
     const POINT release{kPatternX + 250, kPatternY + 190};
     Release(overlay, release);
-    EXPECT_FALSE(DesktopLoaded());
+    EXPECT_FALSE(OverlayLoaded());
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindowVisible(SizeForm().hwnd()));
     EXPECT_TRUE(IsWindowVisible(main_.hwnd()));
@@ -44,7 +45,7 @@ TEST_F(SelectionOverlay, ReleaseAwayFromTheLastMoveEndsTheRectangleAtTheRelease)
     Press(overlay, {kPatternX + 200, kPatternY + 150});
     Move(overlay, {kPatternX + 120, kPatternY + 100});
     Move(overlay, {kPatternX + 60, kPatternY + 40});
-    EXPECT_EQ(SizeForm().SizeText(), L"140 \u00D7 110");
+    EXPECT_EQ(platform::WindowText(FindChild(SizeForm().hwnd(), L"Static")), L"140 \u00D7 110");
     EXPECT_EQ(SizeForm().OuterRect().left, kPatternX + 70);
     EXPECT_EQ(SizeForm().OuterRect().top, kPatternY + 50);
     Release(overlay, {kPatternX + 30, kPatternY + 25});   // up and left of the last move
@@ -74,6 +75,7 @@ TEST_F(SelectionOverlay, InputArrivingWhileTheReleaseLetsEventsRunDoesNotMoveThe
     PostMessageW(overlay.hwnd(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(kPatternX + 6, kPatternY + 6));
     overlay.Form_MouseUp();
     EXPECT_EQ(ClipboardDiffersFromSnapshot({kPatternX + 10, kPatternY + 10, kPatternX + 120, kPatternY + 70}), 0);
+    EXPECT_TRUE(WaitUntil([] { return !OverlayLoaded(); }, 3000));
     EXPECT_TRUE(IsWindowVisible(main_.hwnd()));
     EXPECT_EQ(GetCapture(), nullptr);
 }
@@ -88,7 +90,7 @@ TEST_F(SelectionOverlay, LosingTheMouseCaptureMidDragDoesNotEndTheSelection) {
     Move(overlay, {kPatternX + 80, kPatternY + 70});
     Release(overlay, {kPatternX + 80, kPatternY + 70});
     EXPECT_EQ(ClipboardDiffersFromSnapshot({kPatternX + 30, kPatternY + 30, kPatternX + 80, kPatternY + 70}), 0);
-    EXPECT_FALSE(DesktopLoaded());
+    EXPECT_FALSE(OverlayLoaded());
 }
 
 // The pixels selected are the frozen snapshot's, even where the screen
@@ -114,8 +116,8 @@ TEST_F(SelectionOverlay, OverlayCoversTheScreenAndSurvivesRepaintsAndIgnoresClos
     GetClientRect(overlay.hwnd(), &client);
     EXPECT_TRUE(EqualRect(&outer, &screen));
     EXPECT_EQ(client.right, screen.right - screen.left);   // no frame: client origin is the screen origin
-    EXPECT_EQ(overlay.Surface().Width(), ProgramState().DesktopRect.right);
-    EXPECT_EQ(overlay.Surface().Height(), ProgramState().DesktopRect.bottom);
+    EXPECT_EQ(SurfaceSize(overlay).cx, ProgramState().DesktopRect.right);
+    EXPECT_EQ(SurfaceSize(overlay).cy, ProgramState().DesktopRect.bottom);
     EXPECT_FALSE(overlay.Dragging);
     EXPECT_FALSE(overlay.imgArrow.Visible());
 
@@ -127,7 +129,7 @@ TEST_F(SelectionOverlay, OverlayCoversTheScreenAndSurvivesRepaintsAndIgnoresClos
     EXPECT_EQ(shown.At(17, 23), PatternWindow::PatternAt(17, 23));
 
     SendMessageW(overlay.hwnd(), WM_CLOSE, 0, 0);   // Alt+F4 ends up here
-    EXPECT_TRUE(DesktopLoaded());
+    EXPECT_TRUE(OverlayLoaded());
     EXPECT_TRUE(overlay.IsVisible());
 }
 
@@ -151,11 +153,11 @@ TEST_F(SelectionOverlay, EscIsTakenOnlyWhileASelectionIsOnTheScreen) {
             Release(overlay, {kPatternX + 30, kPatternY + 20});
         } else if (ending == std::string("Esc")) {
             TypeKey(0, VK_ESCAPE);
-            EXPECT_TRUE(WaitUntil([] { return !DesktopLoaded(); }, 3000)) << "Esc did not end the selection";
+            EXPECT_TRUE(WaitUntil([] { return !OverlayLoaded(); }, 3000)) << "Esc did not end the selection";
         } else {
             UnloadDesktop();
         }
-        EXPECT_FALSE(DesktopLoaded()) << ending;
+        EXPECT_FALSE(OverlayLoaded()) << ending;
         EXPECT_TRUE(escIsFree()) << "after the " << ending;
     }
     Desktop(main_)->ShowFullScreen(false);
@@ -191,7 +193,7 @@ TEST_F(SelectionOverlay, EachReferenceAfterAnUnloadLoadsAFreshOverlay) {
     HWND firstWindow = first.hwnd();
     Press(first, {kPatternX + 5, kPatternY + 5});
     Release(first, {kPatternX + 5, kPatternY + 5});   // an empty selection still unloads
-    EXPECT_FALSE(DesktopLoaded());
+    EXPECT_FALSE(OverlayLoaded());
     const auto clip = ReadClipboardBitmap();
     ASSERT_TRUE(clip);
     EXPECT_FALSE(clip->width == 3 && clip->height == 2) << "the empty capture still replaces the clipboard";
@@ -199,7 +201,7 @@ TEST_F(SelectionOverlay, EachReferenceAfterAnUnloadLoadsAFreshOverlay) {
     EXPECT_EQ(main_.Picture2().OuterHeight(), 4);
 
     frmDesktop& second = *Desktop(main_);
-    EXPECT_TRUE(DesktopLoaded());
+    EXPECT_TRUE(OverlayLoaded());
     EXPECT_NE(second.hwnd(), firstWindow);
     EXPECT_FALSE(second.Dragging);
     EXPECT_FALSE(second.IsVisible());

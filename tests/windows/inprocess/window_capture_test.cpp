@@ -163,10 +163,14 @@ TEST_F(WindowCapture, DelayedCaptureFiresOnceEvenWithADelayTheTimerCannotRun) {
             << "DelayTime " << delay << ": the main window stays hidden";
         EXPECT_EQ(ProgramState().DelayPending, 0);
         EXPECT_EQ(ProgramState().DelayKind, 2);
-        EXPECT_FALSE(DelayedCaptureWaiting());
         const auto clip = ReadClipboardBitmap();
         ASSERT_TRUE(clip);
         EXPECT_NE(clip->width, 3);
+        PutMarkerOnClipboard();   // a timer still running would replace it
+        EXPECT_FALSE(WaitUntil([] {
+            const auto now = ReadClipboardBitmap();
+            return !now || now->width != 3;
+        }, 200)) << "fired again";
     }
 }
 
@@ -184,7 +188,7 @@ TEST_F(WindowCapture, OverlayThatCannotBeMadeBringsTheMainWindowBackWithAMessage
         SendMessageW(main_.hwnd(), WM_COMMAND, command, 0);
         EXPECT_TRUE(WaitUntil([&] { return !boxes.Seen().empty(); }, 3000)) << command;
         EXPECT_TRUE(IsWindowVisible(main_.hwnd())) << command;
-        EXPECT_FALSE(DesktopLoaded()) << command;
+        EXPECT_FALSE(OverlayLoaded()) << command;
         EXPECT_EQ(ProgramState().DelayPending, 0) << command;
         ASSERT_EQ(boxes.Seen().size(), 1u) << command;
         EXPECT_EQ(boxes.Seen()[0].title, L"Error");
@@ -202,10 +206,10 @@ TEST_F(WindowCapture, DelayedCapturesWaitWithoutAnOverlayAndLeaveNoneBehind) {
         ProgramState().MouseCapt = pointer;
         PutMarkerOnClipboard();
         main_.mnuDelayDesktop_Click();
-        EXPECT_TRUE(DelayedCaptureWaiting());
-        EXPECT_FALSE(DesktopLoaded()) << "an overlay for the wait";
+        EXPECT_EQ(ProgramState().DelayPending, 1);
+        EXPECT_FALSE(OverlayLoaded()) << "an overlay for the wait";
         EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main_.hwnd()) != FALSE; }, 5000));
-        EXPECT_FALSE(DesktopLoaded()) << "an overlay left loaded, pointer option " << pointer;
+        EXPECT_FALSE(OverlayLoaded()) << "an overlay left loaded, pointer option " << pointer;
         EXPECT_EQ(ProgramState().DelayPending, 0);
         const auto clip = ReadClipboardBitmap();
         ASSERT_TRUE(clip);
@@ -242,8 +246,8 @@ TEST_F(WindowCapture, AfterADisplayChangeTheOverlayFreezesTheWholeNewScreen) {
     GetWindowRect(overlay.hwnd(), &outer);
     EXPECT_TRUE(EqualRect(&outer, &full));
     EXPECT_TRUE(EqualRect(&ProgramState().DesktopRect, &full));
-    EXPECT_EQ(overlay.Surface().Width(), full.right - full.left);
-    EXPECT_EQ(overlay.Surface().Height(), full.bottom - full.top);
+    EXPECT_EQ(SurfaceSize(overlay).cx, full.right - full.left);
+    EXPECT_EQ(SurfaceSize(overlay).cy, full.bottom - full.top);
     Press(overlay, {at.x + 10, at.y + 10});
     Move(overlay, {at.x + 130, at.y + 100});
     Release(overlay, {at.x + 130, at.y + 100});
