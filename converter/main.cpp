@@ -137,7 +137,7 @@ ExitCode DecodeWithSystem(const platform::FileView& input, std::unique_ptr<BYTE[
         return kUnreadableInput;
     const UINT width = first.width, height = first.height;
     if (width == 0 || height == 0 || width > kMaxJpegSide || height > kMaxJpegSide) return kUnreadableInput;
-    const unsigned long long stride = (3ull * width + 3) & ~3ull;
+    const unsigned long long stride = codecs::BitmapRowBytes(width);
     if (stride * height > kMaxInputBytes) return kUnreadableInput;
 
     WICPixelFormatGUID format{};
@@ -177,7 +177,7 @@ ExitCode Convert(const std::wstring& source, const std::wstring& destination) {
     std::unique_ptr<BYTE[]> rows;
     if (bitmap.kind == BitmapKind::Plain && bitmap.pixelBytes == 4) {
         // 32-bit rows lose their fourth byte on the way to the encoder.
-        const std::size_t stride = (3 * static_cast<std::size_t>(picture.width) + 3) & ~std::size_t{3};
+        const auto stride = static_cast<std::size_t>(codecs::BitmapRowBytes(picture.width));
         rows.reset(new (std::nothrow) BYTE[stride * picture.height]);
         if (!rows) return kConversionFailed;
         for (std::uint32_t y = 0; y < picture.height; ++y) {

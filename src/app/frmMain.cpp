@@ -71,12 +71,11 @@ const ToolbarEntry* ToolbarEntryFor(int command) {
 double TwipsPerPixelX() { return platform::twips::PerPixel(platform::ScreenDpiX()); }
 double TwipsPerPixelY() { return platform::twips::PerPixel(platform::ScreenDpiY()); }
 
-// The toolbar art drawn nearest the size the resolution asks for.
-struct ToolbarArt { UINT resource; int size; };
-ToolbarArt ToolbarArtFor(int dpi) {
-    if (dpi >= 192) return {IDB_TOOLBAR32, 32};
-    if (dpi >= 144) return {IDB_TOOLBAR24, 24};
-    return {IDB_TOOLBAR, 16};
+// ImageList1: the toolbar art drawn nearest the size the resolution asks for.
+platform::ImageList ToolbarImagesFor(int dpi) {
+    const int size = dpi >= 192 ? 32 : dpi >= 144 ? 24 : 16;
+    const UINT resource = size == 32 ? IDB_TOOLBAR32 : size == 24 ? IDB_TOOLBAR24 : IDB_TOOLBAR;
+    return platform::LoadImageListResource(resource, size, size, RGB(192, 192, 192));
 }
 
 }  // namespace
@@ -155,8 +154,7 @@ void frmMain::ApplyStoredGeometry(const settings::Options& options) {
 
 bool frmMain::CreateControls() {
     dpi_ = platform::WindowDpi(hwnd());
-    const ToolbarArt art = ToolbarArtFor(dpi_);
-    imageList1_ = platform::LoadImageListResource(art.resource, art.size, art.size, RGB(192, 192, 192));
+    imageList1_ = ToolbarImagesFor(dpi_);
     std::vector<platform::ToolbarButton> buttons;
     for (const auto& entry : kToolbarButtons)
         buttons.push_back({entry.key ? ID_Toolbar1 + entry.index : 0, entry.image - 1, entry.key == nullptr,
@@ -177,9 +175,7 @@ bool frmMain::CreateControls() {
 void frmMain::LayOutControls() {
     dpi_ = platform::WindowDpi(hwnd());
     auto px = [this](int twips) { return platform::twips::AtDpi(twips, dpi_); };
-    const ToolbarArt art = ToolbarArtFor(dpi_);
-    platform::ImageList images =
-        platform::LoadImageListResource(art.resource, art.size, art.size, RGB(192, 192, 192));
+    platform::ImageList images = ToolbarImagesFor(dpi_);
     if (images.get()) {
         toolbar1_.SetImages(images.get(), {px(kToolbarButtonWidth), px(kToolbarButtonHeight)});
         imageList1_ = std::move(images);   // the old list goes once the toolbar no longer shows it
@@ -290,8 +286,9 @@ void frmMain::mnuOption_Click() {
 }
 
 void frmMain::mnuOptionMouseCapt_Click() {
-    ProgramState().MouseCapt = static_cast<std::int16_t>(~ProgramState().MouseCapt);
+    // As a click on the toolbar's check button: the button flips, and the option with it.
     toolbar1_.SetPressed(kMouseButtonCommand, !toolbar1_.IsPressed(kMouseButtonCommand));
+    Toolbar1_ButtonClick(L"Mouse");
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

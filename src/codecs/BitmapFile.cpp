@@ -41,7 +41,7 @@ BitmapReading ReadBitmapFile(const std::uint8_t* data, std::size_t size) {
     if (width <= 0 || signedHeight == 0) return reading;
     const std::uint64_t height = static_cast<std::uint64_t>(signedHeight < 0 ? -signedHeight : signedHeight);
     const std::uint64_t pixelBytes = bits / 8;
-    const std::uint64_t stride = (pixelBytes * static_cast<std::uint64_t>(width) + 3) & ~std::uint64_t{3};
+    const std::uint64_t stride = BitmapRowBytes(static_cast<std::uint64_t>(width), pixelBytes);
     // The pixels start after the headers; the last row's padding may be missing.
     if (offset < kFileHeaderSize + headerSize || offset > size) return reading;
     const std::uint64_t available = size - offset;

@@ -25,6 +25,12 @@ struct BitmapReading {
     std::uint32_t pixelBytes = 3;
 };
 
+// The bytes of one row of pixels in a bitmap file, as in a device-independent
+// bitmap: the pixels' bytes padded to whole 4-byte words.
+constexpr std::uint64_t BitmapRowBytes(std::uint64_t width, std::uint64_t pixelBytes = 3) {
+    return (pixelBytes * width + 3) & ~std::uint64_t{3};
+}
+
 // Never reads outside data[0, size). Every size and offset is checked in 64
 // bits against the file's size: a plain bitmap whose pixel rows do not all
 // lie inside the file is refused.

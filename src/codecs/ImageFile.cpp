@@ -1,5 +1,6 @@
 #include "codecs/ImageFile.h"
 
+#include "codecs/BitmapFile.h"
 #include "codecs/DirectBitmap.h"
 #include "codecs/PictureDecoder.h"
 #include "codecs/PictureSize.h"
@@ -213,7 +214,7 @@ LoadedPicture LoadPictureFile(const std::wstring& path, COLORREF background) {
 
 unsigned long long BitmapFileSize(int width, int height) {
     if (width <= 0 || height <= 0) return 0;
-    const unsigned long long stride = (3ull * width + 3) & ~3ull;
+    const unsigned long long stride = BitmapRowBytes(static_cast<unsigned>(width));
     const unsigned long long size = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * height;
     return size > 0xFFFFFFFFull ? 0 : size;
 }
@@ -222,7 +223,7 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
     const unsigned long long fileSize = BitmapFileSize(width, height);
     if (fileSize == 0) return ERROR_INVALID_PARAMETER;
     const DWORD headerSize = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    const auto stride = static_cast<std::size_t>(BitmapRowBytes(static_cast<unsigned>(width)));
 
     // The picture goes to the file in strips of rows through one small
     // bottom-up 24-bit DIB section, which has exactly the file's row layout
@@ -278,7 +279,7 @@ DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path) {
         if (!BitBlt(rowsDC.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return ERROR_INVALID_PARAMETER;
         GdiFlush();
     }
-    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    const auto stride = static_cast<std::size_t>(BitmapRowBytes(static_cast<unsigned>(width)));
     std::vector<std::uint8_t> png;
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
     if (!EncodePng({static_cast<const std::uint8_t*>(bits), stride, static_cast<std::uint32_t>(width),

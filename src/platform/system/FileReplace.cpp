@@ -1,6 +1,7 @@
 #include "platform/system/FileReplace.h"
 
 #include "platform/owners/Handle.h"
+#include "platform/system/Files.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -95,13 +96,9 @@ DWORD WriteAll(HANDLE file, const void* data, std::size_t size) {
 
 DWORD PutInPlace(const std::wstring& path, const std::wstring& temporary, ReplaceFunction replace,
                  InUseRetry& retry) {
-    auto exists = [](const std::wstring& file) {
-        const DWORD attributes = GetFileAttributesW(file.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    };
     DWORD error = 0;
     for (;;) {
-        const bool existed = exists(path);
+        const bool existed = FileExists(path);
         if (existed && replace(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                                nullptr))
             return 0;
@@ -127,7 +124,7 @@ DWORD PutInPlace(const std::wstring& path, const std::wstring& temporary, Replac
     // The old file where it was: the temporary one is only a spare copy of
     // the picture the program still holds. Without it, the temporary file is
     // all that is left and stays.
-    if (exists(path)) DeleteWhenFree(temporary, retry);
+    if (FileExists(path)) DeleteWhenFree(temporary, retry);
     // The replace reports its own codes; the user understands these better.
     if (error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
         error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 || error == 0)

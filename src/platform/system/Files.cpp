@@ -12,7 +12,7 @@ std::wstring ProgramPath() {
         const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
         if (length < buffer.size()) return std::wstring(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
+        buffer.resize(buffer.size() * 2);   // a path longer than the buffer comes back cut
     }
 }
 

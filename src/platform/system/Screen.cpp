@@ -10,6 +10,17 @@ int ScreenDpi(int capability) {
     return GetDeviceCaps(screen.get(), capability);
 }
 std::optional<RECT> pretendedScreen;
+
+// The monitor's own resolution; 0 where the system gives every monitor the
+// screen's (before Windows 8.1).
+int MonitorDpi(HMONITOR monitor) {
+    using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    constexpr int kEffectiveDpi = 0;   // MDT_EFFECTIVE_DPI
+    const auto forMonitor = SystemFunctionOf<ForMonitor>(L"shcore.dll", "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    if (monitor && forMonitor && SUCCEEDED(forMonitor(monitor, kEffectiveDpi, &x, &y))) return static_cast<int>(x);
+    return 0;
+}
 }  // namespace
 
 HWND DesktopWindow() { return GetDesktopWindow(); }
@@ -33,14 +44,7 @@ int WindowDpi(HWND window) {
         if (const auto forWindow = SystemFunctionOf<ForWindow>(L"user32.dll", "GetDpiForWindow"))
             if (const UINT dpi = forWindow(window)) return static_cast<int>(dpi);
         // Windows 8.1 knows each monitor's resolution, not yet each window's.
-        using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-        constexpr int kEffectiveDpi = 0;
-        if (const auto forMonitor = SystemFunctionOf<ForMonitor>(L"shcore.dll", "GetDpiForMonitor")) {
-            UINT x = 0, y = 0;
-            if (SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) &&
-                x)
-                return static_cast<int>(x);
-        }
+        if (const int dpi = MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST))) return dpi;
     }
     return ScreenDpiX();
 }
@@ -101,16 +105,8 @@ MonitorArea MonitorAt(POINT screen) {
     } else {
         area.bounds = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
-    // Looked up at run time: older systems give every monitor the screen's resolution.
-    using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor =
-        SystemFunctionOf<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
-    UINT dpiX = 0, dpiY = 0;
-    constexpr int kEffectiveDpi = 0;   // MDT_EFFECTIVE_DPI
-    if (monitor && getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY)) && dpiX)
-        area.dpi = static_cast<int>(dpiX);
-    else
-        area.dpi = ScreenDpiX();
+    const int dpi = MonitorDpi(monitor);
+    area.dpi = dpi ? dpi : ScreenDpiX();
     return area;
 }
 

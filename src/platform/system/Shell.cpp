@@ -10,9 +10,7 @@ bool HasClassicHelpViewer() {
     std::vector<wchar_t> folder(MAX_PATH);
     const UINT length = GetWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
     if (length == 0 || length >= folder.size()) return false;
-    std::wstring viewer(folder.data(), length);
-    if (viewer.back() != L'\\') viewer += L'\\';
-    return FileExists(viewer + L"winhlp32.exe");
+    return FileExists(WithTrailingBackslash({folder.data(), length}) + L"winhlp32.exe");
 }
 
 bool ShowHelpTopics(HWND owner, const std::wstring& helpFile) {

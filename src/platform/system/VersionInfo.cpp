@@ -1,6 +1,7 @@
 #include "platform/system/VersionInfo.h"
 
 #include "platform/owners/Win32.h"
+#include "platform/system/Files.h"
 #include "platform/system/SystemLookup.h"
 
 #include <vector>
@@ -32,13 +33,9 @@ std::optional<FileVersion> ReadFileVersion(const std::wstring& path) {
 }
 
 std::optional<FileVersion> ReadProgramVersion() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return std::nullopt;
-        if (length < buffer.size()) return ReadFileVersion(std::wstring(buffer.data(), length));
-        buffer.resize(buffer.size() * 2);   // a path longer than the buffer comes back cut
-    }
+    const std::wstring program = ProgramPath();
+    if (program.empty()) return std::nullopt;
+    return ReadFileVersion(program);
 }
 
 }  // namespace platform
