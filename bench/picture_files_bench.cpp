@@ -85,8 +85,8 @@ public:
                buffer_.SetOuterSize(kWidth + 2 * platform::PictureBox::kBorder,
                                     kHeight + 2 * platform::PictureBox::kBorder);
     }
-    platform::PictureBox& Buffer() override { return buffer_; }
-    platform::PictureBox& View() override { return view_; }
+    platform::PictureBox& Picture1() override { return view_; }
+    platform::PictureBox& Picture2() override { return buffer_; }
     HWND Owner() const override { return hwnd(); }
     void Redraw() override {}
 
@@ -175,16 +175,16 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring besideUs = platform::ProgramFolder() + L"\\bmp2jpg.exe";
     BenchImage model;
     if (GetFileAttributesW(besideUs.c_str()) != INVALID_FILE_ATTRIBUTES && model.Create()) {
-        DrawScreenLike(model.Buffer().hDC());
+        DrawScreenLike(model.Picture2().hDC());
         imagefiles::JpegConverter converter;
         const std::wstring saved = folder + L"saved.jpg";
         Report("jpeg_save", runs, [&] {
             DeleteFileW(saved.c_str());
-            return converter.ConvertToJpeg(model, saved) == 0 &&
+            return converter.ConvertToJpeg(model, saved) == S_OK &&
                    GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES;
         });
         Report("temp_bmp_write", runs, [&] {
-            return codecs::SaveBitmapFile(model.Buffer().hDC(), kWidth, kHeight,
+            return codecs::SaveBitmapFile(model.Picture2().hDC(), kWidth, kHeight,
                                             platform::ProgramFolder() + L"\\temp.bmp") == 0;
         });
         // What the save's turn with temp.bmp costs when no other copy holds

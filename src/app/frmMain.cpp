@@ -93,8 +93,9 @@ bool frmMain::Form_Load() {
                                          platform::LoadIconResource(IDI_TOVIK, 32),
                                          platform::LoadIconResource(IDI_TOVIK, 16), nullptr,
                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
-    if (!CreateWindowOf(info, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, L"Tovik", 0, 0, 300, 200,
-                        nullptr, platform::LoadMenuResource(IDR_MAINMENU)))
+    const std::wstring caption = platform::LoadText(IDS_MAIN_CAPTION);
+    if (!CreateWindowOf(info, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, caption.c_str(), 0, 0, 300, 200, nullptr,
+                        platform::LoadMenuResource(IDR_MAINMENU)))
         return false;
     // Hidden at once before every capture: a fade would still be on the screen the capture reads.
     platform::DisableTransitions(hwnd());

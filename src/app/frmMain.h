@@ -36,13 +36,11 @@ public:
     // at the close or when the session ends, whichever comes first.
     void Form_Unload();
 
-    platform::PictureBox& Picture1() { return picture1_; }
-    platform::PictureBox& Picture2() { return picture2_; }
     HACCEL Accelerators() const { return accelerators_; }
 
     // The image as the commands see it.
-    platform::PictureBox& Buffer() override { return picture2_; }
-    platform::PictureBox& View() override { return picture1_; }
+    platform::PictureBox& Picture1() override { return picture1_; }
+    platform::PictureBox& Picture2() override { return picture2_; }
     HWND Owner() const override { return hwnd(); }
     void Redraw() override { Form_Resize(); }
 

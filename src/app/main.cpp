@@ -14,8 +14,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     app::frmMain form;
     if (!form.Form_Load()) {
         // No window, or no memory for the picture of a screen this size.
-        const DWORD error = GetLastError();
-        platform::ShowSystemError(nullptr, error ? error : ERROR_NOT_ENOUGH_MEMORY);
+        platform::ShowFailure(nullptr, platform::LastFailure());
         return 1;
     }
     form.Show(showCommand);

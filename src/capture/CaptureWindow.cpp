@@ -4,7 +4,6 @@
 #include "capture/frmDesktop.h"
 #include "platform/system/Compositor.h"
 #include "platform/system/Screen.h"
-#include "platform/ui/Messages.h"
 
 #include <optional>
 
@@ -16,32 +15,31 @@ constexpr DWORD kShowTimeout = 500;   // ms; beyond it the screen is read as it 
 
 // The end of the pointer path, run whatever the capture did: the overlay
 // is hidden, the system pointer shown again (by the HiddenCursor it
-// outlives), the overlay unloaded and the main window returns. Nothing of
-// the overlay serves a later capture (each takes its own snapshot), while a
-// loaded one would hold a picture of the whole screen (under Wine two) and
-// go stale at the next display change.
+// outlives) and the overlay unloaded, so that a failure is told with the
+// screen as the user left it; the delayed capture brings the main window
+// back after that. Nothing of the overlay serves a later capture (each takes
+// its own snapshot), while a loaded one would hold a picture of the whole
+// screen (under Wine two) and go stale at the next display change.
 class EndOfPointerPath {
 public:
-    EndOfPointerPath(Host& host, frmDesktop& overlay) : host_(host), overlay_(overlay) {}
+    explicit EndOfPointerPath(frmDesktop& overlay) : overlay_(overlay) {}
     ~EndOfPointerPath() {
         overlay_.Hide();
         hidden_.reset();
         UnloadDesktop();
-        host_.ShowMain();
     }
     EndOfPointerPath(const EndOfPointerPath&) = delete;
     EndOfPointerPath& operator=(const EndOfPointerPath&) = delete;
     void HideCursor() { hidden_.emplace(); }
 
 private:
-    Host& host_;
     frmDesktop& overlay_;
     std::optional<platform::HiddenCursor> hidden_;
 };
 
 }  // namespace
 
-void CaptureWindow(Host& host, HWND window) {
+HRESULT CaptureWindow(Host& host, HWND window) {
     // What the user sees of the window, read from the screen: on a composited
     // desktop a window drawn by the graphics hardware has nothing in its own
     // device context. Its visible frame leaves out the invisible resize
@@ -55,25 +53,17 @@ void CaptureWindow(Host& host, HWND window) {
     if (!frame || !IntersectRect(&rect, &*frame, &screen)) rect = screen;
 
     const SharedState& shared = host.Shared();
-    if ((shared.MouseCapt & shared.DelayPending) == 0) {
-        CaptureRegion(host.Image(), platform::DesktopWindow(), rect);
-        return;
-    }
+    if ((shared.MouseCapt & shared.DelayPending) == 0)
+        return CaptureRegion(host.Image(), platform::DesktopWindow(), rect);
 
-    DWORD error = 0;
-    frmDesktop* loaded = Desktop(host, &error);
-    if (!loaded) {   // no frozen screen to draw the arrow on: no capture, and the user is told why
-        platform::ShowSystemError(nullptr, error);
-        return;
-    }
+    HRESULT failure = S_OK;
+    frmDesktop* loaded = Desktop(host, &failure);
+    if (!loaded) return failure;   // no frozen screen to draw the arrow on: no capture
     frmDesktop& overlay = *loaded;
-    EndOfPointerPath end(host, overlay);
+    EndOfPointerPath end(overlay);
     overlay.imgArrow.SetVisible(true);
     POINT pointer = platform::CursorPosition();
-    if (const DWORD unread = overlay.TakeSnapshot()) {   // no frozen screen: the old picture stays
-        platform::ShowSystemError(host.Image().Owner(), unread);
-        return;
-    }
+    RETURN_IF_FAILED(overlay.TakeSnapshot());   // no frozen screen: the old picture stays
     // Placed before the overlay appears, so the arrow is never seen anywhere
     // else. 3 and 5 pixels rather than the picture's hot spot (2, 4): the
     // drawn tip lies one pixel left of and above the true pointer position.
@@ -89,7 +79,7 @@ void CaptureWindow(Host& host, HWND window) {
     // its paint (under Wine the display maps it asynchronously); the screen
     // read must wait for the arrow, or the picture would lack it.
     overlay.WaitUntilOnScreen(overlay.imgArrow.Bounds(), kShowTimeout);
-    CaptureRegion(host.Image(), platform::DesktopWindow(), rect, overlay.hwnd());
+    return CaptureRegion(host.Image(), platform::DesktopWindow(), rect);
 }
 
 }  // namespace capture

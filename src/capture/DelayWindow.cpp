@@ -30,10 +30,9 @@ DelayWindow::~DelayWindow() {
     Destroy();
 }
 
-DWORD DelayWindow::Form_Load() {
-    if (CreateWindowOf({TOVIK_CLASS_DELAY}, 0, 0, L"", 0, 0, 0, 0, HWND_MESSAGE)) return 0;
-    const DWORD error = GetLastError();
-    return error ? error : ERROR_NOT_ENOUGH_MEMORY;
+HRESULT DelayWindow::Form_Load() {
+    RETURN_IF_WIN32_BOOL_FALSE(CreateWindowOf({TOVIK_CLASS_DELAY}, 0, 0, L"", 0, 0, 0, 0, HWND_MESSAGE));
+    return S_OK;
 }
 
 bool DelayWindow::Timer1_Start(UINT interval) { return timer1_.Start(hwnd(), interval); }
@@ -51,10 +50,13 @@ void DelayWindow::Timer1_Timer() {
     } back{host_};
     const std::int16_t kind = host_.Shared().DelayKind;
     platform::WaitForCompositor();
+    HRESULT captured = S_OK;
     if (kind == kDelayDesktop)
-        CaptureWindow(host_, platform::DesktopWindow());
+        captured = CaptureWindow(host_, platform::DesktopWindow());
     else if (kind == kDelayActive)
-        CaptureWindow(host_, platform::ForegroundWindow());
+        captured = CaptureWindow(host_, platform::ForegroundWindow());
+    // Told while the main window is still hidden, as after an immediate capture.
+    platform::ShowFailure(host_.Image().Owner(), captured);
 }
 
 LRESULT DelayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -65,20 +67,20 @@ LRESULT DelayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultHandling(message, wParam, lParam);
 }
 
-void WaitForDelayedCapture(Host& host, UINT interval) {
-    DWORD error = 0;
+HRESULT WaitForDelayedCapture(Host& host, UINT interval) {
+    HRESULT failure = S_OK;
     if (!delayWindow || !delayWindow->exists()) {
         auto window = std::make_unique<DelayWindow>(host);
-        error = window->Form_Load();
-        if (!error) delayWindow = std::move(window);
+        failure = window->Form_Load();
+        if (SUCCEEDED(failure)) delayWindow = std::move(window);
     }
-    if (delayWindow && delayWindow->Timer1_Start(interval)) return;
-    if (!error) error = GetLastError();
+    if (delayWindow && delayWindow->Timer1_Start(interval)) return S_OK;
+    if (SUCCEEDED(failure)) failure = platform::LastFailure();
     // Without a running timer nothing would ever bring the main window back:
-    // it returns at once, and the user is told why there is no capture.
+    // it returns at once.
     host.Shared().DelayPending = 0;
     host.ShowMain();
-    platform::ShowSystemError(host.Image().Owner(), error ? error : ERROR_NOT_ENOUGH_MEMORY);
+    return failure;
 }
 
 bool DelayedCaptureWaiting() { return delayWindow && delayWindow->Timer1_Enabled(); }

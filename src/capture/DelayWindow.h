@@ -4,6 +4,7 @@
 // overlay) only when the capture draws the pointer in.
 #pragma once
 #include "capture/CaptureHost.h"
+#include "platform/owners/Failure.h"
 #include "platform/ui/Window.h"
 
 namespace capture {
@@ -13,8 +14,8 @@ public:
     explicit DelayWindow(Host& host);
     ~DelayWindow() override;
 
-    // Creates the window; 0, or the reason it could not be made.
-    DWORD Form_Load();
+    // Creates the window; S_OK, or the reason it could not be made.
+    [[nodiscard]] HRESULT Form_Load();
 
     // Timer1: one interval at a time, stopped when the window is made.
     bool Timer1_Start(UINT interval);
@@ -33,8 +34,8 @@ private:
 
 // Starts a delayed capture's wait: Timer1 fires after interval milliseconds
 // and takes the capture. When no timer can run, the main window returns at
-// once and the user is told why.
-void WaitForDelayedCapture(Host& host, UINT interval);
+// once and the failure says why.
+[[nodiscard]] HRESULT WaitForDelayedCapture(Host& host, UINT interval);
 // True while a delayed capture waits for its time.
 bool DelayedCaptureWaiting();
 // Ends the wait without a capture: the program is ending.

@@ -68,14 +68,15 @@ constexpr DWORD kBrowseFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADON
 
 }  // namespace
 
-bool frmSetup::Show(HWND owner, SetupValues& values) {
+HRESULT frmSetup::Show(HWND owner, SetupValues& values) {
     values_ = &values;
     browseFileName_ = platform::LoadText(IDS_BROWSE_FILE_NAME);
     browseFilterIndex_ = 1;
     const INT_PTR result = ShowModal(owner, IDD_frmSetup);
-    if (result == -1) platform::ShowSystemError(owner, GetLastError());
+    const HRESULT failure = result == -1 ? platform::LastFailure() : S_OK;
     values_ = nullptr;
-    return result == IDOK;
+    if (FAILED(failure)) return failure;
+    return result == IDOK ? S_OK : platform::kCancelled;
 }
 
 bool frmSetup::OnInitDialog() {

@@ -21,28 +21,6 @@ DWORD LastErrorOr(DWORD fallback) {
 // not working.
 constexpr DWORD kPrinterFailed = ERROR_GEN_FAILURE;
 
-// The print dialog reports its own error numbers, which have no system
-// description; each becomes the Win32 error that says the same.
-DWORD ErrorOfDialog(DWORD extended) {
-    switch (extended) {
-    case CDERR_MEMALLOCFAILURE:
-    case CDERR_MEMLOCKFAILURE:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case PDERR_NODEVICES:
-    case PDERR_NODEFAULTPRN:
-    case PDERR_PRINTERNOTFOUND:
-        return kNoPrinterError;
-    case PDERR_LOADDRVFAILURE:
-    case PDERR_GETDEVMODEFAIL:
-    case PDERR_INITFAILURE:
-    case PDERR_CREATEICFAILURE:
-        return ERROR_UNKNOWN_PRINTER_DRIVER;
-    default:
-        // The dialog itself could not be made: nothing the user can change.
-        return ERROR_INTERNAL_ERROR;
-    }
-}
-
 // The spooler's library is no system library every program has loaded: its
 // functions are looked up in the system folder, never imported, so that a
 // file of its name beside the program is never loaded. Without it there is
@@ -87,11 +65,11 @@ std::wstring PrinterChoice::DeviceName() const {
     return reinterpret_cast<const wchar_t*>(names.get()) + names->wDeviceOffset;
 }
 
-DialogResult ShowPrintSetupDialog(HWND owner, PrinterChoice& choice) {
+HRESULT ShowPrintSetupDialog(HWND owner, PrinterChoice& choice) {
     // Without printers the dialog has nothing to offer: Windows would show a
     // message of its own before failing, Wine an empty list. The user gets
     // the one "Error" message instead.
-    if (!AnyPrinterInstalled()) return {DialogOutcome::Failed, kNoPrinterError};
+    if (!AnyPrinterInstalled()) return FailureOf(kNoPrinterError);
     bool seeded = !choice.empty();
     for (;;) {
         PRINTDLGW dialog{};
@@ -111,15 +89,16 @@ DialogResult ShowPrintSetupDialog(HWND owner, PrinterChoice& choice) {
         GlobalMemory devNames(dialog.hDevNames);
         if (ok) {
             choice = PrinterChoice(std::move(devMode), std::move(devNames));
-            return {DialogOutcome::Ok};
+            return S_OK;
         }
-        if (extended == 0) return {DialogOutcome::Cancelled};
         // The printer chosen earlier is gone: show the printers there are now.
         if (extended == PDERR_PRINTERNOTFOUND && seeded) {
             seeded = false;
             continue;
         }
-        return {DialogOutcome::Failed, ErrorOfDialog(extended)};
+        // Cancel, or the dialog's own failure; one that could not be made at
+        // all is nothing the user can change.
+        return FailureOfCommonDialog(extended, ERROR_INTERNAL_ERROR);
     }
 }
 

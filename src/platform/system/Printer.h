@@ -4,15 +4,11 @@
 #pragma once
 #include "platform/owners/Gdi.h"
 #include "platform/owners/GlobalMemory.h"
+#include "platform/system/DialogErrors.h"
 
 #include <string>
 
 namespace platform {
-
-// What a print command reports when there is no printer to print on, neither
-// a chosen one nor a default one: "the printer name is invalid" is the
-// system's nearest description that Windows and Wine both carry.
-constexpr DWORD kNoPrinterError = ERROR_INVALID_PRINTER_NAME;
 
 // The printer and page settings chosen in print setup, kept by the program
 // for the run. Empty means the system's default printer; choosing a printer
@@ -37,17 +33,11 @@ private:
     GlobalMemory devNames_;
 };
 
-enum class DialogOutcome { Ok, Cancelled, Failed };
-struct DialogResult {
-    DialogOutcome outcome;
-    DWORD error = 0;   // the Win32 error of a failed dialog
-};
-
 // The system's print-setup dialog, modal to `owner`, showing `choice` (or the
-// default printer). OK replaces `choice` with what the user picked; Cancel
-// and failure leave it as it was. No printer at all is a failure with
-// kNoPrinterError.
-DialogResult ShowPrintSetupDialog(HWND owner, PrinterChoice& choice);
+// default printer). OK (S_OK) replaces `choice` with what the user picked;
+// Cancel (kCancelled) and failure leave it as it was. No printer at all is a
+// failure with kNoPrinterError.
+[[nodiscard]] HRESULT ShowPrintSetupDialog(HWND owner, PrinterChoice& choice);
 
 // A device context of the chosen printer, or of the system's default printer
 // when nothing was chosen; deleted with its owner.
