@@ -247,7 +247,8 @@ void frmDesktop::Form_MouseMove(int x, int y) {
     if (!Dragging) return;
     CurrentPoint = platform::CursorPosition();
     frmSize& box = SizeForm();
-    box.SetSizeText(selection::SizeCaption({StartPoint.x, StartPoint.y}, {CurrentPoint.x, CurrentPoint.y}));
+    box.SetSizeText(selection::SizeCaption({StartPoint.x, StartPoint.y}, {CurrentPoint.x, CurrentPoint.y},
+                                           platform::LoadText(IDS_SIZE_CAPTION)));
     const selection::Point pointer = selection::ToScreen({x, y}, {origin_.x, origin_.y});
     box.ShowNear({static_cast<LONG>(pointer.x), static_cast<LONG>(pointer.y)});
     // Nothing is drawn at the press, so only a band that was drawn is

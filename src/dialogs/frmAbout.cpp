@@ -1,5 +1,6 @@
 #include "dialogs/frmAbout.h"
 
+#include "platform/portable/Text.h"
 #include "platform/portable/Twips.h"
 #include "platform/system/VersionInfo.h"
 #include "platform/ui/Fonts.h"
@@ -60,11 +61,8 @@ bool frmAbout::OnInitDialog() {
     // The converter beside the program names its own version; without it
     // (not installed, no version resource) the line keeps its fixed text.
     if (const auto version = platform::ReadFileVersion(converter_)) {
-        std::wstring line = platform::LoadText(IDS_ABOUT_CONVERTER);
-        if (const size_t at = line.find(L"%ls"); at != std::wstring::npos) {
-            line.replace(at, 3, VersionText(*version));
-            SetItemText(IDC_About_Label5, line);
-        }
+        SetItemText(IDC_About_Label5,
+                    platform::FillIn(platform::LoadText(IDS_ABOUT_CONVERTER), {VersionText(*version)}));
     }
     for (const auto& place : kDesign)
         if (place.id != IDOK) GrowToFitText(place.id);

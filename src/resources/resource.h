@@ -52,6 +52,7 @@
 #define IDS_PRINT_DOCUMENT     4102   // the name of a print job in the printer's queue
 #define IDS_TRAY_TIP           4130   // the tooltip of the icon in the notification area
 #define IDS_MAIN_CAPTION       4131   // frmMain's title bar
+#define IDS_SIZE_CAPTION       4132   // frmSize's text: the selection's width and height
 // The open and save dialogs of the main window.
 #define IDS_OPEN_TITLE         4140
 #define IDS_OPEN_FILTER        4141
