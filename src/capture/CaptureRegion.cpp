@@ -33,8 +33,7 @@ HRESULT CaptureRegion(model::ImageModel& image, HDC source, const RECT& region) 
         // (a locked session, the secure desktop, a minimised remote session)
         // changes nothing: no black picture replaces the old one.
         if (w > 0 && h > 0)
-            RETURN_IF_WIN32_ERROR(
-                platform::CopyScreenPixels(memory.get(), 0, 0, w, h, source, region.left, region.top));
+            RETURN_IF_FAILED(platform::CopyScreenPixels(memory.get(), 0, 0, w, h, source, region.left, region.top));
     }
     // The buffer takes the capture's own bitmap and lets its old picture go
     // before the clipboard's copy is made: a capture of a huge screen holds

@@ -145,11 +145,11 @@ HRESULT frmDesktop::TakeSnapshot() {
     // The screen's device context counts in screen pixels, the surface in overlay pixels.
     const selection::Point at = selection::ToOverlay({snapshot.left, snapshot.top}, {origin_.x, origin_.y});
     platform::WindowDC screen(platform::DesktopWindow());
-    const DWORD unread = platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
-                                                    snapshot.right - snapshot.left, snapshot.bottom - snapshot.top,
-                                                    screen.get(), snapshot.left, snapshot.top);
+    const HRESULT unread = platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
+                                                      snapshot.right - snapshot.left, snapshot.bottom - snapshot.top,
+                                                      screen.get(), snapshot.left, snapshot.top);
     InvalidateRect(hwnd(), nullptr, FALSE);
-    return platform::FailureOf(unread);
+    return unread;
 }
 
 void frmDesktop::TakeKeyboard() { SetForegroundWindow(hwnd()); }

@@ -85,13 +85,13 @@ HRESULT LoadImageFile(model::ImageModel& image, const std::wstring& path, bool t
 
 HRESULT SaveBitmap(model::ImageModel& image, const std::wstring& path) {
     platform::PictureBox& buffer = image.Picture2();
-    return platform::FailureOf(codecs::SaveBitmapFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path));
+    return codecs::SaveBitmapFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
 }
 
 HRESULT SavePicture(model::ImageModel& image, const std::wstring& path) {
     if (!IsPngName(path)) return SaveBitmap(image, path);
     platform::PictureBox& buffer = image.Picture2();
-    return platform::FailureOf(codecs::SavePngFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path));
+    return codecs::SavePngFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
 }
 
 bool IsConverterFailure(HRESULT failure) {
@@ -112,8 +112,8 @@ HRESULT JpegConverter::ConvertToJpeg(model::ImageModel& image, const std::wstrin
     previous_.reset();
     StopWatching();
     // So must another copy's, which holds the lock until then.
-    if (const DWORD error = lock_.Take(kPreviousConverterWait))
-        return platform::FailureOf(error == ERROR_TIMEOUT ? static_cast<DWORD>(ERROR_BUSY) : error);
+    if (const HRESULT taken = lock_.Take(kPreviousConverterWait); FAILED(taken))
+        return taken == platform::FailureOf(ERROR_TIMEOUT) ? platform::FailureOf(ERROR_BUSY) : taken;
     if (const HRESULT failure = SaveBitmap(image, call.bitmap); FAILED(failure)) {
         lock_.Release();
         return failure;
@@ -142,7 +142,7 @@ void JpegConverter::RemoveTemporaryBitmap(DWORD timeoutMs) {
     previous_.reset();
     // Without the lock, another copy is between writing temp.bmp and its
     // converter's end: the file is that copy's now.
-    if (lock_.Take(0) == 0) platform::DeleteFileQuietly(platform::ProgramFile(kTemporaryBitmap));
+    if (SUCCEEDED(lock_.Take(0))) platform::DeleteFileQuietly(platform::ProgramFile(kTemporaryBitmap));
     lock_.Release();
 }
 

@@ -47,8 +47,3 @@ inline constexpr HRESULT kCancelled = HRESULT_FROM_WIN32(ERROR_CANCELLED);
     do {                                                    \
         if (!(expression)) return ::platform::LastFailure(); \
     } while (0)
-#define RETURN_IF_WIN32_ERROR(expression)                                            \
-    do {                                                                             \
-        const DWORD returnedError_ = (expression);                                   \
-        if (returnedError_ != ERROR_SUCCESS) return ::platform::FailureOf(returnedError_); \
-    } while (0)

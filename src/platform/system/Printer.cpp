@@ -123,12 +123,12 @@ PrintDocument::PrintDocument(HDC printer, const std::wstring& name) : printer_(p
     error_ = open_ ? 0 : LastErrorOr(kPrinterFailed);
 }
 
-DWORD PrintDocument::Complete() {
-    if (!open_) return error_ ? error_ : kPrinterFailed;
+HRESULT PrintDocument::Complete() {
+    if (!open_) return FailureOf(error_ ? error_ : kPrinterFailed);
     SetLastError(ERROR_SUCCESS);
-    if (EndDoc(printer_) <= 0) return LastErrorOr(kPrinterFailed);   // aborted when this ends
+    if (EndDoc(printer_) <= 0) return FailureOf(LastErrorOr(kPrinterFailed));   // aborted when this ends
     open_ = false;
-    return 0;
+    return S_OK;
 }
 
 PrintPage::PrintPage(HDC printer) : printer_(printer) {
@@ -137,11 +137,11 @@ PrintPage::PrintPage(HDC printer) : printer_(printer) {
     error_ = open_ ? 0 : LastErrorOr(kPrinterFailed);
 }
 
-DWORD PrintPage::End() {
-    if (!open_) return error_ ? error_ : kPrinterFailed;
+HRESULT PrintPage::End() {
+    if (!open_) return FailureOf(error_ ? error_ : kPrinterFailed);
     open_ = false;
     SetLastError(ERROR_SUCCESS);
-    return EndPage(printer_) > 0 ? 0 : LastErrorOr(kPrinterFailed);
+    return EndPage(printer_) > 0 ? S_OK : FailureOf(LastErrorOr(kPrinterFailed));
 }
 
 PrintablePicture::PrintablePicture(HDC source, int width, int height) {
@@ -166,8 +166,8 @@ PrintablePicture::PrintablePicture(HDC source, int width, int height) {
     GdiFlush();   // the bits are read directly from here on
 }
 
-DWORD PrintablePicture::DrawOn(HDC printer, const RECT& destination) const {
-    if (!bits_ || error_) return error_;
+HRESULT PrintablePicture::DrawOn(HDC printer, const RECT& destination) const {
+    if (!bits_ || error_) return FailureOf(error_);
     const BITMAPINFO info = TopDownRgb32(width_, height_);
     SetStretchBltMode(printer, HALFTONE);
     SetBrushOrgEx(printer, 0, 0, nullptr);   // halftoning needs the brush origin set after the mode
@@ -175,7 +175,7 @@ DWORD PrintablePicture::DrawOn(HDC printer, const RECT& destination) const {
     const int lines = StretchDIBits(printer, destination.left, destination.top,
                                     destination.right - destination.left, destination.bottom - destination.top,
                                     0, 0, width_, height_, bits_, &info, DIB_RGB_COLORS, SRCCOPY);
-    return lines == 0 || lines == static_cast<int>(GDI_ERROR) ? LastErrorOr(kPrinterFailed) : 0;
+    return lines == 0 || lines == static_cast<int>(GDI_ERROR) ? FailureOf(LastErrorOr(kPrinterFailed)) : S_OK;
 }
 
 }  // namespace platform

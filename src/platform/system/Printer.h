@@ -1,6 +1,6 @@
 // The printer: the one the user chose in print setup, its device context, a
 // document with its pages, and pictures a printer can draw. Every failure
-// comes back as a Win32 error code (0: none) for the "Error" message.
+// comes back as a failure (S_OK: none) for the "Error" message.
 #pragma once
 #include "platform/owners/Gdi.h"
 #include "platform/owners/GlobalMemory.h"
@@ -47,8 +47,8 @@ public:
 
     HDC get() const { return dc_.get(); }
     explicit operator bool() const { return static_cast<bool>(dc_); }
-    // Why there is no DC; 0 when there is one.
-    DWORD Error() const { return error_; }
+    // Why there is no DC; S_OK when there is one.
+    HRESULT Error() const { return FailureOf(error_); }
 
     // Printer pixels per inch, and the printable area in printer pixels.
     // Device coordinates start at the printable area's top-left corner.
@@ -72,10 +72,10 @@ public:
     PrintDocument(const PrintDocument&) = delete;
     PrintDocument& operator=(const PrintDocument&) = delete;
 
-    // Why the job could not begin; 0 when it did.
-    DWORD Error() const { return error_; }
+    // Why the job could not begin; S_OK when it did.
+    HRESULT Error() const { return FailureOf(error_); }
     // Ends the document, which hands the job to the spooler.
-    DWORD Complete();
+    [[nodiscard]] HRESULT Complete();
 
 private:
     HDC printer_;
@@ -92,8 +92,8 @@ public:
     PrintPage(const PrintPage&) = delete;
     PrintPage& operator=(const PrintPage&) = delete;
 
-    DWORD Error() const { return error_; }
-    DWORD End();
+    HRESULT Error() const { return FailureOf(error_); }
+    [[nodiscard]] HRESULT End();
 
 private:
     HDC printer_;
@@ -107,11 +107,11 @@ private:
 class PrintablePicture {
 public:
     PrintablePicture(HDC source, int width, int height);
-    // Why the copy could not be made (no memory for it); 0 when it was.
-    DWORD Error() const { return error_; }
+    // Why the copy could not be made (no memory for it); S_OK when it was.
+    HRESULT Error() const { return FailureOf(error_); }
     // Draws the whole copy into `destination` (printer pixels), stretched
     // with halftoning so that enlarged and reduced pictures stay smooth.
-    DWORD DrawOn(HDC printer, const RECT& destination) const;
+    [[nodiscard]] HRESULT DrawOn(HDC printer, const RECT& destination) const;
 
 private:
     Bitmap bitmap_;
