@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     app::frmMain main;
-    if (!main.Form_Load()) return 1;
+    if (FAILED(main.Form_Load())) return 1;
     main.Show(SW_SHOWNORMAL);
     const RECT screen = app::ProgramState().DesktopRect;
 

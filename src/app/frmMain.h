@@ -27,8 +27,9 @@ public:
     frmMain() = default;
     ~frmMain() override;
 
-    // Creates the window hidden and applies the stored settings.
-    bool Form_Load();
+    // Creates the window hidden and applies the stored settings. S_OK, or
+    // why there is no main window (no window, no memory for the picture).
+    [[nodiscard]] HRESULT Form_Load();
     // The layout rule: the view fills the client area and shows the buffer's top-left part.
     void Form_Resize();
     void Form_Activate();

@@ -183,7 +183,7 @@ TEST(RecentFilesMenu, StoredEntriesAreShownExactlyAndWrittenBack) {
     WriteSetting(L"Startup", L"MRU  3", L"D:\\c.gif");
     {
         frmMain main;
-        ASSERT_TRUE(main.Form_Load());
+        ASSERT_EQ(main.Form_Load(), S_OK);
         std::vector<std::wstring> tree;
         Describe(GetSubMenu(GetMenu(main.hwnd()), 0), tree);
         auto id = [](int n) { return L"=" + std::to_wstring(ID_mnuFileArray + n); };
@@ -242,7 +242,7 @@ TEST(MainWindowPlace, StoredRectangleComesBackExactlyOnAMonitorOfAnotherResoluti
     {
         frmMain main;
         HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &Hook::Proc, nullptr, GetCurrentThreadId());
-        ASSERT_TRUE(main.Form_Load());
+        ASSERT_EQ(main.Form_Load(), S_OK);
         UnhookWindowsHookEx(hook);
         ASSERT_EQ(sent, 1) << "the load never moved the window to its place";
         RECT r = main.OuterRect();

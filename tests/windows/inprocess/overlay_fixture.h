@@ -38,7 +38,7 @@ protected:
         InitCommonControlsEx(&controls);
         ClearSettings();
         mainForm_ = new frmMain;
-        mainForm_->Form_Load();
+        ASSERT_EQ(mainForm_->Form_Load(), S_OK);
     }
     static void TearDownTestSuite() {
         delete mainForm_;
