@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     app::frmMain main;
-    if (!main.Form_Load()) return 1;
+    if (FAILED(main.Form_Load())) return 1;
     main.Show(SW_SHOWNORMAL);
     const RECT screen = app::ProgramState().DesktopRect;
 
@@ -27,8 +27,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs + 2; ++i) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        capture::CaptureRegion(main, platform::DesktopWindow(), screen);
+        const HRESULT captured = capture::CaptureRegion(main, platform::DesktopWindow(), screen);
         QueryPerformanceCounter(&end);
+        if (FAILED(captured)) return 1;
         if (i >= 2)   // the first two warm up caches and the clipboard
             ms.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                          static_cast<double>(frequency.QuadPart));

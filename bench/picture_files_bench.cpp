@@ -85,8 +85,8 @@ public:
                buffer_.SetOuterSize(kWidth + 2 * platform::PictureBox::kBorder,
                                     kHeight + 2 * platform::PictureBox::kBorder);
     }
-    platform::PictureBox& Buffer() override { return buffer_; }
-    platform::PictureBox& View() override { return view_; }
+    platform::PictureBox& Picture1() override { return view_; }
+    platform::PictureBox& Picture2() override { return buffer_; }
     HWND Owner() const override { return hwnd(); }
 
 private:
@@ -147,9 +147,9 @@ int wmain(int argc, wchar_t** argv) {
                written == raw.size();
     });
     const std::wstring bmp = folder + L"shot.bmp";
-    Report("bmp_save", runs, [&] { return codecs::SaveBitmapFile(image.hDC(), kWidth, kHeight, bmp) == 0; });
+    Report("bmp_save", runs, [&] { return codecs::SaveBitmapFile(image.hDC(), kWidth, kHeight, bmp) == S_OK; });
     const std::wstring png = folder + L"shot.png";
-    Report("png_save", runs, [&] { return codecs::SavePngFile(image.hDC(), kWidth, kHeight, png) == 0; });
+    Report("png_save", runs, [&] { return codecs::SavePngFile(image.hDC(), kWidth, kHeight, png) == S_OK; });
     const std::wstring systemPng = folder + L"system.png";
     Report("png_save_system_encoder", runs, [&] { return SaveWithSystemPng(image.hDC(), systemPng); });
 
@@ -165,7 +165,7 @@ int wmain(int argc, wchar_t** argv) {
         return code == 0;
     };
     Report("jpeg_end_to_end", runs, [&] {
-        return codecs::SaveBitmapFile(image.hDC(), kWidth, kHeight, temp) == 0 && convert();
+        return codecs::SaveBitmapFile(image.hDC(), kWidth, kHeight, temp) == S_OK && convert();
     });
     Report("converter_process", runs, convert);
 
@@ -174,24 +174,24 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring besideUs = platform::ProgramFolder() + L"\\bmp2jpg.exe";
     BenchImage model;
     if (GetFileAttributesW(besideUs.c_str()) != INVALID_FILE_ATTRIBUTES && model.Create()) {
-        DrawScreenLike(model.Buffer().hDC());
+        DrawScreenLike(model.Picture2().hDC());
         imagefiles::JpegConverter converter;
         const std::wstring saved = folder + L"saved.jpg";
         Report("jpeg_save", runs, [&] {
             DeleteFileW(saved.c_str());
-            return converter.ConvertToJpeg(model, saved) == 0 &&
+            return converter.ConvertToJpeg(model, saved) == S_OK &&
                    GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES;
         });
         Report("temp_bmp_write", runs, [&] {
-            return codecs::SaveBitmapFile(model.Buffer().hDC(), kWidth, kHeight,
-                                            platform::ProgramFolder() + L"\\temp.bmp") == 0;
+            return codecs::SaveBitmapFile(model.Picture2().hDC(), kWidth, kHeight,
+                                            platform::ProgramFolder() + L"\\temp.bmp") == S_OK;
         });
         // What the save's turn with temp.bmp costs when no other copy holds
         // it: a thousand takes and releases of the folder's lock.
         platform::FolderLock lock(platform::ProgramFolder(), L"temp.bmp");
         Report("temp_bmp_lock_1000", runs, [&] {
             for (int i = 0; i < 1000; ++i) {
-                if (lock.Take(1000) != 0) return false;
+                if (FAILED(lock.Take(1000))) return false;
                 lock.Release();
             }
             return true;

@@ -30,13 +30,13 @@ bool StartsAtLogon() {
     return target && SamePath(*target, platform::ProgramPath());
 }
 
-DWORD SetStartAtLogon(bool on) {
+HRESULT SetStartAtLogon(bool on) {
     const auto path = ShortcutPath();
-    if (!path) return ERROR_PATH_NOT_FOUND;
+    if (!path) return platform::FailureOf(ERROR_PATH_NOT_FOUND);
     if (!on) {
-        if (DeleteFileW(path->c_str())) return 0;
+        if (DeleteFileW(path->c_str())) return S_OK;
         const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND ? 0 : error;
+        return platform::FailureOf(error == ERROR_FILE_NOT_FOUND ? 0 : error);
     }
     // Minimised without the focus: what the user opens at logon keeps the
     // keyboard, and Tovik waits on the taskbar (or in the notification area).

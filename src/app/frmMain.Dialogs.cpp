@@ -24,13 +24,15 @@ void frmMain::mnuOptionSetup_Click() {
     // While the dialog is up, a key typed into a hotkey control must reach
     // it, not run Tovik's own hotkey.
     hotkeys_.UnregisterAll();
-    bool ok = false;
+    HRESULT shown = S_OK;
     try {
-        ok = setup.Show(hwnd(), values);
+        shown = setup.Show(hwnd(), values);
     } catch (...) {
         RegisterHotkeys();
         throw;
     }
+    platform::ShowFailure(hwnd(), shown);
+    const bool ok = shown == S_OK;
     if (ok) {
         // The store gets them at exit; the next delayed capture, editor
         // launch, opened picture and minimising use them from now on.
@@ -50,13 +52,13 @@ void frmMain::mnuOptionSetup_Click() {
     // The shortcut is touched only when the user changed the tick: a
     // shortcut of another copy of Tovik, shown as not ticked, stays.
     if (values.StartAtLogon != startsAtLogon)
-        if (const DWORD error = SetStartAtLogon(values.StartAtLogon)) platform::ShowSystemError(hwnd(), error);
+        platform::ShowFailure(hwnd(), SetStartAtLogon(values.StartAtLogon));
     const std::wstring news = HeldHotkeysNews(held, false);
     if (!news.empty()) platform::ShowMessage(hwnd(), news, platform::LoadText(IDS_HOTKEYS_TITLE));
 }
 
 void frmMain::mnuAbout_Click() {
-    dialogs::frmAbout().Show(hwnd(), platform::ProgramFile(imagefiles::kConverter));
+    platform::ShowFailure(hwnd(), dialogs::frmAbout().Show(hwnd(), platform::ProgramFile(imagefiles::kConverter)));
 }
 
 void frmMain::mnuContents_Click() {
@@ -66,8 +68,8 @@ void frmMain::mnuContents_Click() {
     if (platform::FileExists(classic) && platform::HasClassicHelpViewer() && platform::ShowHelpTopics(hwnd(), classic))
         return;
     const std::wstring page = platform::ProgramFile(L"Tovik.html");
-    const DWORD error = platform::FileExists(page) ? platform::OpenDocument(hwnd(), page) : ERROR_FILE_NOT_FOUND;
-    if (error) platform::ShowSystemError(hwnd(), error);
+    platform::ShowFailure(hwnd(), platform::FileExists(page) ? platform::OpenDocument(hwnd(), page)
+                                                             : platform::FailureOf(ERROR_FILE_NOT_FOUND));
 }
 
 }  // namespace app

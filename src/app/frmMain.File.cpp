@@ -10,13 +10,17 @@
 namespace app {
 
 void frmMain::mnuOpen_Click() {
-    const auto chosen = imagefiles::ChooseFileToOpen(hwnd(), Options.CurPath, CommonDialog1);
-    if (!chosen) return;
-    LoadImageFile(chosen->path);
+    imagefiles::ChosenFile chosen;
+    if (const HRESULT failure = imagefiles::ChooseFileToOpen(hwnd(), Options.CurPath, CommonDialog1, chosen);
+        FAILED(failure)) {
+        platform::ShowFailure(hwnd(), failure);
+        return;
+    }
+    LoadImageFile(chosen.path);
     Form_Resize();
     Picture1().Refresh();
     // Also after a failed load: the next dialog starts where this one ended.
-    Options.CurPath = imagefiles::FolderOf(chosen->path, chosen->title);
+    Options.CurPath = imagefiles::FolderOf(chosen.path, chosen.title);
 }
 
 void frmMain::mnuFileArray_Click(int index) {
@@ -26,25 +30,33 @@ void frmMain::mnuFileArray_Click(int index) {
 }
 
 void frmMain::LoadImageFile(const std::wstring& path) {
-    if (imagefiles::LoadImageFile(*this, path, Options.TransClipboard == 1)) AddRecentFile(path);
+    const HRESULT loaded = imagefiles::LoadImageFile(*this, path, Options.TransClipboard == 1);
+    if (FAILED(loaded)) platform::ShowFailure(hwnd(), loaded);
+    else AddRecentFile(path);
 }
 
 void frmMain::mnuSaveAs_Click() {
-    const auto chosen = imagefiles::ChooseFileToSave(hwnd(), Options.CurPath, CommonDialog1);
-    if (!chosen) return;
-    DWORD error = 0;
-    {
-        const platform::WaitCursor busy;
-        error = imagefiles::IsJpegName(chosen->path) ? converter_.ConvertToJpeg(*this, chosen->path)
-                                                     : imagefiles::SavePicture(*this, chosen->path);
-    }
-    if (error) {
-        platform::ShowSystemError(hwnd(), error);
+    imagefiles::ChosenFile chosen;
+    if (const HRESULT failure = imagefiles::ChooseFileToSave(hwnd(), Options.CurPath, CommonDialog1, chosen);
+        FAILED(failure)) {
+        platform::ShowFailure(hwnd(), failure);
         return;
     }
-    Options.CurPath = imagefiles::FolderOf(chosen->path, chosen->title);
+    HRESULT saved = S_OK;
+    {
+        const platform::WaitCursor busy;
+        saved = imagefiles::IsJpegName(chosen.path) ? converter_.ConvertToJpeg(*this, chosen.path)
+                                                    : imagefiles::SavePicture(*this, chosen.path);
+    }
+    platform::ShowFailure(hwnd(), saved);
+    // A JPEG save that reached the converter has been handed on, whatever the
+    // converter made of it: the next dialog starts in its folder.
+    if (SUCCEEDED(saved) || imagefiles::IsConverterFailure(saved))
+        Options.CurPath = imagefiles::FolderOf(chosen.path, chosen.title);
 }
 
-void frmMain::mnuPbrush_Click() { imagefiles::StartEditor(hwnd(), Options.EditerName); }
+void frmMain::mnuPbrush_Click() {
+    platform::ShowFailure(hwnd(), imagefiles::StartEditor(Options.EditerName), Options.EditerName);
+}
 
 }  // namespace app

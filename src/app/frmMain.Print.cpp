@@ -8,16 +8,17 @@ namespace app {
 
 void frmMain::mnuPrint_Click() {
     platform::PictureBox& picture = Picture2();
-    if (const DWORD error = printing::PrintPicture(picture.hDC(), picture.ScaleWidth(), picture.ScaleHeight(),
-                                                   printer_, platform::LoadText(IDS_PRINT_DOCUMENT))) {
-        platform::ShowSystemError(hwnd(), error);
+    if (const HRESULT failure = printing::PrintPicture(picture.hDC(), picture.ScaleWidth(), picture.ScaleHeight(),
+                                                       printer_, platform::LoadText(IDS_PRINT_DOCUMENT));
+        FAILED(failure)) {
+        platform::ShowFailure(hwnd(), failure);
         return;
     }
     platform::DoEvents();
 }
 
 void frmMain::mnuPrintSetup_Click() {
-    if (const DWORD error = printing::PrintSetup(hwnd(), printer_)) platform::ShowSystemError(hwnd(), error);
+    platform::ShowFailure(hwnd(), printing::PrintSetup(hwnd(), printer_));
 }
 
 }  // namespace app

@@ -90,25 +90,26 @@ frmMain::~frmMain() {
 
 capture::SharedState& frmMain::Shared() { return ProgramState(); }
 
-bool frmMain::Form_Load() {
+HRESULT frmMain::Form_Load() {
     const platform::WindowClassInfo info{TOVIK_CLASS_MAIN, 0,
                                          platform::LoadIconResource(IDI_TOVIK, 32),
                                          platform::LoadIconResource(IDI_TOVIK, 16), nullptr,
                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
-    if (!CreateWindowOf(info, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, L"Tovik", 0, 0, 300, 200,
-                        nullptr, platform::LoadMenuResource(IDR_MAINMENU)))
-        return false;
+    const std::wstring caption = platform::LoadText(IDS_MAIN_CAPTION);
+    RETURN_IF_WIN32_BOOL_FALSE(CreateWindowOf(info, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, caption.c_str(), 0, 0,
+                                              300, 200, nullptr, platform::LoadMenuResource(IDR_MAINMENU)));
     // Hidden at once before every capture: a fade would still be on the screen the capture reads.
     platform::DisableTransitions(hwnd());
     accelerators_ = platform::LoadAcceleratorResource(IDR_ACCELERATORS);
     optionMenu_ = GetSubMenu(GetMenu(hwnd()), 2);
     mnuFileArray_.Attach(GetSubMenu(GetMenu(hwnd()), 0));
-    if (!CreateControls()) return false;
+    RETURN_IF_WIN32_BOOL_FALSE(CreateControls());
 
     Module2& shared = ProgramState();
     shared.DesktopRect = platform::DesktopRectangle();
     const RECT& screen = shared.DesktopRect;
-    if (!Picture2().SetOuterSize(screen.right - screen.left, screen.bottom - screen.top)) return false;
+    if (!Picture2().SetOuterSize(screen.right - screen.left, screen.bottom - screen.top))
+        return platform::FailureOf(ERROR_NOT_ENOUGH_MEMORY);   // no memory for the picture of a screen this size
 
     const settings::Options options = settings::ReadOptions(
         [](const std::wstring& section, const std::wstring& key) {
@@ -124,7 +125,7 @@ bool frmMain::Form_Load() {
 
     capture::SizeForm().Form_Load();   // hidden until a rectangle selection needs it
     loaded_ = true;
-    return true;
+    return S_OK;
 }
 
 void frmMain::ApplyStoredGeometry(const settings::Options& options) {

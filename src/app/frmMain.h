@@ -27,8 +27,9 @@ public:
     frmMain() = default;
     ~frmMain() override;
 
-    // Creates the window hidden and applies the stored settings.
-    bool Form_Load();
+    // Creates the window hidden and applies the stored settings. S_OK, or
+    // why there is no main window (no window, no memory for the picture).
+    [[nodiscard]] HRESULT Form_Load();
     // The layout rule: the view fills the client area and shows the buffer's top-left part.
     void Form_Resize();
     void Form_Activate();
@@ -36,13 +37,11 @@ public:
     // at the close or when the session ends, whichever comes first.
     void Form_Unload();
 
-    platform::PictureBox& Picture1() { return picture1_; }
-    platform::PictureBox& Picture2() { return picture2_; }
     HACCEL Accelerators() const { return accelerators_; }
 
     // The image as the commands see it.
-    platform::PictureBox& Buffer() override { return picture2_; }
-    platform::PictureBox& View() override { return picture1_; }
+    platform::PictureBox& Picture1() override { return picture1_; }
+    platform::PictureBox& Picture2() override { return picture2_; }
     HWND Owner() const override { return hwnd(); }
 
     // What the captures need of the main window.

@@ -12,10 +12,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     const platform::ComApartment com;
 
     app::frmMain form;
-    if (!form.Form_Load()) {
-        // No window, or no memory for the picture of a screen this size.
-        const DWORD error = GetLastError();
-        platform::ShowSystemError(nullptr, error ? error : ERROR_NOT_ENOUGH_MEMORY);
+    if (const HRESULT loaded = form.Form_Load(); FAILED(loaded)) {
+        platform::ShowFailure(nullptr, loaded);
         return 1;
     }
     form.Show(showCommand);

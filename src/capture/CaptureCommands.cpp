@@ -36,7 +36,7 @@ void CaptureDesktopNow(Host& host, ChosenFrom from) {
     platform::DoEvents();
     LetMenuFadeOut(from);
     platform::WaitForCompositor();   // the frame without the main window is on the screen
-    CaptureWindow(host, platform::DesktopWindow());
+    platform::ShowFailure(host.Image().Owner(), CaptureWindow(host, platform::DesktopWindow()));
     host.ShowMain();
 }
 
@@ -47,15 +47,15 @@ void CaptureActiveWindowNow(Host& host, ChosenFrom from) {
     // Chosen from outside Tovik, the window the user worked in; otherwise
     // the one in front once the main window has gone.
     const HWND user = host.UserWindow();
-    CaptureWindow(host, user ? user : platform::ForegroundWindow());
+    platform::ShowFailure(host.Image().Owner(), CaptureWindow(host, user ? user : platform::ForegroundWindow()));
     host.ShowMain();
 }
 
 void StartRectangleSelection(Host& host, ChosenFrom from) {
-    DWORD error = 0;
-    frmDesktop* overlay = Desktop(host, &error);
+    HRESULT failure = S_OK;
+    frmDesktop* overlay = Desktop(host, &failure);
     if (!overlay) {   // no overlay, no selection: the main window stays
-        platform::ShowSystemError(host.Image().Owner(), error);
+        platform::ShowFailure(host.Image().Owner(), failure);
         return;
     }
     // The keyboard goes to the overlay, still hidden, while Tovik owns the
@@ -67,10 +67,10 @@ void StartRectangleSelection(Host& host, ChosenFrom from) {
     const bool shown = host.HideMain();
     PauseToSettle(shown, LetMenuFadeOut(from));
     platform::WaitForCompositor();
-    if (const DWORD unread = overlay->TakeSnapshot()) {   // nothing to select on
+    if (const HRESULT unread = overlay->TakeSnapshot(); FAILED(unread)) {   // nothing to select on
         host.ShowMain();
         UnloadDesktop();
-        platform::ShowSystemError(host.Image().Owner(), unread);
+        platform::ShowFailure(host.Image().Owner(), unread);
         return;
     }
     overlay->SetMousePointer(platform::SystemCursor(IDC_CROSS));

@@ -4,7 +4,9 @@
 // menu, each first lets the clicked item fade out. A main window that is
 // not on the screen covers nothing: the screen needs no time to settle.
 // From a hotkey, the active-window capture takes the window the key was
-// pressed in.
+// pressed in. These are the bodies of the main window's capture handlers:
+// each tells the user why a capture failed, before the main window returns
+// as it would after any capture.
 #pragma once
 #include "capture/CaptureHost.h"
 

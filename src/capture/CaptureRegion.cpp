@@ -2,7 +2,6 @@
 
 #include "platform/owners/Gdi.h"
 #include "platform/system/Clipboard.h"
-#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -11,8 +10,7 @@
 
 namespace capture {
 
-void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWND messageOwner) {
-    const HWND owner = messageOwner ? messageOwner : image.Owner();
+HRESULT CaptureRegion(model::ImageModel& image, HDC source, const RECT& region) {
     platform::MemoryDC memory = platform::CompatibleDC(source);
     // In 64 bits: no region of a screen comes near the limit, but the
     // buffer's border must never wrap a size around.
@@ -26,10 +24,7 @@ void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWN
     // old picture whole rather than a gray one.
     platform::Bitmap picture;
     if (fits) picture = platform::CreateCompatibleBitmapFor(source, w, h);
-    if (!picture) {
-        platform::ShowError(owner, platform::LoadText(IDS_CLIPBOARD_FAILED));
-        return;
-    }
+    if (!picture) return platform::OwnFailure(IDS_CLIPBOARD_FAILED);
     {
         platform::SelectedObject select(memory.get(), picture.get());
         // The screen is read once; the view and the clipboard are copied
@@ -37,23 +32,15 @@ void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWN
         // printed are always the same picture. A screen that cannot be read
         // (a locked session, the secure desktop, a minimised remote session)
         // changes nothing: no black picture replaces the old one.
-        if (w > 0 && h > 0) {
-            if (const DWORD unread =
-                    platform::CopyScreenPixels(memory.get(), 0, 0, w, h, source, region.left, region.top)) {
-                platform::ShowSystemError(owner, unread);
-                return;
-            }
-        }
+        if (w > 0 && h > 0)
+            RETURN_IF_FAILED(platform::CopyScreenPixels(memory.get(), 0, 0, w, h, source, region.left, region.top));
     }
     // The buffer takes the capture's own bitmap and lets its old picture go
     // before the clipboard's copy is made: a capture of a huge screen holds
     // three pictures of it at the most, not four.
-    platform::PictureBox& view = image.View();
-    platform::PictureBox& buffer = image.Buffer();
-    if (!buffer.TakePicture(std::move(picture), w, h)) {
-        platform::ShowSystemError(owner, ERROR_NOT_ENOUGH_MEMORY);
-        return;
-    }
+    platform::PictureBox& view = image.Picture1();
+    platform::PictureBox& buffer = image.Picture2();
+    if (!buffer.TakePicture(std::move(picture), w, h)) return platform::FailureOf(ERROR_NOT_ENOUGH_MEMORY);
     view.Cls();
     platform::CopyPixels(view.hDC(), 0, 0, w, h, buffer.hDC(), 0, 0);
     view.Refresh();
@@ -62,10 +49,7 @@ void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWN
     // emptied. Without memory for it the picture is taken but the clipboard
     // keeps what it had, and the user is told.
     platform::Bitmap copy = platform::CreateCompatibleBitmapFor(buffer.hDC(), w, h);
-    if (!copy) {
-        platform::ShowError(owner, platform::LoadText(IDS_CLIPBOARD_FAILED));
-        return;
-    }
+    if (!copy) return platform::OwnFailure(IDS_CLIPBOARD_FAILED);
     {
         platform::SelectedObject select(memory.get(), copy.get());
         platform::CopyPixels(memory.get(), 0, 0, w, h, buffer.hDC(), 0, 0);
@@ -77,11 +61,12 @@ void CaptureRegion(model::ImageModel& image, HDC source, const RECT& region, HWN
     platform::Clipboard clipboard(image.Owner());
     clipboard.Empty();
     clipboard.SetBitmap(copy);
+    return S_OK;
 }
 
-void CaptureRegion(model::ImageModel& image, HWND window, const RECT& region, HWND messageOwner) {
+HRESULT CaptureRegion(model::ImageModel& image, HWND window, const RECT& region) {
     const platform::WindowDC source(window);
-    CaptureRegion(image, source.get(), region, messageOwner);
+    return CaptureRegion(image, source.get(), region);
 }
 
 }  // namespace capture

@@ -23,8 +23,8 @@ RECT CaptureArea(HWND window) {
     return area;
 }
 
-void CaptureWindow(Host& host, HWND window) {
-    CaptureRegion(host.Image(), platform::DesktopWindow(), CaptureArea(window));
+HRESULT CaptureWindow(Host& host, HWND window) {
+    return CaptureRegion(host.Image(), platform::DesktopWindow(), CaptureArea(window));
 }
 
 }  // namespace capture

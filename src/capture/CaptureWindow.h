@@ -1,6 +1,7 @@
 // Captures the whole rectangle of one window into the image.
 #pragma once
 #include "capture/CaptureHost.h"
+#include "platform/owners/Failure.h"
 
 namespace capture {
 
@@ -10,7 +11,8 @@ namespace capture {
 RECT CaptureArea(HWND window);
 
 // The window as the screen shows it, over CaptureArea. (A delayed capture
-// with the pointer reads the same area from the frozen screen instead.)
-void CaptureWindow(Host& host, HWND window);
+// with the pointer reads the same area from the frozen screen instead.) S_OK, or why there is
+// no capture (CaptureRegion's failures).
+[[nodiscard]] HRESULT CaptureWindow(Host& host, HWND window);
 
 }  // namespace capture

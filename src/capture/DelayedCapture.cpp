@@ -33,11 +33,10 @@ public:
         Destroy();
     }
 
-    // Creates the window; 0, or the reason it could not be made.
-    DWORD Form_Load() {
-        if (CreateWindowOf({TOVIK_CLASS_DELAY}, 0, 0, L"", 0, 0, 0, 0, HWND_MESSAGE)) return 0;
-        const DWORD error = GetLastError();
-        return error ? error : ERROR_NOT_ENOUGH_MEMORY;
+    // Creates the window; S_OK, or the reason it could not be made.
+    [[nodiscard]] HRESULT Form_Load() {
+        RETURN_IF_WIN32_BOOL_FALSE(CreateWindowOf({TOVIK_CLASS_DELAY}, 0, 0, L"", 0, 0, 0, 0, HWND_MESSAGE));
+        return S_OK;
     }
 
     // Timer1: one interval at a time, stopped when the window is made.
@@ -65,32 +64,29 @@ std::unique_ptr<DelayWindow> delayWindow;
 
 // The capture with the pointer drawn in: `area` (screen pixels) read from
 // the screen frozen under the overlay, with the arrow picture at the pointer.
-void CaptureWithPointer(Host& host, const RECT& area) {
-    DWORD error = 0;
-    frmDesktop* loaded = Desktop(host, &error);
-    if (!loaded) {   // no frozen screen to draw the arrow on: no capture, and the user is told why
-        platform::ShowSystemError(nullptr, error);
-        return;
-    }
+// S_OK, or why there is no capture (no overlay, no frozen screen, or
+// CaptureRegion's failures), returned once the overlay is gone so that it
+// is told with the screen as the user left it.
+HRESULT CaptureWithPointer(Host& host, const RECT& area) {
+    HRESULT failure = S_OK;
+    frmDesktop* loaded = Desktop(host, &failure);
+    if (!loaded) return failure;   // no frozen screen to draw the arrow on: no capture
     frmDesktop& overlay = *loaded;
     // Run whatever the capture does: the overlay is hidden, the system
-    // pointer shown again, the overlay unloaded and the main window returns.
-    // Nothing of the overlay serves a later capture (each takes its own
-    // snapshot), while a loaded one would hold a picture of the whole screen
-    // (under Wine two) and go stale at the next display change.
+    // pointer shown again and the overlay unloaded; the timer's handler
+    // brings the main window back. Nothing of the overlay serves a later
+    // capture (each takes its own snapshot), while a loaded one would hold a
+    // picture of the whole screen (under Wine two) and go stale at the next
+    // display change.
     std::optional<platform::HiddenCursor> hidden;
     const auto end = platform::ScopeExit([&] {
         overlay.Hide();
         hidden.reset();
         UnloadDesktop();
-        host.ShowMain();
     });
     overlay.imgArrow.SetVisible(true);
     POINT pointer = platform::CursorPosition();
-    if (const DWORD unread = overlay.TakeSnapshot()) {   // no frozen screen: the old picture stays
-        platform::ShowSystemError(host.Image().Owner(), unread);
-        return;
-    }
+    RETURN_IF_FAILED(overlay.TakeSnapshot());   // no frozen screen: the old picture stays
     // Placed before the overlay appears, so the arrow is never seen anywhere
     // else. 3 and 5 pixels rather than the picture's hot spot (2, 4): the
     // drawn tip lies one pixel left of and above the true pointer position.
@@ -106,7 +102,7 @@ void CaptureWithPointer(Host& host, const RECT& area) {
     // its paint (under Wine the display maps it asynchronously); the screen
     // read must wait for the arrow, or the picture would lack it.
     overlay.WaitUntilOnScreen(overlay.imgArrow.Bounds(), kShowTimeout);
-    CaptureRegion(host.Image(), platform::DesktopWindow(), area, overlay.hwnd());
+    return CaptureRegion(host.Image(), platform::DesktopWindow(), area);
 }
 
 void DelayWindow::Timer1_Timer() {
@@ -121,28 +117,29 @@ void DelayWindow::Timer1_Timer() {
     if (shared.DelayKind != kDelayDesktop && shared.DelayKind != kDelayActive) return;
     platform::WaitForCompositor();
     const HWND window = shared.DelayKind == kDelayDesktop ? platform::DesktopWindow() : platform::ForegroundWindow();
-    if (shared.MouseCapt & shared.DelayPending)
-        CaptureWithPointer(host_, CaptureArea(window));
-    else
-        CaptureWindow(host_, window);
+    const HRESULT captured = (shared.MouseCapt & shared.DelayPending) ? CaptureWithPointer(host_, CaptureArea(window))
+                                                                      : CaptureWindow(host_, window);
+    // Told while the main window is still hidden, as after an immediate capture.
+    platform::ShowFailure(host_.Image().Owner(), captured);
 }
 
 // Starts the wait: Timer1 fires after interval milliseconds and takes the
-// capture. Without a timer, the main window returns at once.
-void WaitForDelayedCapture(Host& host, UINT interval) {
-    DWORD error = 0;
+// capture. Without a timer, the main window returns at once and the
+// failure says why.
+[[nodiscard]] HRESULT WaitForDelayedCapture(Host& host, UINT interval) {
+    HRESULT failure = S_OK;
     if (!delayWindow || !delayWindow->exists()) {
         auto window = std::make_unique<DelayWindow>(host);
-        error = window->Form_Load();
-        if (!error) delayWindow = std::move(window);
+        failure = window->Form_Load();
+        if (SUCCEEDED(failure)) delayWindow = std::move(window);
     }
-    if (delayWindow && delayWindow->Timer1_Start(interval)) return;
-    if (!error) error = GetLastError();
+    if (delayWindow && delayWindow->Timer1_Start(interval)) return S_OK;
+    if (SUCCEEDED(failure)) failure = platform::LastFailure();
     // Without a running timer nothing would ever bring the main window back:
-    // it returns at once, and the user is told why there is no capture.
+    // it returns at once.
     host.Shared().DelayPending = 0;
     host.ShowMain();
-    platform::ShowSystemError(host.Image().Owner(), error ? error : ERROR_NOT_ENOUGH_MEMORY);
+    return failure;
 }
 
 }  // namespace
@@ -155,7 +152,10 @@ void StartDelayedCapture(Host& host, std::int16_t kind, std::int32_t delayTime, 
     platform::DoEvents();
     // The delay counts from the command; only a delay shorter than the fade ends later.
     const DWORD waited = LetMenuFadeOut(from);
-    WaitForDelayedCapture(host, delay::TimerInterval(static_cast<long long>(delayTime) - waited));
+    // A wait that cannot start has brought the main window back already;
+    // the user is told why there is no capture.
+    const UINT interval = delay::TimerInterval(static_cast<long long>(delayTime) - waited);
+    platform::ShowFailure(host.Image().Owner(), WaitForDelayedCapture(host, interval));
 }
 
 void DiscardDelayedCapture() { delayWindow.reset(); }

@@ -1,5 +1,7 @@
 #include "capture/Selection.h"
 
+#include "platform/portable/Text.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -10,10 +12,10 @@ Region Normalise(Point start, Point current) {
             std::max(start.x, current.x), std::max(start.y, current.y)};
 }
 
-std::wstring SizeCaption(Point start, Point current) {
+std::wstring SizeCaption(Point start, Point current, std::wstring_view format) {
     const long long w = std::llabs(static_cast<long long>(current.x) - start.x);
     const long long h = std::llabs(static_cast<long long>(current.y) - start.y);
-    return std::to_wstring(w) + L" \u00D7 " + std::to_wstring(h);
+    return platform::FillIn(std::wstring(format), {std::to_wstring(w), std::to_wstring(h)});
 }
 
 Point ToOverlay(Point screen, Point origin) { return {screen.x - origin.x, screen.y - origin.y}; }

@@ -1,6 +1,7 @@
 // The arithmetic of a rectangle selection, kept apart from the windows.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace capture::selection {
 
@@ -13,8 +14,9 @@ struct Extent { long width = 0, height = 0; };
 // the size the box showed.
 Region Normalise(Point start, Point current);
 
-// The size box caption: "W × H" with U+00D7, absolute values, no sign.
-std::wstring SizeCaption(Point start, Point current);
+// The size box caption: `format` (the resource script's "%ls × %ls") with
+// the width and the height, absolute values, no sign.
+std::wstring SizeCaption(Point start, Point current, std::wstring_view format);
 
 // The overlay covers the virtual screen exactly: its pixel (0, 0) is the
 // virtual screen's top-left corner, `origin`, which lies left of or above

@@ -6,6 +6,7 @@
 #include "platform/portable/ScopeExit.h"
 #include "platform/system/Compositor.h"
 #include "platform/system/Screen.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ RECT ToRect(const selection::Region& r) {
 
 }  // namespace
 
-frmDesktop* Desktop(capture::Host& host, DWORD* error) {
+frmDesktop* Desktop(capture::Host& host, HRESULT* failure) {
     // Read at every use: not every display change is announced to the
     // program, and an overlay made for another screen would freeze only part
     // of this one, at the wrong place.
@@ -38,8 +39,8 @@ frmDesktop* Desktop(capture::Host& host, DWORD* error) {
         return loadedDesktop.get();
     loadedDesktop.reset();   // the old surface goes before the new one is made
     auto overlay = std::make_unique<frmDesktop>(host);
-    if (const DWORD failure = overlay->Form_Load()) {
-        if (error) *error = failure;
+    if (const HRESULT loaded = overlay->Form_Load(); FAILED(loaded)) {
+        if (failure) *failure = loaded;
         return nullptr;
     }
     loadedDesktop = std::move(overlay);
@@ -104,37 +105,34 @@ frmDesktop::~frmDesktop() {
     Destroy();   // the window goes before the surface it shows
 }
 
-DWORD frmDesktop::Form_Load() {
+HRESULT frmDesktop::Form_Load() {
     // It covers every monitor as they are now.
     screen_ = host_.Shared().DesktopRect;
     origin_ = {screen_.left, screen_.top};
     const int width = screen_.right - screen_.left, height = screen_.bottom - screen_.top;
     surface_.SetBackColor(GetSysColor(COLOR_BTNFACE));
-    if (!surface_.Resize(width, height)) return ERROR_NOT_ENOUGH_MEMORY;
+    if (!surface_.Resize(width, height)) return platform::FailureOf(ERROR_NOT_ENOUGH_MEMORY);
     const platform::WindowClassInfo info{TOVIK_CLASS_DESKTOP};
     // No title bar, no frame, kept out of the task bar; its client origin is
     // the virtual screen's top-left corner. Above other programs'
     // always-on-top windows too, so the whole screen is frozen.
-    if (!CreateWindowOf(info, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"", screen_.left, screen_.top, width,
-                        height, nullptr)) {
-        const DWORD error = GetLastError();
-        return error ? error : ERROR_NOT_ENOUGH_MEMORY;
-    }
+    RETURN_IF_WIN32_BOOL_FALSE(CreateWindowOf(info, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"", screen_.left,
+                                              screen_.top, width, height, nullptr));
     // It appears at once: the pointer path reads the screen right after showing it.
     platform::DisableTransitions(hwnd());
     imgArrow.Load(hwnd());
     Dragging = false;
-    return 0;
+    return S_OK;
 }
 
-DWORD frmDesktop::TakeSnapshot() {
+HRESULT frmDesktop::TakeSnapshot() {
     const RECT& snapshot = host_.Shared().DesktopRect;
     // The screen's device context counts in screen pixels, the surface in overlay pixels.
     const selection::Point at = selection::ToOverlay({snapshot.left, snapshot.top}, {origin_.x, origin_.y});
     platform::WindowDC screen(platform::DesktopWindow());
-    const DWORD unread = platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
-                                                    snapshot.right - snapshot.left, snapshot.bottom - snapshot.top,
-                                                    screen.get(), snapshot.left, snapshot.top);
+    const HRESULT unread = platform::CopyScreenPixels(surface_.hDC(), static_cast<int>(at.x), static_cast<int>(at.y),
+                                                      snapshot.right - snapshot.left, snapshot.bottom - snapshot.top,
+                                                      screen.get(), snapshot.left, snapshot.top);
     InvalidateRect(hwnd(), nullptr, FALSE);
     return unread;
 }
@@ -234,7 +232,8 @@ void frmDesktop::Form_MouseMove(int x, int y) {
     if (!Dragging) return;
     CurrentPoint = platform::CursorPosition();
     frmSize& box = SizeForm();
-    box.SetSizeText(selection::SizeCaption({StartPoint.x, StartPoint.y}, {CurrentPoint.x, CurrentPoint.y}));
+    box.SetSizeText(selection::SizeCaption({StartPoint.x, StartPoint.y}, {CurrentPoint.x, CurrentPoint.y},
+                                           platform::LoadText(IDS_SIZE_CAPTION)));
     const selection::Point pointer = selection::ToScreen({x, y}, {origin_.x, origin_.y});
     box.ShowNear({static_cast<LONG>(pointer.x), static_cast<LONG>(pointer.y)});
     // Nothing is drawn at the press, so only a band that was drawn is
@@ -266,7 +265,7 @@ void frmDesktop::Form_MouseUp() {
     // on the screen and the main window always returns.
     const auto end = platform::ScopeExit([this] { EndSelectionLater(); });
     // A failure message belongs to the overlay, so it shows above it.
-    CaptureRegion(host_.Image(), surface_.hDC(), region, hwnd());
+    platform::ShowFailure(hwnd(), CaptureRegion(host_.Image(), surface_.hDC(), region));
 }
 
 void frmDesktop::Form_KeyDown(UINT key) {

@@ -4,6 +4,7 @@
 // the screen is frozen: each use makes a fresh one.
 #pragma once
 #include "capture/CaptureHost.h"
+#include "platform/owners/Failure.h"
 #include "platform/owners/Gdi.h"
 #include "platform/ui/Surface.h"
 #include "platform/ui/Window.h"
@@ -47,8 +48,8 @@ public:
 
     // Creates the window hidden, covering DesktopRect (the virtual screen,
     // every monitor), with a surface of that size; Dragging is False.
-    // 0, or the reason it could not be made (no memory for the snapshot, no window).
-    DWORD Form_Load();
+    // S_OK, or why it could not be made (no memory for the snapshot, no window).
+    [[nodiscard]] HRESULT Form_Load();
 
     // The virtual screen the overlay was made for, screen pixels.
     const RECT& Screen() const { return screen_; }
@@ -57,9 +58,9 @@ public:
     // into it stays until the overlay is unloaded. Read by the tests of the
     // band and the snapshot, which the screen shows only a moment later.
     HDC hDC() const { return surface_.hDC(); }
-    // Copies the screen (DesktopRect, every monitor) into the surface. 0, or
-    // why the screen could not be read (the surface then holds nothing of it).
-    DWORD TakeSnapshot();
+    // Copies the screen (DesktopRect, every monitor) into the surface. S_OK,
+    // or why the screen could not be read (the surface then holds nothing of it).
+    [[nodiscard]] HRESULT TakeSnapshot();
     // The pointer shown over the overlay; nullptr for the arrow.
     void SetMousePointer(HCURSOR cursor);
     // Makes the overlay, still hidden, the active window: keys go to it
@@ -125,8 +126,8 @@ private:
 // unload gets a fresh one, and so does the first after the virtual screen
 // has changed its place or size (a monitor docked or removed, a resolution
 // changed, a remote session reconnected). DesktopRect is the virtual screen
-// as it is now. Nothing when it cannot be made, the reason in *error.
-frmDesktop* Desktop(capture::Host& host, DWORD* error = nullptr);
+// as it is now. Nothing when it cannot be made, the reason in *failure.
+frmDesktop* Desktop(capture::Host& host, HRESULT* failure = nullptr);
 // Discards the overlay: its window, snapshot and selection state.
 void UnloadDesktop();
 

@@ -3,6 +3,7 @@
 #include "capture/Selection.h"
 #include "platform/portable/Twips.h"
 #include "platform/system/Screen.h"
+#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <memory>
@@ -40,7 +41,7 @@ bool frmSize::Form_Load() {
     const platform::WindowClassInfo info{TOVIK_CLASS_SIZE, 0, nullptr, nullptr, nullptr,
                                          reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1)};
     if (!CreateWindowOf(info, kStyle, kExStyle, L"", 0, 0, 0, 0, nullptr)) return false;
-    lblSize_ = CreateWindowExW(0, L"STATIC", selection::SizeCaption({0, 0}, {0, 0}).c_str(),
+    lblSize_ = CreateWindowExW(0, L"STATIC", selection::SizeCaption({0, 0}, {0, 0}, platform::LoadText(IDS_SIZE_CAPTION)).c_str(),
                                WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, hwnd(), nullptr,
                                platform::ModuleInstance(), nullptr);
     if (!lblSize_) return false;

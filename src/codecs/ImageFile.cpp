@@ -26,6 +26,7 @@ using platform::ComApartment;
 using platform::ComPtr;
 using platform::CompatibleDC;
 using platform::CreateTopDownBitmap;
+using platform::FailureOf;
 using platform::FileView;
 using platform::KernelHandle;
 using platform::MemoryDC;
@@ -219,9 +220,9 @@ unsigned long long BitmapFileSize(int width, int height) {
     return size > 0xFFFFFFFFull ? 0 : size;
 }
 
-DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
+HRESULT SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
     const unsigned long long fileSize = BitmapFileSize(width, height);
-    if (fileSize == 0) return ERROR_INVALID_PARAMETER;
+    if (fileSize == 0) return FailureOf(ERROR_INVALID_PARAMETER);
     const DWORD headerSize = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     const auto stride = static_cast<std::size_t>(BitmapRowBytes(static_cast<unsigned>(width)));
 
@@ -235,9 +236,9 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
     const BITMAPINFO info = RgbBitmapInfo(width, stripRows, 24);
     void* bits = nullptr;
     Bitmap strip(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!strip || !bits) return ERROR_NOT_ENOUGH_MEMORY;
+    if (!strip || !bits) return FailureOf(ERROR_NOT_ENOUGH_MEMORY);
     MemoryDC stripDC = CompatibleDC(dc);
-    if (!stripDC) return ERROR_NOT_ENOUGH_MEMORY;
+    if (!stripDC) return FailureOf(ERROR_NOT_ENOUGH_MEMORY);
     SelectedObject selected(stripDC.get(), strip.get());
 
     BITMAPFILEHEADER file{};
@@ -248,7 +249,7 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
     header.biHeight = height;
     header.biSizeImage = static_cast<DWORD>(fileSize - headerSize);
     header.biXPelsPerMeter = header.biYPelsPerMeter = 3780;  // 96 dpi
-    return WriteFileReplacing(path, [&](const PieceWriter& write) {
+    return FailureOf(WriteFileReplacing(path, [&](const PieceWriter& write) {
         if (DWORD error = write(&file, sizeof file)) return error;
         if (DWORD error = write(&header, sizeof header)) return error;
         // From the bottom of the picture up; a strip's rows sit at the
@@ -261,22 +262,22 @@ DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path) {
             if (DWORD error = write(bits, stride * static_cast<std::size_t>(rows))) return error;
         }
         return DWORD{0};
-    });
+    }));
 }
 
-DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path) {
-    if (BitmapFileSize(width, height) == 0) return ERROR_INVALID_PARAMETER;
+HRESULT SavePngFile(HDC dc, int width, int height, const std::wstring& path) {
+    if (BitmapFileSize(width, height) == 0) return FailureOf(ERROR_INVALID_PARAMETER);
     // The whole picture once as top-down 24-bit rows, which the encoder's
     // threads then read at the same time (a DC serves one thread only).
     const BITMAPINFO info = RgbBitmapInfo(width, -height, 24);
     void* bits = nullptr;
     Bitmap rows(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!rows || !bits) return ERROR_NOT_ENOUGH_MEMORY;
+    if (!rows || !bits) return FailureOf(ERROR_NOT_ENOUGH_MEMORY);
     {
         MemoryDC rowsDC = CompatibleDC(dc);
-        if (!rowsDC) return ERROR_NOT_ENOUGH_MEMORY;
+        if (!rowsDC) return FailureOf(ERROR_NOT_ENOUGH_MEMORY);
         SelectedObject selected(rowsDC.get(), rows.get());
-        if (!BitBlt(rowsDC.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return ERROR_INVALID_PARAMETER;
+        if (!BitBlt(rowsDC.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return FailureOf(ERROR_INVALID_PARAMETER);
         GdiFlush();
     }
     const auto stride = static_cast<std::size_t>(BitmapRowBytes(static_cast<unsigned>(width)));
@@ -285,9 +286,9 @@ DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path) {
     if (!EncodePng({static_cast<const std::uint8_t*>(bits), stride, static_cast<std::uint32_t>(width),
                     static_cast<std::uint32_t>(height)},
                    png, threads))
-        return ERROR_NOT_ENOUGH_MEMORY;
+        return FailureOf(ERROR_NOT_ENOUGH_MEMORY);
     rows = Bitmap();  // the rows are coded: their memory goes back before the file is written
-    return WriteFileReplacing(path, {{png.data(), png.size()}});
+    return FailureOf(WriteFileReplacing(path, {{png.data(), png.size()}}));
 }
 
 }  // namespace codecs

@@ -33,13 +33,13 @@ LoadedPicture LoadPictureFile(const std::wstring& path, COLORREF background);
 // Writes the top-left width x height pixels of `dc` (which must have a bitmap
 // selected, such as a picture box's persistent surface) as a 24-bit Windows
 // bitmap file at `path`, replacing an existing file only once the new one is
-// complete. Returns the Win32 error, 0 on success.
-DWORD SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path);
+// complete. S_OK, or the failure.
+[[nodiscard]] HRESULT SaveBitmapFile(HDC dc, int width, int height, const std::wstring& path);
 
 // Writes the same pixels as a PNG file (truecolour, 8 bits per channel, no
 // alpha, 96 dpi), replacing an existing file only once the new one is
-// complete. Returns the Win32 error, 0 on success.
-DWORD SavePngFile(HDC dc, int width, int height, const std::wstring& path);
+// complete. S_OK, or the failure.
+[[nodiscard]] HRESULT SavePngFile(HDC dc, int width, int height, const std::wstring& path);
 
 // The smallest legal 24-bit bitmap file size for width x height, or 0 when
 // it would not fit a bitmap file's 32-bit size fields.

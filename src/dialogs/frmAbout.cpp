@@ -1,5 +1,6 @@
 #include "dialogs/frmAbout.h"
 
+#include "platform/portable/Text.h"
 #include "platform/portable/Twips.h"
 #include "platform/system/VersionInfo.h"
 #include "platform/ui/Fonts.h"
@@ -26,8 +27,6 @@ constexpr std::array<platform::TwipsPlace, 7> kDesign{{
 // Line1: a dark rule with a light one a pixel below it, from x1 to x2.
 constexpr int kRuleLeft = 60, kRuleRight = 5220, kRuleTop = 1680;
 
-constexpr wchar_t kJapaneseFace[] = L"ＭＳ Ｐゴシック";
-
 // Version numbers as the box shows them: major, minor and revision, the
 // build field left out, plain decimals ("2.3.0", never "2.03").
 std::wstring VersionText(const platform::FileVersion& version) {
@@ -37,21 +36,24 @@ std::wstring VersionText(const platform::FileVersion& version) {
 
 }  // namespace
 
-void frmAbout::Show(HWND owner, const std::wstring& converter) {
+HRESULT frmAbout::Show(HWND owner, const std::wstring& converter) {
     converter_ = converter;
-    if (ShowModal(owner, IDD_frmAbout) == -1) platform::ShowSystemError(owner, GetLastError());
+    const HRESULT shown = ShowModal(owner, IDD_frmAbout) == -1 ? platform::LastFailure() : S_OK;
     fonts_.clear();
+    return shown;
 }
 
 bool frmAbout::OnInitDialog() {
     SetIcon(IDI_TOVIK);
     LayOutInTwips(kClientWidth, kClientHeight, kDesign);
     const int dpi = Dpi();
-    SetFont(IDC_About_Label1, platform::CreatePointFont(kJapaneseFace, 12, dpi, SHIFTJIS_CHARSET));
-    SetFont(IDC_lblVersion, platform::CreatePointFont(kJapaneseFace, 9.75, dpi, SHIFTJIS_CHARSET));
-    SetFont(IDC_About_Label3, platform::CreatePointFont(L"Arial", 8.25, dpi, ANSI_CHARSET));
-    SetFont(IDC_About_Label4, platform::CreatePointFont(L"Arial", 9, dpi, ANSI_CHARSET));
-    SetFont(IDC_About_Label2, platform::CreatePointFont(L"Arial", 8.25, dpi, ANSI_CHARSET));
+    const std::wstring japanese = platform::LoadText(IDS_ABOUT_JAPANESE_FACE);
+    const std::wstring latin = platform::LoadText(IDS_ABOUT_LATIN_FACE);
+    SetFont(IDC_About_Label1, platform::CreatePointFont(japanese.c_str(), 12, dpi, SHIFTJIS_CHARSET));
+    SetFont(IDC_lblVersion, platform::CreatePointFont(japanese.c_str(), 9.75, dpi, SHIFTJIS_CHARSET));
+    SetFont(IDC_About_Label3, platform::CreatePointFont(latin.c_str(), 8.25, dpi, ANSI_CHARSET));
+    SetFont(IDC_About_Label4, platform::CreatePointFont(latin.c_str(), 9, dpi, ANSI_CHARSET));
+    SetFont(IDC_About_Label2, platform::CreatePointFont(latin.c_str(), 8.25, dpi, ANSI_CHARSET));
 
     // Read anew at every opening, from the program file's own version resource.
     if (const auto version = platform::ReadProgramVersion())
@@ -59,11 +61,8 @@ bool frmAbout::OnInitDialog() {
     // The converter beside the program names its own version; without it
     // (not installed, no version resource) the line keeps its fixed text.
     if (const auto version = platform::ReadFileVersion(converter_)) {
-        std::wstring line = platform::LoadText(IDS_ABOUT_CONVERTER);
-        if (const size_t at = line.find(L"%ls"); at != std::wstring::npos) {
-            line.replace(at, 3, VersionText(*version));
-            SetItemText(IDC_About_Label5, line);
-        }
+        SetItemText(IDC_About_Label5,
+                    platform::FillIn(platform::LoadText(IDS_ABOUT_CONVERTER), {VersionText(*version)}));
     }
     for (const auto& place : kDesign)
         if (place.id != IDOK) GrowToFitText(place.id);

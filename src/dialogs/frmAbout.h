@@ -1,5 +1,6 @@
 // The about box: the program's name, its version and the credits.
 #pragma once
+#include "platform/owners/Failure.h"
 #include "platform/owners/Gdi.h"
 #include "platform/ui/Dialog.h"
 
@@ -10,9 +11,9 @@ namespace dialogs {
 class frmAbout : public platform::ModalDialog {
 public:
     // Shows the box centred on the screen, modally over `owner`; returns when
-    // it is closed. A box that cannot be shown is reported. The converter
+    // it is closed: S_OK, or why the box could not be shown. The converter
     // program names its own version on the box.
-    void Show(HWND owner, const std::wstring& converter);
+    [[nodiscard]] HRESULT Show(HWND owner, const std::wstring& converter);
 
 private:
     bool OnInitDialog() override;   // Form_Load

@@ -1,6 +1,7 @@
 #include "dialogs/frmSetup.h"
 
 #include "dialogs/DelayText.h"
+#include "platform/portable/Text.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Messages.h"
@@ -53,29 +54,22 @@ constexpr WORD kHotkeyBits = static_cast<WORD>(~(HOTKEYF_EXT << 8));
 
 // A text of the string table with each "%ls" replaced, in turn, by one of `inserts`.
 std::wstring TextWith(UINT id, std::initializer_list<std::wstring> inserts) {
-    std::wstring text = platform::LoadText(id);
-    size_t from = 0;
-    for (const std::wstring& insert : inserts) {
-        const size_t at = text.find(L"%ls", from);
-        if (at == std::wstring::npos) break;
-        text.replace(at, 3, insert);
-        from = at + insert.size();
-    }
-    return text;
+    return platform::FillIn(platform::LoadText(id), inserts);
 }
 
 constexpr DWORD kBrowseFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
 
 }  // namespace
 
-bool frmSetup::Show(HWND owner, SetupValues& values) {
+HRESULT frmSetup::Show(HWND owner, SetupValues& values) {
     values_ = &values;
     browseFileName_ = platform::LoadText(IDS_BROWSE_FILE_NAME);
     browseFilterIndex_ = 1;
     const INT_PTR result = ShowModal(owner, IDD_frmSetup);
-    if (result == -1) platform::ShowSystemError(owner, GetLastError());
+    const HRESULT failure = result == -1 ? platform::LastFailure() : S_OK;
     values_ = nullptr;
-    return result == IDOK;
+    if (FAILED(failure)) return failure;
+    return result == IDOK ? S_OK : platform::kCancelled;
 }
 
 bool frmSetup::OnInitDialog() {

@@ -3,6 +3,7 @@
 // hotkeys, whether Tovik starts at logon and whether, minimised, it waits in
 // the notification area.
 #pragma once
+#include "platform/owners/Failure.h"
 #include "platform/ui/Dialog.h"
 
 #include <array>
@@ -41,10 +42,10 @@ public:
     explicit frmSetup(HotkeyRule usable) : usable_(std::move(usable)) {}
 
     // Shows the dialog modally over `owner` (which takes no input meanwhile),
-    // filled from `values`. True when OK was pressed: `values` then holds
-    // the new ones. Cancel and the close box leave `values` untouched; a
-    // dialog that cannot be shown is reported and changes nothing.
-    bool Show(HWND owner, SetupValues& values);
+    // filled from `values`. S_OK when OK was pressed: `values` then holds
+    // the new ones. Cancel and the close box (platform::kCancelled) leave
+    // `values` untouched, as does a dialog that cannot be shown (its failure).
+    [[nodiscard]] HRESULT Show(HWND owner, SetupValues& values);
 
 private:
     bool OnInitDialog() override;   // Form_Load

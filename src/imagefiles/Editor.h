@@ -1,13 +1,14 @@
 // Starting the image editor the user has chosen.
 #pragma once
-#include "platform/owners/Win32.h"
+#include "platform/owners/Failure.h"
 
 #include <string>
 
 namespace imagefiles {
 
 // Runs `editerName` as a command line, shown normally, and does not wait for
-// it. When it cannot be started: one "Error" message naming it.
-void StartEditor(HWND owner, const std::wstring& editerName);
+// it. When it cannot be started, the failure whose message follows the
+// editor's name (IDS_EDITOR_FAILED), whatever the system's reason.
+[[nodiscard]] HRESULT StartEditor(const std::wstring& editerName);
 
 }  // namespace imagefiles

@@ -1,9 +1,8 @@
 // The open and save dialogs of the main window, set up as the Open and Save
 // As commands show them.
 #pragma once
-#include "platform/owners/Win32.h"
+#include "platform/owners/Failure.h"
 
-#include <optional>
 #include <string>
 
 namespace imagefiles {
@@ -24,12 +23,15 @@ struct ChosenFile {
     std::wstring title;   // its last part
 };
 
-// The open dialog, starting in `folder` with an empty name field. Nothing
-// when the user cancels; a dialog that fails is reported here under "Error".
-std::optional<ChosenFile> ChooseFileToOpen(HWND owner, const std::wstring& folder, CommonDialogState& dialog);
+// The open dialog, starting in `folder` with an empty name field. S_OK with
+// the file in `chosen`; platform::kCancelled when the user cancels; or the
+// dialog's failure.
+[[nodiscard]] HRESULT ChooseFileToOpen(HWND owner, const std::wstring& folder, CommonDialogState& dialog,
+                                       ChosenFile& chosen);
 
 // The save dialog, starting in `folder` with the last chosen path in the
-// name field; it asks before an existing file is replaced.
-std::optional<ChosenFile> ChooseFileToSave(HWND owner, const std::wstring& folder, CommonDialogState& dialog);
+// name field; it asks before an existing file is replaced. Returns as the open one.
+[[nodiscard]] HRESULT ChooseFileToSave(HWND owner, const std::wstring& folder, CommonDialogState& dialog,
+                                       ChosenFile& chosen);
 
 }  // namespace imagefiles

@@ -45,22 +45,4 @@ ConverterCall MakeConverterCall(const std::wstring& programFolder, std::wstring_
     return MakeConverterCall(ConverterFolder(shortPathOf(programFolder), programFolder), destination);
 }
 
-std::wstring LaunchErrorText(long long code) {
-    switch (code) {
-    case 2: return L"The specified file was not found.";
-    case 3: return L"The specified path was not found.";
-    case 5: return L"The operating system denied access to the specified file.";
-    case 8: return L"There was not enough memory to complete the operation.";
-    case 11: return L"The .exe file is invalid (non-Win32R .exe or error in .exe image).";
-    case 26: return L"A sharing violation occurred.";
-    case 27: return L" The file name association is incomplete or invalid.";
-    case 28: return L"The DDE transaction could not be completed because the request timed out.";
-    case 29: return L"The DDE transaction failed.";
-    case 30: return L"The DDE transaction could not be completed because other DDE transactions were being processed.";
-    case 31: return L"There is no application associated with the given file name extension.";
-    case 32: return L"The specified dynamic-link library was not found.";
-    default: return L"予期せぬｴﾗｰです";
-    }
-}
-
 }  // namespace imagefiles

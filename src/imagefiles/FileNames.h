@@ -45,8 +45,4 @@ using ShortPathFunction = std::wstring (*)(const std::wstring& path);
 ConverterCall MakeConverterCall(const std::wstring& programFolder, std::wstring_view destination,
                                 ShortPathFunction shortPathOf);
 
-// The message for a converter that could not be started, by the launch's
-// result code (32 or less).
-std::wstring LaunchErrorText(long long code);
-
 }  // namespace imagefiles

@@ -6,7 +6,6 @@
 #include "platform/system/Files.h"
 #include "platform/system/Process.h"
 #include "platform/system/Screen.h"
-#include "platform/ui/Messages.h"
 #include "resources/resource.h"
 
 #include <map>
@@ -27,12 +26,17 @@ constexpr DWORD kPreviousConverterWait = 15000;
 // been without the wait.
 constexpr DWORD kConverterWait = 4000;
 
-constexpr wchar_t kConverterErrorTitle[] = L"ｴﾗｰ";   // the converter's failures
+// A converter that ended with a failure, by its exit code; another code
+// than its own four is the unexpected error.
+HRESULT ConverterFailure(DWORD exitCode) {
+    if (exitCode >= 1 && exitCode <= 4) return platform::OwnFailure(IDS_CONVERTER_FAILED + exitCode);
+    return platform::OwnFailure(IDS_CONVERTER_NOT_STARTED);
+}
 
-// The message for a converter that ended with a failure, by its exit code.
-std::wstring ConverterFailureText(DWORD exitCode) {
-    if (exitCode >= 1 && exitCode <= 4) return platform::LoadText(IDS_CONVERTER_FAILED + exitCode);
-    return LaunchErrorText(0);   // the unexpected error
+// A converter the shell could not start, by the shell's code.
+HRESULT ConverterNotStarted(int shellCode) {
+    const bool inRange = shellCode >= 0 && shellCode <= IDS_CONVERTER_MESSAGES_LAST - IDS_CONVERTER_NOT_STARTED;
+    return platform::OwnFailure(IDS_CONVERTER_NOT_STARTED + (inRange ? shellCode : 0));
 }
 
 // A copy of the picture in the screen's own format, which another program
@@ -49,89 +53,87 @@ platform::Bitmap ScreenCopyOf(HDC picture, int width, int height) {
 
 }  // namespace
 
-bool LoadImageFile(model::ImageModel& image, const std::wstring& path, bool toClipboard) {
-    std::optional<platform::WaitCursor> busy(std::in_place);
-    std::optional<platform::Clipboard> clipboard;
-    auto fail = [&](DWORD error) {
-        // The clipboard is let go and the default pointer is back before
-        // the message: other programs can use the clipboard meanwhile.
-        clipboard.reset();
-        busy.reset();
-        platform::ShowSystemError(image.Owner(), error);
-        return false;
-    };
-    codecs::LoadedPicture picture = codecs::LoadPictureFile(path, image.Buffer().BackColor());
-    if (!picture.ok()) return fail(FAILED(picture.error) ? static_cast<DWORD>(picture.error) : ERROR_INVALID_DATA);
+HRESULT LoadImageFile(model::ImageModel& image, const std::wstring& path, bool toClipboard) {
+    const platform::WaitCursor busy;
+    codecs::LoadedPicture picture = codecs::LoadPictureFile(path, image.Picture2().BackColor());
+    if (!picture.ok()) return FAILED(picture.error) ? picture.error : platform::FailureOf(ERROR_INVALID_DATA);
 
-    platform::MemoryDC source = platform::CompatibleDC(image.Buffer().hDC());
+    platform::MemoryDC source = platform::CompatibleDC(image.Picture2().hDC());
     platform::SelectedObject select(source.get(), picture.bitmap.get());
     // Everything that can fail comes before the image changes: the
-    // clipboard's copy, and the clipboard itself held open.
+    // clipboard's copy, and the clipboard itself held open. A failure lets
+    // the clipboard go before the message: other programs can use it meanwhile.
     platform::Bitmap clipboardCopy;
+    std::optional<platform::Clipboard> clipboard;
     if (toClipboard) {
         clipboardCopy = ScreenCopyOf(source.get(), picture.width, picture.height);
-        if (!clipboardCopy) return fail(ERROR_NOT_ENOUGH_MEMORY);
+        if (!clipboardCopy) return platform::FailureOf(ERROR_NOT_ENOUGH_MEMORY);
         clipboard.emplace(image.Owner());
         if (!clipboard->IsOpen()) {
             const DWORD error = GetLastError();
-            return fail(error ? error : ERROR_ACCESS_DENIED);
+            return platform::FailureOf(error ? error : ERROR_ACCESS_DENIED);
         }
     }
-    if (!image.Buffer().SetPicture(source.get(), picture.width, picture.height)) return fail(ERROR_NOT_ENOUGH_MEMORY);
+    if (!image.Picture2().SetPicture(source.get(), picture.width, picture.height))
+        return platform::FailureOf(ERROR_NOT_ENOUGH_MEMORY);
     if (clipboard) {
         clipboard->Empty();
         clipboard->SetBitmap(clipboardCopy);
     }
-    return true;
+    return S_OK;
 }
 
-DWORD SaveBitmap(model::ImageModel& image, const std::wstring& path) {
-    platform::PictureBox& buffer = image.Buffer();
+HRESULT SaveBitmap(model::ImageModel& image, const std::wstring& path) {
+    platform::PictureBox& buffer = image.Picture2();
     return codecs::SaveBitmapFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
 }
 
-DWORD SavePicture(model::ImageModel& image, const std::wstring& path) {
+HRESULT SavePicture(model::ImageModel& image, const std::wstring& path) {
     if (!IsPngName(path)) return SaveBitmap(image, path);
-    platform::PictureBox& buffer = image.Buffer();
+    platform::PictureBox& buffer = image.Picture2();
     return codecs::SavePngFile(buffer.hDC(), buffer.ScaleWidth(), buffer.ScaleHeight(), path);
+}
+
+bool IsConverterFailure(HRESULT failure) {
+    if (!platform::IsOwnFailure(failure)) return false;
+    const UINT text = platform::OwnFailureText(failure);
+    return text >= IDS_CONVERTER_FAILED && text <= IDS_CONVERTER_MESSAGES_LAST;
 }
 
 JpegConverter::JpegConverter() : lock_(platform::ProgramFolder(), kTemporaryBitmap) {}
 
 JpegConverter::~JpegConverter() { StopWatching(); }
 
-DWORD JpegConverter::ConvertToJpeg(model::ImageModel& image, const std::wstring& path) {
+HRESULT JpegConverter::ConvertToJpeg(model::ImageModel& image, const std::wstring& path) {
     const ConverterCall call = MakeConverterCall(platform::ProgramFolder(), path, &platform::ShortPathOf);
     // Two saves in quick succession: the earlier converter must have read
     // temp.bmp before it is written again.
-    if (!platform::WaitForProcess(previous_, kPreviousConverterWait)) return ERROR_BUSY;
+    if (!platform::WaitForProcess(previous_, kPreviousConverterWait)) return platform::FailureOf(ERROR_BUSY);
     previous_.reset();
     StopWatching();
     // So must another copy's, which holds the lock until then.
-    if (const DWORD error = lock_.Take(kPreviousConverterWait))
-        return error == ERROR_TIMEOUT ? static_cast<DWORD>(ERROR_BUSY) : error;
-    if (const DWORD error = SaveBitmap(image, call.bitmap)) {
+    if (const HRESULT taken = lock_.Take(kPreviousConverterWait); FAILED(taken))
+        return taken == platform::FailureOf(ERROR_TIMEOUT) ? platform::FailureOf(ERROR_BUSY) : taken;
+    if (const HRESULT failure = SaveBitmap(image, call.bitmap); FAILED(failure)) {
         lock_.Release();
-        return error;
+        return failure;
     }
     platform::StartedProgram converter =
         platform::StartProgram(image.Owner(), call.program, call.parameters, call.directory, SW_HIDE);
     if (!converter.started()) {
         lock_.Release();
-        platform::ShowMessage(image.Owner(), LaunchErrorText(converter.code), kConverterErrorTitle);
-        return 0;
+        return ConverterNotStarted(converter.code);
     }
     previous_ = std::move(converter.process);
     if (!platform::WaitForProcess(previous_, kConverterWait)) {
         Watch();
-        return 0;
+        return S_OK;
     }
     DWORD exitCode = 0;
     const bool failed = previous_ && GetExitCodeProcess(previous_.get(), &exitCode) && exitCode != 0;
     previous_.reset();
     lock_.Release();
-    if (failed) platform::ShowMessage(image.Owner(), ConverterFailureText(exitCode), kConverterErrorTitle);
-    return 0;
+    return failed ? ConverterFailure(exitCode) : S_OK;
 }
 
 void JpegConverter::RemoveTemporaryBitmap(DWORD timeoutMs) {
@@ -140,7 +142,7 @@ void JpegConverter::RemoveTemporaryBitmap(DWORD timeoutMs) {
     previous_.reset();
     // Without the lock, another copy is between writing temp.bmp and its
     // converter's end: the file is that copy's now.
-    if (lock_.Take(0) == 0) platform::DeleteFileQuietly(platform::ProgramFile(kTemporaryBitmap));
+    if (SUCCEEDED(lock_.Take(0))) platform::DeleteFileQuietly(platform::ProgramFile(kTemporaryBitmap));
     lock_.Release();
 }
 

@@ -2,6 +2,7 @@
 // through the outside converter, a JPEG file.
 #pragma once
 #include "model/ImageModel.h"
+#include "platform/owners/Failure.h"
 #include "platform/owners/Handle.h"
 #include "platform/system/FolderLock.h"
 
@@ -10,18 +11,22 @@
 namespace imagefiles {
 
 // Reads the picture at `path` into the image's buffer (which takes its
-// size) and, when `toClipboard`, onto the clipboard. Any failure is reported
-// here, in one "Error" message, and leaves the image and the clipboard as
-// they were. True when the picture was loaded.
-bool LoadImageFile(model::ImageModel& image, const std::wstring& path, bool toClipboard);
+// size) and, when `toClipboard`, onto the clipboard. S_OK when the picture
+// was loaded; a failure leaves the image and the clipboard as they were.
+[[nodiscard]] HRESULT LoadImageFile(model::ImageModel& image, const std::wstring& path, bool toClipboard);
 
 // Writes the buffer's whole picture as a 24-bit BMP file at `path`; an
-// existing file is replaced only by a complete new one. 0, or the Win32 error.
-DWORD SaveBitmap(model::ImageModel& image, const std::wstring& path);
+// existing file is replaced only by a complete new one. S_OK, or the failure.
+[[nodiscard]] HRESULT SaveBitmap(model::ImageModel& image, const std::wstring& path);
 
 // Writes the buffer's whole picture as a PNG file when the name ends in
 // ".png" in any letter case, as a BMP file otherwise; replaced like the BMP.
-DWORD SavePicture(model::ImageModel& image, const std::wstring& path);
+[[nodiscard]] HRESULT SavePicture(model::ImageModel& image, const std::wstring& path);
+
+// True for the failures of a JPEG save that reached the converter: it could
+// not be started, or it ended with a failure. The save has been handed on
+// then, as far as the program goes; the others stopped before it.
+bool IsConverterFailure(HRESULT failure);
 
 // The JPEG conversion: the image written to "temp.bmp" in the program's
 // folder, and "bmp2jpg.exe" of that folder started on it, hidden, to write
@@ -37,13 +42,12 @@ public:
     JpegConverter(const JpegConverter&) = delete;
     JpegConverter& operator=(const JpegConverter&) = delete;
 
-    // 0 once the converter has ended well or is still running after the
-    // wait, or when it could not be started or ended with a failure and the
-    // user has been told so here (under "ｴﾗｰ"); ERROR_BUSY when an earlier
-    // converter, this program's or another copy's, still reads temp.bmp
-    // after a long wait; otherwise the Win32 error of writing "temp.bmp",
-    // for the caller to report.
-    DWORD ConvertToJpeg(model::ImageModel& image, const std::wstring& path);
+    // S_OK once the converter has ended well or is still running after the
+    // wait; a converter's failure (IsConverterFailure) when it could not be
+    // started or ended with a failure; ERROR_BUSY when an earlier converter,
+    // this program's or another copy's, still reads temp.bmp after a long
+    // wait; otherwise the failure of writing "temp.bmp".
+    [[nodiscard]] HRESULT ConvertToJpeg(model::ImageModel& image, const std::wstring& path);
 
     // At the program's end: waits up to timeoutMs for a converter that is
     // still running, then deletes temp.bmp, unless another copy of the

@@ -5,8 +5,8 @@
 
 namespace printing {
 
-DWORD PrintPicture(HDC picture, int width, int height, const platform::PrinterChoice& printer,
-                   const std::wstring& documentName) {
+HRESULT PrintPicture(HDC picture, int width, int height, const platform::PrinterChoice& printer,
+                     const std::wstring& documentName) {
     platform::PrinterDC dc(printer);
     if (!dc) return dc.Error();
 
@@ -16,28 +16,29 @@ DWORD PrintPicture(HDC picture, int width, int height, const platform::PrinterCh
     // Copied before the job begins, so that a picture too large for memory
     // leaves no aborted job in the printer's queue.
     const platform::PrintablePicture copy(picture, width, height);
-    if (copy.Error()) return copy.Error();
+    RETURN_IF_FAILED(copy.Error());
 
     platform::PrintDocument document(dc.get(), documentName);
     // A printer that asks for a file name first (printing to a PDF or XPS
     // file) reports its Cancel button here: the user's choice, not a failure.
-    if (document.Error() == ERROR_CANCELLED || document.Error() == ERROR_PRINT_CANCELLED) return 0;
-    if (document.Error()) return document.Error();
+    if (document.Error() == platform::kCancelled || document.Error() == platform::FailureOf(ERROR_PRINT_CANCELLED))
+        return S_OK;
+    RETURN_IF_FAILED(document.Error());
     {
         platform::PrintPage page(dc.get());
-        if (page.Error()) return page.Error();
+        RETURN_IF_FAILED(page.Error());
         if (place.width > 0) {   // else the picture is empty: so is the page
             const RECT destination{place.x, place.y, place.x + place.width, place.y + place.height};
-            if (const DWORD error = copy.DrawOn(dc.get(), destination)) return error;
+            RETURN_IF_FAILED(copy.DrawOn(dc.get(), destination));
         }
-        if (const DWORD error = page.End()) return error;
+        RETURN_IF_FAILED(page.End());
     }
     return document.Complete();
 }
 
-DWORD PrintSetup(HWND owner, platform::PrinterChoice& printer) {
-    const platform::DialogResult result = platform::ShowPrintSetupDialog(owner, printer);
-    return result.outcome == platform::DialogOutcome::Failed ? result.error : 0;
+HRESULT PrintSetup(HWND owner, platform::PrinterChoice& printer) {
+    const HRESULT result = platform::ShowPrintSetupDialog(owner, printer);
+    return result == platform::kCancelled ? S_OK : result;
 }
 
 }  // namespace printing

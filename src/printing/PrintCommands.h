@@ -1,5 +1,5 @@
-// The bodies of the print and print-setup commands. Each returns 0, or the
-// Win32 error for the one "Error" message its command shows.
+// The bodies of the print and print-setup commands. Each returns S_OK, or
+// the failure for the one "Error" message its command shows.
 #pragma once
 #include "platform/system/Printer.h"
 
@@ -14,11 +14,11 @@ namespace printing {
 // corner. An empty picture prints an empty page. With no printer, nothing
 // happens but the error; a print cancelled at the printer's own file-name
 // prompt is no error. Returns once the job is with the spooler.
-DWORD PrintPicture(HDC picture, int width, int height, const platform::PrinterChoice& printer,
-                   const std::wstring& documentName);
+[[nodiscard]] HRESULT PrintPicture(HDC picture, int width, int height, const platform::PrinterChoice& printer,
+                                   const std::wstring& documentName);
 
 // Lets the user choose the printer and its settings for the following prints
-// of this run. OK and Cancel return 0; Cancel changes nothing.
-DWORD PrintSetup(HWND owner, platform::PrinterChoice& printer);
+// of this run. OK and Cancel return S_OK; Cancel changes nothing.
+[[nodiscard]] HRESULT PrintSetup(HWND owner, platform::PrinterChoice& printer);
 
 }  // namespace printing

@@ -49,16 +49,33 @@
 #define IDS_TIP_DELAY          4007
 #define IDS_TIP_PBRUSH         4008
 #define IDS_TIP_MOUSE          4009
-#define IDS_CLIPBOARD_FAILED   4100   // "クリップボードへの転送に失敗しました"
-#define IDS_EDITOR_FAILED      4101   // " の起動に失敗しました。", after the editor's name
 #define IDS_PRINT_DOCUMENT     4102   // the name of a print job in the printer's queue
 #define IDS_TRAY_TIP           4130   // the tooltip of the icon in the notification area
-// A JPEG save whose converter ended with exit code n (1 to 4): IDS_CONVERTER_FAILED + n.
-#define IDS_CONVERTER_FAILED   4110
-#define IDS_CONVERTER_FAILED_1 4111   // bad command line
-#define IDS_CONVERTER_FAILED_2 4112   // the bitmap cannot be read
-#define IDS_CONVERTER_FAILED_3 4113   // the destination cannot be written
-#define IDS_CONVERTER_FAILED_4 4114   // out of memory
+#define IDS_MAIN_CAPTION       4131   // frmMain's title bar
+#define IDS_SIZE_CAPTION       4132   // frmSize's text: the selection's width and height
+// The open and save dialogs of the main window.
+#define IDS_OPEN_TITLE         4140
+#define IDS_OPEN_FILTER        4141
+#define IDS_SAVE_TITLE         4142
+#define IDS_SAVE_FILTER        4143
+
+// Failure messages. The titles:
+#define IDS_ERROR_TITLE        4090   // "Error": every failure but the converter's
+#define IDS_CONVERTER_ERROR_TITLE 4091   // "ｴﾗｰ": the JPEG converter's
+// The program's own failures carry the id of their text (platform::OwnFailure).
+#define IDS_CLIPBOARD_FAILED   4100   // a capture whose picture or clipboard copy has no memory
+#define IDS_EDITOR_FAILED      4101   // the editor could not be started; after the editor's name
+// The converter's messages, from IDS_CONVERTER_FAILED to IDS_CONVERTER_MESSAGES_LAST, all under
+// IDS_CONVERTER_ERROR_TITLE. A JPEG save whose converter ended with exit code n (1 to 4): IDS_CONVERTER_FAILED + n.
+#define IDS_CONVERTER_FAILED   4410
+#define IDS_CONVERTER_FAILED_1 4411   // bad command line
+#define IDS_CONVERTER_FAILED_2 4412   // the bitmap cannot be read
+#define IDS_CONVERTER_FAILED_3 4413   // the destination cannot be written
+#define IDS_CONVERTER_FAILED_4 4414   // out of memory
+// A converter the shell could not start, by the shell's code n (0 to 32): IDS_CONVERTER_NOT_STARTED + n;
+// the code alone is the unexpected error, which also reads for a code without a text.
+#define IDS_CONVERTER_NOT_STARTED 4440
+#define IDS_CONVERTER_MESSAGES_LAST 4472
 
 // Version: TOVIK_FILEVERSION, TOVIK_VERSION_TEXT, TOVIK_VERSION_DOTTED
 #include "Version.h"
@@ -110,6 +127,8 @@
 #define IDS_BROWSE_FILE_NAME   4203
 #define IDS_ABOUT_VERSION      4210
 #define IDS_ABOUT_CONVERTER    4211
+#define IDS_ABOUT_JAPANESE_FACE 4212  // the about box's fonts: its Japanese lines
+#define IDS_ABOUT_LATIN_FACE   4213   // and its Latin ones
 #define IDS_SETUP_BAD_HOTKEY   4220   // a hotkey Tovik cannot have; %ls: the command
 #define IDS_SETUP_SAME_HOTKEY  4221   // one key for two commands; %ls, %ls: the commands
 

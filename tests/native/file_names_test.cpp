@@ -51,12 +51,4 @@ TEST(FileNames, ConverterCallUsesTheShortFolderAndTheDestinationAsChosen) {
     EXPECT_EQ(read.destination, L"E:\\My Pictures\\a.jpg");
 }
 
-TEST(FileNames, LaunchErrorsHaveTheirOwnMessages) {
-    EXPECT_EQ(LaunchErrorText(2), L"The specified file was not found.");
-    EXPECT_EQ(LaunchErrorText(27), L" The file name association is incomplete or invalid.");
-    EXPECT_EQ(LaunchErrorText(32), L"The specified dynamic-link library was not found.");
-    for (long long other : {0LL, 1LL, 4LL, 12LL, 25LL})
-        EXPECT_EQ(LaunchErrorText(other), L"予期せぬｴﾗｰです") << other;
-}
-
 }  // namespace

@@ -24,10 +24,11 @@ TEST(Selection, AnyDragDirectionGivesTheSameRegion) {
     EXPECT_EQ(dot.bottom - dot.top, 0);
 }
 
-TEST(Selection, SizeCaptionShowsAbsoluteSizesWithTheMultiplicationSign) {
-    EXPECT_EQ(selection::SizeCaption({0, 0}, {0, 0}), L"0 \u00D7 0");
-    EXPECT_EQ(selection::SizeCaption({100, 50}, {20, 10}), L"80 \u00D7 40");
-    EXPECT_EQ(selection::SizeCaption({-5, 3}, {1915, 1083}), L"1920 \u00D7 1080");
+TEST(Selection, SizeCaptionShowsAbsoluteSizesInItsFormat) {
+    constexpr wchar_t kFormat[] = L"%ls \u00D7 %ls";
+    EXPECT_EQ(selection::SizeCaption({0, 0}, {0, 0}, kFormat), L"0 \u00D7 0");
+    EXPECT_EQ(selection::SizeCaption({100, 50}, {20, 10}, kFormat), L"80 \u00D7 40");
+    EXPECT_EQ(selection::SizeCaption({-5, 3}, {1915, 1083}, kFormat), L"1920 \u00D7 1080");
 }
 
 }  // namespace

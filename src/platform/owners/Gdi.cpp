@@ -7,9 +7,9 @@ namespace {
 DWORD failScreenReads = 0;
 }  // namespace
 
-DWORD CopyScreenPixels(HDC destination, int x, int y, int width, int height,
-                       HDC source, int sourceX, int sourceY) {
-    if (failScreenReads) return failScreenReads;
+HRESULT CopyScreenPixels(HDC destination, int x, int y, int width, int height,
+                         HDC source, int sourceX, int sourceY) {
+    if (failScreenReads) return FailureOf(failScreenReads);
     constexpr long long kBandBytes = 16 << 20;   // a 1920-pixel screen in one band, 7680 pixels in 8
     const int rows = static_cast<int>(
         std::clamp<long long>(kBandBytes / (4LL * std::max(width, 1)), 1, std::max(height, 1)));
@@ -21,9 +21,9 @@ DWORD CopyScreenPixels(HDC destination, int x, int y, int width, int height,
         // GDI does not always say why; a screen that cannot be read is one the
         // program has no access to.
         const DWORD error = GetLastError();
-        return error ? error : ERROR_ACCESS_DENIED;
+        return FailureOf(error ? error : ERROR_ACCESS_DENIED);
     }
-    return 0;
+    return S_OK;
 }
 
 void FailScreenReadsForTesting(DWORD error) { failScreenReads = error; }

@@ -1,5 +1,6 @@
 // Device contexts, bitmaps and selections, each with exactly one owner.
 #pragma once
+#include "platform/owners/Failure.h"
 #include "platform/owners/UniqueHandle.h"
 #include "platform/owners/Win32.h"
 
@@ -112,12 +113,12 @@ inline void CopyPixels(HDC destination, int x, int y, int width, int height,
 // a loop, where it can make the pointer flicker. Read in bands of a few
 // megabytes: where the system passes a screen read through temporary copies
 // of what is read (Wine takes two), a huge screen then needs no more memory
-// for them than a band does. 0, or why the screen could not be read: it
+// for them than a band does. S_OK, or why the screen could not be read: it
 // cannot while the session is locked, the secure desktop (an elevation
 // prompt) is up or a remote session's window is minimised, and the
 // destination then holds nothing of it.
-DWORD CopyScreenPixels(HDC destination, int x, int y, int width, int height,
-                       HDC source, int sourceX, int sourceY);
+[[nodiscard]] HRESULT CopyScreenPixels(HDC destination, int x, int y, int width, int height,
+                                       HDC source, int sourceX, int sourceY);
 // Makes every screen read fail with `error` (0: they read again), so a test
 // can check what a capture does when the screen cannot be read.
 void FailScreenReadsForTesting(DWORD error);

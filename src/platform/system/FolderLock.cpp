@@ -38,32 +38,31 @@ std::wstring FolderIdentity(const std::wstring& folder) {
 
 FolderLock::FolderLock(std::wstring folder, std::wstring file) : folder_(std::move(folder)), file_(std::move(file)) {}
 
-DWORD FolderLock::Take(DWORD timeoutMs) {
-    if (held_) return 0;
+HRESULT FolderLock::Take(DWORD timeoutMs) {
+    if (held_) return S_OK;
     if (!mutex_) {
         // In the global namespace, so that the copies of other sessions see
         // it, and open to every signed-in user, who may run a copy from the
         // same folder: they may wait for it and take it, nothing else.
         const std::wstring name = L"Global\\Tovik." + file_ + L"." + FolderIdentity(folder_);
         PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100001;;;AU)(A;;GA;;;SY)",
-                                                                  SDDL_REVISION_1, &descriptor, nullptr))
-            return GetLastError();
+        RETURN_IF_WIN32_BOOL_FALSE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:(A;;0x00100001;;;AU)(A;;GA;;;SY)", SDDL_REVISION_1, &descriptor, nullptr));
         SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
         mutex_.reset(CreateMutexExW(&attributes, name.c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE));
         const DWORD error = GetLastError();
         LocalFree(descriptor);
-        if (!mutex_) return error;
+        if (!mutex_) return FailureOf(error);
     }
     switch (WaitForSingleObject(mutex_.get(), timeoutMs)) {
     case WAIT_OBJECT_0:
     case WAIT_ABANDONED:   // its holder ended without letting go: the file is ours now
         held_ = true;
-        return 0;
+        return S_OK;
     case WAIT_TIMEOUT:
-        return ERROR_TIMEOUT;
+        return FailureOf(ERROR_TIMEOUT);
     default:
-        return GetLastError();
+        return LastFailure();
     }
 }
 

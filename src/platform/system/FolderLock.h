@@ -3,6 +3,7 @@
 // started from one folder, also by several users of a terminal server, take
 // turns with a file they all write there.
 #pragma once
+#include "platform/owners/Failure.h"
 #include "platform/owners/Handle.h"
 
 #include <string>
@@ -20,11 +21,11 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
 
     // Takes the lock, waiting up to timeoutMs while another process holds
-    // it; a process that ended while holding it has let it go. 0 once it is
-    // held (at once when this owner holds it already), ERROR_TIMEOUT when
-    // another process still holds it after the wait, or the Win32 error of
+    // it; a process that ended while holding it has let it go. S_OK once it
+    // is held (at once when this owner holds it already), ERROR_TIMEOUT when
+    // another process still holds it after the wait, or the failure of
     // making the lock. Taken and released on one thread.
-    DWORD Take(DWORD timeoutMs);
+    [[nodiscard]] HRESULT Take(DWORD timeoutMs);
     void Release();
     bool held() const { return held_; }
 

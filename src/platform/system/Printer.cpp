@@ -21,28 +21,6 @@ DWORD LastErrorOr(DWORD fallback) {
 // not working.
 constexpr DWORD kPrinterFailed = ERROR_GEN_FAILURE;
 
-// The print dialog reports its own error numbers, which have no system
-// description; each becomes the Win32 error that says the same.
-DWORD ErrorOfDialog(DWORD extended) {
-    switch (extended) {
-    case CDERR_MEMALLOCFAILURE:
-    case CDERR_MEMLOCKFAILURE:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case PDERR_NODEVICES:
-    case PDERR_NODEFAULTPRN:
-    case PDERR_PRINTERNOTFOUND:
-        return kNoPrinterError;
-    case PDERR_LOADDRVFAILURE:
-    case PDERR_GETDEVMODEFAIL:
-    case PDERR_INITFAILURE:
-    case PDERR_CREATEICFAILURE:
-        return ERROR_UNKNOWN_PRINTER_DRIVER;
-    default:
-        // The dialog itself could not be made: nothing the user can change.
-        return ERROR_INTERNAL_ERROR;
-    }
-}
-
 // The spooler's library is no system library every program has loaded: its
 // functions are looked up in the system folder, never imported, so that a
 // file of its name beside the program is never loaded. Without it there is
@@ -87,11 +65,11 @@ std::wstring PrinterChoice::DeviceName() const {
     return reinterpret_cast<const wchar_t*>(names.get()) + names->wDeviceOffset;
 }
 
-DialogResult ShowPrintSetupDialog(HWND owner, PrinterChoice& choice) {
+HRESULT ShowPrintSetupDialog(HWND owner, PrinterChoice& choice) {
     // Without printers the dialog has nothing to offer: Windows would show a
     // message of its own before failing, Wine an empty list. The user gets
     // the one "Error" message instead.
-    if (!AnyPrinterInstalled()) return {DialogOutcome::Failed, kNoPrinterError};
+    if (!AnyPrinterInstalled()) return FailureOf(kNoPrinterError);
     bool seeded = !choice.empty();
     for (;;) {
         PRINTDLGW dialog{};
@@ -111,15 +89,16 @@ DialogResult ShowPrintSetupDialog(HWND owner, PrinterChoice& choice) {
         GlobalMemory devNames(dialog.hDevNames);
         if (ok) {
             choice = PrinterChoice(std::move(devMode), std::move(devNames));
-            return {DialogOutcome::Ok};
+            return S_OK;
         }
-        if (extended == 0) return {DialogOutcome::Cancelled};
         // The printer chosen earlier is gone: show the printers there are now.
         if (extended == PDERR_PRINTERNOTFOUND && seeded) {
             seeded = false;
             continue;
         }
-        return {DialogOutcome::Failed, ErrorOfDialog(extended)};
+        // Cancel, or the dialog's own failure; one that could not be made at
+        // all is nothing the user can change.
+        return FailureOfCommonDialog(extended, ERROR_INTERNAL_ERROR);
     }
 }
 
@@ -144,12 +123,12 @@ PrintDocument::PrintDocument(HDC printer, const std::wstring& name) : printer_(p
     error_ = open_ ? 0 : LastErrorOr(kPrinterFailed);
 }
 
-DWORD PrintDocument::Complete() {
-    if (!open_) return error_ ? error_ : kPrinterFailed;
+HRESULT PrintDocument::Complete() {
+    if (!open_) return FailureOf(error_ ? error_ : kPrinterFailed);
     SetLastError(ERROR_SUCCESS);
-    if (EndDoc(printer_) <= 0) return LastErrorOr(kPrinterFailed);   // aborted when this ends
+    if (EndDoc(printer_) <= 0) return FailureOf(LastErrorOr(kPrinterFailed));   // aborted when this ends
     open_ = false;
-    return 0;
+    return S_OK;
 }
 
 PrintPage::PrintPage(HDC printer) : printer_(printer) {
@@ -158,11 +137,11 @@ PrintPage::PrintPage(HDC printer) : printer_(printer) {
     error_ = open_ ? 0 : LastErrorOr(kPrinterFailed);
 }
 
-DWORD PrintPage::End() {
-    if (!open_) return error_ ? error_ : kPrinterFailed;
+HRESULT PrintPage::End() {
+    if (!open_) return FailureOf(error_ ? error_ : kPrinterFailed);
     open_ = false;
     SetLastError(ERROR_SUCCESS);
-    return EndPage(printer_) > 0 ? 0 : LastErrorOr(kPrinterFailed);
+    return EndPage(printer_) > 0 ? S_OK : FailureOf(LastErrorOr(kPrinterFailed));
 }
 
 PrintablePicture::PrintablePicture(HDC source, int width, int height) {
@@ -187,8 +166,8 @@ PrintablePicture::PrintablePicture(HDC source, int width, int height) {
     GdiFlush();   // the bits are read directly from here on
 }
 
-DWORD PrintablePicture::DrawOn(HDC printer, const RECT& destination) const {
-    if (!bits_ || error_) return error_;
+HRESULT PrintablePicture::DrawOn(HDC printer, const RECT& destination) const {
+    if (!bits_ || error_) return FailureOf(error_);
     const BITMAPINFO info = TopDownRgb32(width_, height_);
     SetStretchBltMode(printer, HALFTONE);
     SetBrushOrgEx(printer, 0, 0, nullptr);   // halftoning needs the brush origin set after the mode
@@ -196,7 +175,7 @@ DWORD PrintablePicture::DrawOn(HDC printer, const RECT& destination) const {
     const int lines = StretchDIBits(printer, destination.left, destination.top,
                                     destination.right - destination.left, destination.bottom - destination.top,
                                     0, 0, width_, height_, bits_, &info, DIB_RGB_COLORS, SRCCOPY);
-    return lines == 0 || lines == static_cast<int>(GDI_ERROR) ? LastErrorOr(kPrinterFailed) : 0;
+    return lines == 0 || lines == static_cast<int>(GDI_ERROR) ? FailureOf(LastErrorOr(kPrinterFailed)) : S_OK;
 }
 
 }  // namespace platform

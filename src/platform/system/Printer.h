@@ -1,18 +1,14 @@
 // The printer: the one the user chose in print setup, its device context, a
 // document with its pages, and pictures a printer can draw. Every failure
-// comes back as a Win32 error code (0: none) for the "Error" message.
+// comes back as a failure (S_OK: none) for the "Error" message.
 #pragma once
 #include "platform/owners/Gdi.h"
 #include "platform/owners/GlobalMemory.h"
+#include "platform/system/DialogErrors.h"
 
 #include <string>
 
 namespace platform {
-
-// What a print command reports when there is no printer to print on, neither
-// a chosen one nor a default one: "the printer name is invalid" is the
-// system's nearest description that Windows and Wine both carry.
-constexpr DWORD kNoPrinterError = ERROR_INVALID_PRINTER_NAME;
 
 // The printer and page settings chosen in print setup, kept by the program
 // for the run. Empty means the system's default printer; choosing a printer
@@ -37,17 +33,11 @@ private:
     GlobalMemory devNames_;
 };
 
-enum class DialogOutcome { Ok, Cancelled, Failed };
-struct DialogResult {
-    DialogOutcome outcome;
-    DWORD error = 0;   // the Win32 error of a failed dialog
-};
-
 // The system's print-setup dialog, modal to `owner`, showing `choice` (or the
-// default printer). OK replaces `choice` with what the user picked; Cancel
-// and failure leave it as it was. No printer at all is a failure with
-// kNoPrinterError.
-DialogResult ShowPrintSetupDialog(HWND owner, PrinterChoice& choice);
+// default printer). OK (S_OK) replaces `choice` with what the user picked;
+// Cancel (kCancelled) and failure leave it as it was. No printer at all is a
+// failure with kNoPrinterError.
+[[nodiscard]] HRESULT ShowPrintSetupDialog(HWND owner, PrinterChoice& choice);
 
 // A device context of the chosen printer, or of the system's default printer
 // when nothing was chosen; deleted with its owner.
@@ -57,8 +47,8 @@ public:
 
     HDC get() const { return dc_.get(); }
     explicit operator bool() const { return static_cast<bool>(dc_); }
-    // Why there is no DC; 0 when there is one.
-    DWORD Error() const { return error_; }
+    // Why there is no DC; S_OK when there is one.
+    HRESULT Error() const { return FailureOf(error_); }
 
     // Printer pixels per inch, and the printable area in printer pixels.
     // Device coordinates start at the printable area's top-left corner.
@@ -82,10 +72,10 @@ public:
     PrintDocument(const PrintDocument&) = delete;
     PrintDocument& operator=(const PrintDocument&) = delete;
 
-    // Why the job could not begin; 0 when it did.
-    DWORD Error() const { return error_; }
+    // Why the job could not begin; S_OK when it did.
+    HRESULT Error() const { return FailureOf(error_); }
     // Ends the document, which hands the job to the spooler.
-    DWORD Complete();
+    [[nodiscard]] HRESULT Complete();
 
 private:
     HDC printer_;
@@ -102,8 +92,8 @@ public:
     PrintPage(const PrintPage&) = delete;
     PrintPage& operator=(const PrintPage&) = delete;
 
-    DWORD Error() const { return error_; }
-    DWORD End();
+    HRESULT Error() const { return FailureOf(error_); }
+    [[nodiscard]] HRESULT End();
 
 private:
     HDC printer_;
@@ -117,11 +107,11 @@ private:
 class PrintablePicture {
 public:
     PrintablePicture(HDC source, int width, int height);
-    // Why the copy could not be made (no memory for it); 0 when it was.
-    DWORD Error() const { return error_; }
+    // Why the copy could not be made (no memory for it); S_OK when it was.
+    HRESULT Error() const { return FailureOf(error_); }
     // Draws the whole copy into `destination` (printer pixels), stretched
     // with halftoning so that enlarged and reduced pictures stay smooth.
-    DWORD DrawOn(HDC printer, const RECT& destination) const;
+    [[nodiscard]] HRESULT DrawOn(HDC printer, const RECT& destination) const;
 
 private:
     Bitmap bitmap_;

@@ -6,39 +6,39 @@ namespace platform {
 
 namespace {
 
-// The shell's code for a Win32 error, for the rare failure that leaves
-// hInstApp without one.
+// The shell's classic codes and the Win32 errors they stand for, both ways:
+// a failure that leaves hInstApp without a code gets the one of its error,
+// and a code is reported as the first error it stands for.
+struct ShellCode {
+    int code;
+    DWORD error;
+};
+constexpr ShellCode kShellCodes[] = {
+    {SE_ERR_FNF, ERROR_FILE_NOT_FOUND},
+    {SE_ERR_PNF, ERROR_PATH_NOT_FOUND},
+    {SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
+    {SE_ERR_OOM, ERROR_NOT_ENOUGH_MEMORY},
+    {SE_ERR_OOM, ERROR_OUTOFMEMORY},
+    {ERROR_BAD_FORMAT, ERROR_BAD_FORMAT},
+    {SE_ERR_SHARE, ERROR_SHARING_VIOLATION},
+    {SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION},
+    {SE_ERR_ASSOCINCOMPLETE, ERROR_NO_ASSOCIATION},
+    {SE_ERR_DLLNOTFOUND, ERROR_DLL_NOT_FOUND},
+    {SE_ERR_DDETIMEOUT, ERROR_DDE_FAIL},
+    {SE_ERR_DDEFAIL, ERROR_DDE_FAIL},
+    {SE_ERR_DDEBUSY, ERROR_DDE_FAIL},
+};
+
 int ShellCodeFor(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND: return SE_ERR_FNF;
-    case ERROR_PATH_NOT_FOUND: return SE_ERR_PNF;
-    case ERROR_ACCESS_DENIED: return SE_ERR_ACCESSDENIED;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY: return SE_ERR_OOM;
-    case ERROR_BAD_FORMAT: return ERROR_BAD_FORMAT;
-    case ERROR_SHARING_VIOLATION: return SE_ERR_SHARE;
-    case ERROR_NO_ASSOCIATION: return SE_ERR_NOASSOC;
-    case ERROR_DLL_NOT_FOUND: return SE_ERR_DLLNOTFOUND;
-    default: return 0;
-    }
+    for (const ShellCode& entry : kShellCodes)
+        if (entry.error == error) return entry.code;
+    return 0;
 }
 
-// The Win32 error a shell code stands for.
 DWORD ErrorOfShellCode(int code) {
-    switch (code) {
-    case SE_ERR_FNF: return ERROR_FILE_NOT_FOUND;
-    case SE_ERR_PNF: return ERROR_PATH_NOT_FOUND;
-    case SE_ERR_ACCESSDENIED: return ERROR_ACCESS_DENIED;
-    case SE_ERR_OOM: return ERROR_NOT_ENOUGH_MEMORY;
-    case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
-    case SE_ERR_DLLNOTFOUND: return ERROR_DLL_NOT_FOUND;
-    case SE_ERR_DDETIMEOUT:
-    case SE_ERR_DDEFAIL:
-    case SE_ERR_DDEBUSY: return ERROR_DDE_FAIL;
-    case SE_ERR_NOASSOC:
-    case SE_ERR_ASSOCINCOMPLETE: return ERROR_NO_ASSOCIATION;
-    default: return ERROR_FILE_NOT_FOUND;
-    }
+    for (const ShellCode& entry : kShellCodes)
+        if (entry.code == code) return entry.error;
+    return ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace
@@ -66,23 +66,23 @@ StartedProgram StartProgram(HWND owner, const std::wstring& file, const std::wst
     return result;
 }
 
-DWORD OpenDocument(HWND owner, const std::wstring& path) {
+HRESULT OpenDocument(HWND owner, const std::wstring& path) {
     const StartedProgram opened = StartProgram(owner, path, L"", L"", SW_SHOWNORMAL);
-    return opened.started() ? 0 : ErrorOfShellCode(opened.code);
+    return opened.started() ? S_OK : FailureOf(ErrorOfShellCode(opened.code));
 }
 
-DWORD RunCommandLine(const std::wstring& commandLine, int show) {
-    if (commandLine.empty()) return ERROR_FILE_NOT_FOUND;
+HRESULT RunCommandLine(const std::wstring& commandLine, int show) {
+    if (commandLine.empty()) return FailureOf(ERROR_FILE_NOT_FOUND);
     std::wstring writable = commandLine;   // CreateProcessW may write into it
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        return GetLastError();
+    RETURN_IF_WIN32_BOOL_FALSE(
+        CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
     const KernelHandle process(started.hProcess), thread(started.hThread);   // not watched: closed at once
-    return 0;
+    return S_OK;
 }
 
 bool WaitForProcess(const KernelHandle& process, DWORD timeoutMs) {

@@ -1,5 +1,6 @@
 // Starting another program through the shell, and waiting for it.
 #pragma once
+#include "platform/owners/Failure.h"
 #include "platform/owners/Handle.h"
 
 #include <string>
@@ -23,15 +24,15 @@ StartedProgram StartProgram(HWND owner, const std::wstring& file, const std::wst
                             const std::wstring& directory, int show);
 
 // Opens a document with the program chosen for its type: a page in the
-// default browser. 0 once that program has it, else the Win32 error
-// (ERROR_NO_ASSOCIATION when no program is chosen). Shows nothing itself.
-DWORD OpenDocument(HWND owner, const std::wstring& path);
+// default browser. S_OK once that program has it, else the failure
+// (ERROR_NO_ASSOCIATION when no program is chosen).
+[[nodiscard]] HRESULT OpenDocument(HWND owner, const std::wstring& path);
 
 // Runs a command line the way the user would type it: the program is the
 // first word (quoted when it holds blanks), found through the program search
-// path, and the rest reaches it unchanged. Returns 0 once it has started, or
-// the Win32 error.
-DWORD RunCommandLine(const std::wstring& commandLine, int show);
+// path, and the rest reaches it unchanged. S_OK once it has started, or
+// the failure.
+[[nodiscard]] HRESULT RunCommandLine(const std::wstring& commandLine, int show);
 
 // Waits up to timeoutMs for the process to end. True when it has ended or
 // there is no process; false when it is still running after the wait.

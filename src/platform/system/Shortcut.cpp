@@ -31,16 +31,16 @@ std::optional<std::wstring> StartupFolder() {
     return std::wstring(folder.get());
 }
 
-DWORD SaveShortcut(const std::wstring& path, const Shortcut& shortcut) {
+HRESULT SaveShortcut(const std::wstring& path, const Shortcut& shortcut) {
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
-    HRESULT result = MakeShellLink(link);
-    if (SUCCEEDED(result)) result = link->SetPath(shortcut.target.c_str());
-    if (SUCCEEDED(result)) result = link->SetWorkingDirectory(shortcut.folder.c_str());
-    if (SUCCEEDED(result)) result = link->SetShowCmd(shortcut.showCommand);
-    if (SUCCEEDED(result)) result = FileOf(link, file);
-    if (SUCCEEDED(result)) result = file->Save(path.c_str(), TRUE);
-    return SUCCEEDED(result) ? 0 : static_cast<DWORD>(result);
+    RETURN_IF_FAILED(MakeShellLink(link));
+    RETURN_IF_FAILED(link->SetPath(shortcut.target.c_str()));
+    RETURN_IF_FAILED(link->SetWorkingDirectory(shortcut.folder.c_str()));
+    RETURN_IF_FAILED(link->SetShowCmd(shortcut.showCommand));
+    RETURN_IF_FAILED(FileOf(link, file));
+    RETURN_IF_FAILED(file->Save(path.c_str(), TRUE));
+    return S_OK;
 }
 
 std::optional<std::wstring> ShortcutTarget(const std::wstring& path) {

@@ -1,6 +1,7 @@
 // Shortcuts (.lnk files) and the user's Startup folder, whose shortcuts
 // Windows opens when the user logs on.
 #pragma once
+#include "platform/owners/Failure.h"
 #include "platform/owners/Win32.h"
 
 #include <optional>
@@ -17,9 +18,9 @@ struct Shortcut {
 // The user's Startup folder, without a trailing backslash, made when it is
 // missing; nothing when the system cannot tell it or make it.
 std::optional<std::wstring> StartupFolder();
-// Writes the shortcut, replacing one of that name. 0, or the HRESULT of the
-// step that failed. Needs COM on this thread.
-DWORD SaveShortcut(const std::wstring& path, const Shortcut& shortcut);
+// Writes the shortcut, replacing one of that name. S_OK, or the failure of
+// the step that failed. Needs COM on this thread.
+[[nodiscard]] HRESULT SaveShortcut(const std::wstring& path, const Shortcut& shortcut);
 // The program the shortcut at the path starts, or nothing when there is no
 // shortcut or it cannot be read. Needs COM on this thread.
 std::optional<std::wstring> ShortcutTarget(const std::wstring& path);

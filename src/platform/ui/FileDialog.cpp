@@ -1,6 +1,7 @@
 #include "platform/ui/FileDialog.h"
 
 #include "platform/portable/FileFilter.h"
+#include "platform/system/DialogErrors.h"
 
 #include <commdlg.h>
 
@@ -46,14 +47,14 @@ FileDialogResult Show(Kind kind, HWND owner, const FileDialogRequest& request) {
     const BOOL chosen = kind == Kind::Open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn);
     FileDialogResult result;
     if (chosen) {
-        result.outcome = FileDialogResult::Outcome::Chosen;
+        result.result = S_OK;
         result.path = file.data();
         result.fileTitle = title.data();
         result.filterIndex = ofn.nFilterIndex;
         return result;
     }
-    result.error = CommDlgExtendedError();
-    result.outcome = result.error ? FileDialogResult::Outcome::Failed : FileDialogResult::Outcome::Cancelled;
+    // A dialog that could not be made at all: the system cannot complete it.
+    result.result = FailureOfCommonDialog(CommDlgExtendedError(), ERROR_CAN_NOT_COMPLETE);
     return result;
 }
 

@@ -1,6 +1,6 @@
 // The system's open-file and save-file dialogs.
 #pragma once
-#include "platform/owners/Win32.h"
+#include "platform/owners/Failure.h"
 
 #include <string>
 
@@ -17,14 +17,12 @@ struct FileDialogRequest {
 };
 
 struct FileDialogResult {
-    enum class Outcome { Chosen, Cancelled, Failed };
-    Outcome outcome = Outcome::Cancelled;
+    HRESULT result = kCancelled;   // S_OK: a file was chosen; kCancelled; or the dialog's failure
     std::wstring path;        // Chosen: the file's full path
     std::wstring fileTitle;   // Chosen: its name without the folder
     DWORD filterIndex = 0;    // Chosen: the file type selected at the end (1-based)
-    DWORD error = 0;          // Failed: CommDlgExtendedError's code (CDERR_*, FNERR_*)
 
-    bool Chosen() const { return outcome == Outcome::Chosen; }
+    bool Chosen() const { return result == S_OK; }
 };
 
 // Both are modal over `owner` and hold paths far longer than MAX_PATH.

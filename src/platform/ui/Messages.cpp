@@ -1,13 +1,12 @@
 #include "platform/ui/Messages.h"
 
 #include "platform/ui/Window.h"
+#include "resources/resource.h"
 
 #include <cwchar>
 
 namespace platform {
 namespace {
-
-constexpr wchar_t kErrorTitle[] = L"Error";
 
 std::wstring FormatSystemMessage(DWORD code) {
     wchar_t* buffer = nullptr;
@@ -37,8 +36,6 @@ void ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title
     MessageBoxW(owner, text.c_str(), title.c_str(), MessageStyle(owner));
 }
 
-void ShowError(HWND owner, const std::wstring& text) { ShowMessage(owner, text, kErrorTitle); }
-
 void ShowHandlerFailure(HWND owner) noexcept {
     static bool showing = false;
     if (showing) return;
@@ -48,8 +45,10 @@ void ShowHandlerFailure(HWND owner) noexcept {
                                   ERROR_NOT_ENOUGH_MEMORY, 0, text, 512, nullptr);
     while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r' || text[length - 1] == L' '))
         text[--length] = L'\0';
+    wchar_t title[64] = L"";
+    LoadStringW(ModuleInstance(), IDS_ERROR_TITLE, title, 64);
     const HWND shownOver = owner && IsWindow(owner) ? owner : nullptr;   // a window that failed being made
-    MessageBoxW(shownOver, text, kErrorTitle, MessageStyle(shownOver));
+    MessageBoxW(shownOver, text, title, MessageStyle(shownOver));
     showing = false;
 }
 
@@ -66,8 +65,25 @@ std::wstring SystemErrorText(DWORD error) {
     return text;
 }
 
-void ShowSystemError(HWND owner, DWORD error) {
-    ShowError(owner, SystemErrorText(error));
+FailureMessage MessageOf(HRESULT failure, const std::wstring& subject) {
+    if (!IsOwnFailure(failure)) {
+        // A Win32 error reads as the system describes the error itself.
+        const DWORD code = HRESULT_FACILITY(failure) == FACILITY_WIN32 ? HRESULT_CODE(failure)
+                                                                       : static_cast<DWORD>(failure);
+        return {SystemErrorText(code), LoadText(IDS_ERROR_TITLE)};
+    }
+    const UINT id = OwnFailureText(failure);
+    // The converter's messages have a title of their own.
+    const bool converter = id >= IDS_CONVERTER_FAILED && id <= IDS_CONVERTER_MESSAGES_LAST;
+    std::wstring text = LoadText(id);
+    if (text.empty()) text = LoadText(IDS_CONVERTER_NOT_STARTED);   // one the program has no words for
+    return {subject + text, LoadText(converter ? IDS_CONVERTER_ERROR_TITLE : IDS_ERROR_TITLE)};
+}
+
+void ShowFailure(HWND owner, HRESULT failure, const std::wstring& subject) {
+    if (SUCCEEDED(failure) || failure == kCancelled) return;
+    const FailureMessage message = MessageOf(failure, subject);
+    ShowMessage(owner, message.text, message.title);
 }
 
 std::wstring LoadText(UINT id) {

@@ -171,7 +171,7 @@ TEST(PictureFiles, SavedBitmapIsPixelExactAndReplacesTheOldFile) {
     PatternSurface image;
     const std::wstring path = folder.path() + L"画像 1.bmp";
     WriteFileBytes(path, std::vector<std::uint8_t>(100000, 0xEE));
-    ASSERT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, path), 0u);
+    ASSERT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, path), S_OK);
 
     const auto bytes = ReadFileBytes(path);
     const size_t stride = (kPictureWidth * 3 + 3) & ~3;
@@ -202,7 +202,7 @@ TEST(PictureFiles, SavedBitmapIsPixelExactAndReplacesTheOldFile) {
     const std::wstring deep = folder.path() + std::wstring(240, L'd') + L"\\";
     ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
     ASSERT_GT(deep.size(), static_cast<size_t>(MAX_PATH));
-    EXPECT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, deep + L"shot.bmp"), 0u);
+    EXPECT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, deep + L"shot.bmp"), S_OK);
     ExpectExactly(LoadPictureFile(deep + L"shot.bmp", kBackground), PicturePatternAt);
 }
 
@@ -214,7 +214,7 @@ TEST(PictureFiles, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
     WriteFileBytes(locked, old);
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, locked),
-              static_cast<DWORD>(ERROR_ACCESS_DENIED));
+              platform::FailureOf(ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadFileBytes(locked), old);
 
     // A file held open without sharing cannot be replaced either.
@@ -223,13 +223,13 @@ TEST(PictureFiles, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
     {
         platform::KernelHandle holder(
             CreateFileW(open.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        EXPECT_NE(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, open), 0u);
+        EXPECT_NE(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight, open), S_OK);
     }
     EXPECT_EQ(ReadFileBytes(open), old);
 
     EXPECT_EQ(codecs::SaveBitmapFile(image.surface.hDC(), kPictureWidth, kPictureHeight,
                                        folder.path() + L"missing\\a.bmp"),
-              static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+              platform::FailureOf(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(folder.FileNames().size(), 2u) << "a temporary file was left behind: "
                                              << testing::PrintToString(folder.FileNames());
 }

@@ -183,7 +183,7 @@ TEST(RecentFilesMenu, StoredEntriesAreShownExactlyAndWrittenBack) {
     WriteSetting(L"Startup", L"MRU  3", L"D:\\c.gif");
     {
         frmMain main;
-        ASSERT_TRUE(main.Form_Load());
+        ASSERT_EQ(main.Form_Load(), S_OK);
         std::vector<std::wstring> tree;
         Describe(GetSubMenu(GetMenu(main.hwnd()), 0), tree);
         auto id = [](int n) { return L"=" + std::to_wstring(ID_mnuFileArray + n); };
@@ -242,7 +242,7 @@ TEST(MainWindowPlace, StoredRectangleComesBackExactlyOnAMonitorOfAnotherResoluti
     {
         frmMain main;
         HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &Hook::Proc, nullptr, GetCurrentThreadId());
-        ASSERT_TRUE(main.Form_Load());
+        ASSERT_EQ(main.Form_Load(), S_OK);
         UnhookWindowsHookEx(hook);
         ASSERT_EQ(sent, 1) << "the load never moved the window to its place";
         RECT r = main.OuterRect();
@@ -275,6 +275,31 @@ TEST(ErrorText, CodesWithoutADescriptionReadAsEightHexDigitsAndWrappedWin32Error
     EXPECT_EQ(platform::SystemErrorText(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)),
               platform::SystemErrorText(ERROR_FILE_NOT_FOUND));
     EXPECT_NE(platform::SystemErrorText(ERROR_FILE_NOT_FOUND).rfind(L"0x", 0), 0u);
+}
+
+// The words of each failure: the system's for its errors under "Error", the
+// program's own from the resources, the converter's under "ｴﾗｰ" (a code the
+// shell gives without words of ours is the unexpected error).
+TEST(ErrorText, EachFailureReadsInItsOwnWordsUnderItsOwnTitle) {
+    using platform::MessageOf, platform::OwnFailure;
+    EXPECT_EQ(MessageOf(platform::FailureOf(ERROR_ACCESS_DENIED)).text, platform::SystemErrorText(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(MessageOf(E_OUTOFMEMORY).title, L"Error");
+    EXPECT_EQ(MessageOf(OwnFailure(IDS_CLIPBOARD_FAILED)).text, L"クリップボードへの転送に失敗しました");
+    const platform::FailureMessage editor = MessageOf(OwnFailure(IDS_EDITOR_FAILED), L"mspaint.exe");
+    EXPECT_EQ(editor.text, L"mspaint.exe の起動に失敗しました。");
+    EXPECT_EQ(editor.title, L"Error");
+    EXPECT_EQ(MessageOf(OwnFailure(IDS_CONVERTER_FAILED + 4)).text,
+              L"JPEG ファイルを保存できませんでした。メモリが足りません。");
+    EXPECT_EQ(MessageOf(OwnFailure(IDS_CONVERTER_NOT_STARTED + 2)).text, L"The specified file was not found.");
+    EXPECT_EQ(MessageOf(OwnFailure(IDS_CONVERTER_NOT_STARTED + 27)).text,
+              L" The file name association is incomplete or invalid.");
+    EXPECT_EQ(MessageOf(OwnFailure(IDS_CONVERTER_NOT_STARTED + 32)).text,
+              L"The specified dynamic-link library was not found.");
+    for (int other : {0, 1, 4, 12, 25}) {
+        const platform::FailureMessage unexpected = MessageOf(OwnFailure(IDS_CONVERTER_NOT_STARTED + other));
+        EXPECT_EQ(unexpected.text, L"予期せぬｴﾗｰです") << other;
+        EXPECT_EQ(unexpected.title, L"ｴﾗｰ") << other;
+    }
 }
 
 // A window and a dialog whose handler runs out of memory.

@@ -38,7 +38,7 @@ protected:
         InitCommonControlsEx(&controls);
         ClearSettings();
         mainForm_ = new frmMain;
-        mainForm_->Form_Load();
+        ASSERT_EQ(mainForm_->Form_Load(), S_OK);
     }
     static void TearDownTestSuite() {
         delete mainForm_;
@@ -65,7 +65,7 @@ protected:
     // shown over the screen and on it.
     frmDesktop& ShowOverlay() {
         frmDesktop& overlay = *Desktop(main_);
-        overlay.TakeSnapshot();
+        EXPECT_EQ(overlay.TakeSnapshot(), S_OK);
         overlay.ShowFullScreen(true);
         const RECT probe{kPatternX, kPatternY, kPatternX + kPatternW, kPatternY + kPatternH};
         EXPECT_TRUE(overlay.WaitUntilOnScreen(probe, 5000));

@@ -64,9 +64,9 @@ protected:
     void TearDown() override { DestroyWindow(owner_); }
 
     // Runs print setup while a user picks `printer` (or nothing) and presses `button`.
-    DWORD RunPrintSetup(platform::PrinterChoice& choice, int button, const wchar_t* printer = nullptr) {
+    HRESULT RunPrintSetup(platform::PrinterChoice& choice, int button, const wchar_t* printer = nullptr) {
         bool chosen = true;
-        DWORD error;
+        HRESULT error;
         HWND dialogOwner = nullptr;
         {
             DialogPresser user([&](HWND dialog) {
@@ -102,10 +102,10 @@ TEST_F(Printing, PrintPuts1PageWithThePictureAtItsScreenSizeAtTheTopLeftAndLeave
     // An empty picture gives an empty page; the first job also fills the
     // printing system's caches, so the handle count after the second one is fair.
     const std::wstring emptyName = UniqueDocumentName();
-    ASSERT_EQ(printing::PrintPicture(picture_.hDC(), 0, 0, platform::PrinterChoice{}, emptyName), 0u);
+    ASSERT_EQ(printing::PrintPicture(picture_.hDC(), 0, 0, platform::PrinterChoice{}, emptyName), S_OK);
     const unsigned gdiBefore = GdiObjectCount();
     const std::wstring name = UniqueDocumentName();
-    ASSERT_EQ(printing::PrintPicture(picture_.hDC(), kPictureW, kPictureH, platform::PrinterChoice{}, name), 0u);
+    ASSERT_EQ(printing::PrintPicture(picture_.hDC(), kPictureW, kPictureH, platform::PrinterChoice{}, name), S_OK);
     EXPECT_EQ(GdiObjectCount(), gdiBefore);
 
     const auto empty = PrintedPdf::WaitFor(emptyName);
@@ -150,19 +150,19 @@ TEST_F(Printing, SetupCancelChangesNothingAndOkWithAnotherPrinterSendsTheNextPri
     const std::wstring secondPrinter(second.begin(), second.end());
 
     platform::PrinterChoice choice;
-    EXPECT_EQ(RunPrintSetup(choice, IDCANCEL), 0u);
+    EXPECT_EQ(RunPrintSetup(choice, IDCANCEL), S_OK);
     EXPECT_TRUE(choice.empty());
 
-    EXPECT_EQ(RunPrintSetup(choice, IDOK, secondPrinter.c_str()), 0u);
+    EXPECT_EQ(RunPrintSetup(choice, IDOK, secondPrinter.c_str()), S_OK);
     EXPECT_EQ(choice.DeviceName(), secondPrinter);
     // Cancel after another choice in the dialog keeps the one made before.
-    EXPECT_EQ(RunPrintSetup(choice, IDCANCEL, defaultPrinter.c_str()), 0u);
+    EXPECT_EQ(RunPrintSetup(choice, IDCANCEL, defaultPrinter.c_str()), S_OK);
     EXPECT_EQ(choice.DeviceName(), secondPrinter);
     // The choice is the program's own: the system's default printer stays.
     EXPECT_EQ(DefaultPrinter(), defaultPrinter);
 
     const std::wstring name = UniqueDocumentName();
-    ASSERT_EQ(printing::PrintPicture(picture_.hDC(), kPictureW, kPictureH, choice, name), 0u);
+    ASSERT_EQ(printing::PrintPicture(picture_.hDC(), kPictureW, kPictureH, choice, name), S_OK);
     const auto pdf = PrintedPdf::WaitFor(name);
     ASSERT_TRUE(pdf) << "the job did not come out";
     EXPECT_EQ(pdf->Pages(), 1);

@@ -22,11 +22,12 @@ TEST(PrintingWithoutPrinter, PrintAndSetupEachGiveOneErrorThatSaysSoAndDoNothing
     platform::Surface picture;
     ASSERT_TRUE(picture.Resize(64, 48));
     platform::PrinterChoice choice;
-    EXPECT_EQ(printing::PrintPicture(picture.hDC(), 64, 48, choice, L"TovikNoPrinter"), platform::kNoPrinterError);
+    EXPECT_EQ(printing::PrintPicture(picture.hDC(), 64, 48, choice, L"TovikNoPrinter"),
+              platform::FailureOf(platform::kNoPrinterError));
 
     // Should a dialog or message appear after all, it is closed rather than left to hang the test.
     DialogPresser user([](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }, GetCurrentThreadId(), 5000);
-    EXPECT_EQ(printing::PrintSetup(nullptr, choice), platform::kNoPrinterError);
+    EXPECT_EQ(printing::PrintSetup(nullptr, choice), platform::FailureOf(platform::kNoPrinterError));
     EXPECT_FALSE(user.Dialog());
     EXPECT_TRUE(choice.empty());
 

@@ -255,7 +255,7 @@ private:
 TEST_F(Dialogs, StartAtLogonMakesTheStartupShortcutAndClearingItRemovesIt) {
     const StartupShortcut shortcut;
     const std::wstring other = L"C:\\Other\\Tovik.exe";
-    ASSERT_EQ(platform::SaveShortcut(shortcut.Path(), {other, L"C:\\Other", SW_SHOWNORMAL}), 0u);
+    ASSERT_EQ(platform::SaveShortcut(shortcut.Path(), {other, L"C:\\Other", SW_SHOWNORMAL}), S_OK);
     ASSERT_TRUE(tovik_.Start());
     auto setAndPressOk = [&](bool shownTicked, bool tick) {
         HWND setup = OpenSetup();

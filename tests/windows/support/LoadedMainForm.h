@@ -18,7 +18,7 @@ protected:
     }
     void SetUp() override {
         ClearSettings();
-        ASSERT_TRUE(main_.Form_Load());
+        ASSERT_EQ(main_.Form_Load(), S_OK);
         main_.Show(SW_SHOWNORMAL);
     }
     void TearDown() override { ClearSettings(); }
