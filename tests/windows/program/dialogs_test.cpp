@@ -396,17 +396,13 @@ TEST_F(Dialogs, SetupHotkeysOkRegistersTheNewSetAtOnceAndCancelChangesNothing) {
 // The rule under the credits: a line in the window-text colour and a line in
 // the window colour one pixel below it.
 void ExpectEngravedRule(HWND about) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
     auto pixel = [](int index) {
         const COLORREF c = GetSysColor(index);
         return Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
     };
     POINT origin{0, 0};
     ClientToScreen(about, &origin);
-    const int left = px(60), right = px(5220), y = px(1680);
+    const int left = TwipsToPixels(60), right = TwipsToPixels(5220), y = TwipsToPixels(1680);
     EXPECT_TRUE(WaitUntil([&] {
         const Pixels p = ReadScreen({origin.x + left, origin.y + y, origin.x + right, origin.y + y + 2});
         for (int x = 0; x < p.width; ++x)
@@ -455,7 +451,7 @@ class DialogResolution : public Dialogs, public ::testing::WithParamInterface<in
 
 TEST_P(DialogResolution, ControlsSitAtTheirTwipsPlaces) {
     const int dpi = GetParam();
-    auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
+    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
     {
         const ScreenDpi screen(dpi);
         ASSERT_TRUE(tovik_.Start());
@@ -504,7 +500,7 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, DialogResolution, ::testing::Values(96, 144));
 class HelpPage {
 public:
     explicit HelpPage(bool present) {
-        const bool existed = GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+        const bool existed = Exists(path_);
         if (existed && !present) movedAway_ = MoveFileW(path_.c_str(), (path_ + L".away").c_str()) != FALSE;
         if (!existed && present) created_ = bool(std::ofstream(std::filesystem::path(path_)) << "<html></html>\n");
     }

@@ -16,18 +16,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 namespace {
 
 using namespace tovik_test;
-
-int TwipsToPixelsX(int twips) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return twips * dpi / 1440;
-}
 
 using MainWindow = RealProgram;
 
@@ -40,8 +32,8 @@ TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey)
     const RECT r = OuterRect(main);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right - r.left, TwipsToPixelsX(4500));
-    EXPECT_EQ(r.bottom - r.top, TwipsToPixelsX(3000));
+    EXPECT_EQ(r.right - r.left, TwipsToPixels(4500));
+    EXPECT_EQ(r.bottom - r.top, TwipsToPixels(3000));
     EXPECT_TRUE(GetMenu(main) != nullptr);
 
     HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, IsShown);
@@ -125,7 +117,7 @@ TEST_F(MainWindow, MovedAndResizedWindowComesBackWhereItWas) {
     ASSERT_TRUE(WaitUntil([&] { return OuterRect(Main()).left == 50; }));
     const RECT before = OuterRect(Main());
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(before.left * 1440 / (TwipsToPixelsX(1440))));
+    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(PixelsToTwips(before.left)));
     ASSERT_TRUE(tovik_.Start());
     const RECT after = OuterRect(Main());
     EXPECT_EQ(after.left, before.left);
@@ -143,7 +135,7 @@ TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
     const RECT r = OuterRect(Main());
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right - r.left, TwipsToPixelsX(4500));
+    EXPECT_EQ(r.right - r.left, TwipsToPixels(4500));
     ASSERT_TRUE(tovik_.CloseAndWait());
     EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
     EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
@@ -167,7 +159,7 @@ TEST_F(MainWindow, StartedMinimisedWithoutTheFocusItStaysSoAndRestoresToItsPlace
     EXPECT_EQ(GetForegroundWindow(), front.hwnd());
     ShowWindow(Main(), SW_RESTORE);
     ASSERT_TRUE(WaitUntil([&] { return !IsIconic(Main()); }));
-    EXPECT_EQ(OuterRect(Main()).left, TwipsToPixelsX(1500));
+    EXPECT_EQ(OuterRect(Main()).left, TwipsToPixels(1500));
 }
 
 // Minimised with the option on, the window leaves the taskbar (hidden) for
@@ -254,7 +246,7 @@ TEST_F(MainWindow, WithTheTrayOptionMinimisingGoesToTheIconWhoseMenuCapturesOrEx
 TEST_F(MainWindow, PositionOutOfReachComesBackWholeOnAMonitor) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = TwipsToPixelsX(6000);
+    const int width = TwipsToPixels(6000);
     struct Case { int left, top, expectedLeft, expectedTop; };
     const Case cases[] = {
         {-66666, 66666, work.left, work.top},                          // off every monitor
@@ -262,8 +254,8 @@ TEST_F(MainWindow, PositionOutOfReachComesBackWholeOnAMonitor) {
         {work.left + 50, work.top - 150, work.left + 50, work.top},    // the title bar above the screen
     };
     for (const Case& c : cases) {
-        WriteSetting(L"Startup", L"Left", std::to_wstring(c.left * 1440 / TwipsToPixelsX(1440)));
-        WriteSetting(L"Startup", L"Top", std::to_wstring(c.top * 1440 / TwipsToPixelsX(1440)));
+        WriteSetting(L"Startup", L"Left", std::to_wstring(PixelsToTwips(c.left)));
+        WriteSetting(L"Startup", L"Top", std::to_wstring(PixelsToTwips(c.top)));
         WriteSetting(L"Startup", L"Width", L"6000");
         ASSERT_TRUE(tovik_.Start());
         const RECT r = OuterRect(Main());
@@ -321,8 +313,8 @@ TEST_F(MainWindow, EndOfTheSessionWritesTheSettings) {
     EXPECT_TRUE(answer) << "the program refused the end of the session";
     ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
                                     5000, nullptr));
-    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(30 * 1440 / TwipsToPixelsX(1440)));
-    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(400 * 1440 / TwipsToPixelsX(1440)));
+    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(PixelsToTwips(30)));
+    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(PixelsToTwips(400)));
     EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
     EXPECT_EQ(Stored(L"Startup", L"MRU  1"), L"-");
 }
@@ -335,7 +327,7 @@ class Resolution : public MainWindow, public ::testing::WithParamInterface<int> 
 
 TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     const int dpi = GetParam();
-    auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
+    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
     {
         const ScreenDpi screen(dpi);
         ASSERT_TRUE(tovik_.Start());
@@ -388,9 +380,8 @@ TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     SetWindowPos(main, nullptr, 20, 10, 500, 400, SWP_NOZORDER);
     ASSERT_TRUE(WaitUntil([&] { return OuterRect(main).left == 20; }));
     ASSERT_TRUE(tovik_.CloseAndWait());
-    const double twipsPerPixel = 1440.0 / dpi;
-    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(std::lround(20 * twipsPerPixel)));
-    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(std::lround(500 * twipsPerPixel)));
+    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(PixelsToTwips(20, dpi)));
+    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(PixelsToTwips(500, dpi)));
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, Resolution, ::testing::Values(96, 120, 144));

@@ -115,12 +115,7 @@ TEST_F(TwoMonitors, ActiveWindowOnTheSecondMonitorIsCapturedWhole) {
     SetForegroundWindow(corner_->hwnd());
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == corner_->hwnd(); }));
     RunCommandToTheEnd(ID_mnuWindow);
-    const auto clip = ReadClipboardBitmap();
-    ASSERT_TRUE(clip);
-    const int w = kCorner.right - kCorner.left, h = kCorner.bottom - kCorner.top;
-    ASSERT_EQ(clip->width, w);
-    ASSERT_EQ(clip->height, h);
-    EXPECT_EQ(PatternMismatches(*clip, 0, 0, 0, 0, w, h, "window"), 0);
+    ExpectPattern(ReadClipboardBitmap(), 0, 0, kCorner.right - kCorner.left, kCorner.bottom - kCorner.top, "window");
 }
 
 }  // namespace

@@ -33,8 +33,10 @@ void SetTextOf(HWND window, const std::wstring& text);
 // A control's rectangle in its dialog's client coordinates.
 RECT RectInClient(HWND dialog, HWND control);
 SIZE ClientSize(HWND window);
-// The window that has the keyboard focus in `window`'s thread.
+// The window that has the keyboard focus, and the one that has the mouse
+// capture, in `window`'s thread.
 HWND FocusIn(HWND window);
+HWND MouseCaptureIn(HWND window);
 // Presses a dialog's button as a click would: the dialog gets BN_CLICKED.
 void PressButton(HWND dialog, int id);
 // Waits until the window is gone (pumping this thread's messages).

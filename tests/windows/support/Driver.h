@@ -1,6 +1,7 @@
 // Drives the real Tovik.exe from a test process: a clean settings store,
 // the program's windows, the clipboard and the screen.
 #pragma once
+#include "platform/owners/Handle.h"
 #include "platform/owners/Win32.h"
 
 #include <cstdint>
@@ -17,6 +18,17 @@ std::wstring DistFolder();
 std::wstring TestFolder();
 // A Linux path as Wine shows it on drive Z:.
 std::wstring WindowsPath(const std::string& unixPath);
+// A file or folder is there.
+bool Exists(const std::wstring& path);
+// The names of what matches a pattern such as "C:\\folder\\*.pdf" (no folders, nor "." and ".."
+// unless `withFolders`).
+std::vector<std::wstring> FilesMatching(const std::wstring& pattern, bool withFolders = false);
+
+// The screen's resolution (96 = 100 %) and twips (1/1440 inch) at a
+// resolution, to the nearest pixel and back: the tests' own ruler.
+int ScreenDpiNow();
+int TwipsToPixels(int twips, int dpi = ScreenDpiNow());
+int PixelsToTwips(int pixels, int dpi = ScreenDpiNow());
 
 // The settings store of the program (HKCU\Software\Tovik\Capture\<section>).
 void ClearSettings();
@@ -35,7 +47,7 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
 class TovikProcess {
 public:
     TovikProcess() = default;
-    ~TovikProcess();
+    ~TovikProcess();   // ends it, if it still runs
     TovikProcess(const TovikProcess&) = delete;
     TovikProcess& operator=(const TovikProcess&) = delete;
 
@@ -59,7 +71,7 @@ public:
 
 private:
     bool Start(const std::wstring& exe, std::optional<WORD> showCommand);
-    HANDLE process_ = nullptr;
+    platform::KernelHandle process_;
     DWORD processId_ = 0;
     HWND main_ = nullptr;
 };
@@ -81,8 +93,10 @@ SIZE ClipboardBitmapSize();
 Pixels ReadDC(HDC dc, int x, int y, int width, int height);
 // What the screen shows in the rectangle (screen pixels).
 Pixels ReadScreen(const RECT& area);
-// Puts a small marker bitmap on the clipboard, so a test sees whether a capture replaced it.
+// Puts a small marker bitmap on the clipboard, so a test sees whether a
+// capture replaced it, and whether it is still there.
 void PutMarkerOnClipboard();
+bool MarkerOnClipboard();
 // A bitmap put on the clipboard since its sequence number was `before`. (The
 // number is read first: emptying the clipboard changes it too, and from then
 // on a bitmap on the clipboard can only be the new one.)
@@ -105,11 +119,25 @@ private:
     HWND window_ = nullptr;
     int x_, y_, width_, height_;
 };
-// Counts the pixels of p (from its (px, py), w x h) that differ from the
-// pattern window's pixels starting at (fromX, fromY) of the window; reports
-// the first few as failures of `what`, unless that is nullptr.
-int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h,
-                      const char* what = nullptr);
+
+// The colour a picture should have at (x, y).
+using PixelRule = std::function<std::uint32_t(int x, int y)>;
+inline PixelRule Solid(std::uint32_t colour) { return [colour](int, int) { return colour; }; }
+// Counts the w x h pixels of `got` from its (gotX, gotY) that differ from
+// expected(x, y), x and y counted from there, by more than `tolerance` in any
+// channel; reports the first three as failures of `what`, unless that is nullptr.
+int Mismatches(const Pixels& got, int gotX, int gotY, int w, int h, const PixelRule& expected, int tolerance = 0,
+               const char* what = nullptr);
+// The same over the whole of `got`.
+inline int Mismatches(const Pixels& got, const PixelRule& expected, int tolerance = 0) {
+    return Mismatches(got, 0, 0, got.width, got.height, expected, tolerance);
+}
+// The same against the pattern window's pixels from (fromX, fromY) of the window.
+inline int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h,
+                             const char* what = nullptr) {
+    return Mismatches(p, px, py, w, h, [=](int x, int y) { return PatternWindow::PatternAt(fromX + x, fromY + y); },
+                      0, what);
+}
 
 // The class of the window in which Windows fades out a menu item after
 // it was clicked.
