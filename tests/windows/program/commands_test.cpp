@@ -331,8 +331,7 @@ TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsR
 
     SaveAs(out.path() + L"x.jpg");
     ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].title, L"ｴﾗｰ");
-    EXPECT_EQ(boxes.Seen()[0].text, L"The specified file was not found.");
+    EXPECT_EQ(boxes.Seen()[0], (SeenMessage{L"ｴﾗｰ", L"The specified file was not found."}));
     const std::wstring bitmap = program.File(L"temp.bmp");
     EXPECT_TRUE(Exists(bitmap));
 
@@ -380,8 +379,7 @@ TEST_F(Commands, JpegSaveReportsWhyTheConverterCouldNotWriteTheJpeg) {
         program.Answer(code, 200);
         SaveAs(out.path() + L"n.jpg");
         ASSERT_EQ(boxes.Seen().size(), static_cast<size_t>(code)) << "exit code " << code;
-        EXPECT_EQ(boxes.Seen().back().title, L"ｴﾗｰ");
-        EXPECT_EQ(boxes.Seen().back().text, texts[code - 1]);
+        EXPECT_EQ(boxes.Seen().back(), (SeenMessage{L"ｴﾗｰ", texts[code - 1]}));
     }
     program.Answer(0, 0);
     SaveAs(out.path() + L"n.jpg");
@@ -489,8 +487,7 @@ TEST_F(Commands, EditorStartsWithItsArgumentsUnchangedOrOneMessageNamesIt) {
         const MessageBoxes boxes(tovik_.ProcessId());
         tovik_.Command(ID_mnuPbrush);
         ASSERT_TRUE(boxes.WaitForCount(1));
-        EXPECT_EQ(boxes.Seen()[0].title, L"Error");
-        EXPECT_EQ(boxes.Seen()[0].text, name + L" の起動に失敗しました。");
+        EXPECT_EQ(boxes.Seen()[0], (SeenMessage{L"Error", name + L" の起動に失敗しました。"}));
         EXPECT_FALSE(boxes.WaitForCount(2, 500));
         ASSERT_TRUE(tovik_.CloseAndWait());
     }

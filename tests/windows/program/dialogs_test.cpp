@@ -173,9 +173,7 @@ TEST_F(Dialogs, SetupRefusesDelaysTheTimerCannotRunAndAppliesNothing) {
         ASSERT_TRUE(WaitUntil([&] { return FocusIn(setup) == editor; }));
         PressButton(setup, IDOK);
         ASSERT_TRUE(boxes.WaitForCount(i + 1)) << "no message for " << testing::PrintToString(refused[i]);
-        const SeenMessage seen = boxes.Seen()[i];
-        EXPECT_EQ(seen.title, kSetupCaption);
-        EXPECT_EQ(seen.text, kBadDelay);
+        EXPECT_EQ(boxes.Seen()[i], (SeenMessage{kSetupCaption, kBadDelay}));
         const int length = static_cast<int>(refused[i].size());
         EXPECT_TRUE(WaitUntil([&] {
             const LRESULT selection = SendMessageW(delay, EM_GETSEL, 0, 0);
@@ -452,10 +450,7 @@ class DialogResolution : public Dialogs, public ::testing::WithParamInterface<in
 TEST_P(DialogResolution, ControlsSitAtTheirTwipsPlaces) {
     const int dpi = GetParam();
     auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
-    {
-        const ScreenDpi screen(dpi);
-        ASSERT_TRUE(tovik_.Start());
-    }
+    ASSERT_TRUE(tovik_.StartAtDpi(dpi));
     struct Box {
         int command;
         const wchar_t* caption;
@@ -534,8 +529,7 @@ TEST_F(Dialogs, HelpOpensThePageInTheDefaultBrowserAndReportsAMissingOne) {
     const HelpPage page(false);
     tovik_.Command(ID_mnuContents);
     ASSERT_TRUE(boxes.WaitForCount(1));
-    EXPECT_EQ(boxes.Seen()[0].title, L"Error");
-    EXPECT_EQ(boxes.Seen()[0].text, platform::SystemErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(boxes.Seen()[0], (SeenMessage{L"Error", platform::SystemErrorText(ERROR_FILE_NOT_FOUND)}));
     EXPECT_FALSE(WaitUntil([&] { return boxes.Seen().size() > 1 || browser.Opened(); }, 1000))
         << "a second message, or a browser without a page";
 }

@@ -70,10 +70,10 @@ TEST_F(MainWindow, AHotkeyHeldByAnotherProgramIsNamedOnceAndTheOthersWork) {
     {
         MessageBoxes boxes(tovik_.ProcessId());
         ASSERT_TRUE(boxes.WaitForCount(1));
-        EXPECT_EQ(boxes.Seen()[0].title, L"ﾎｯﾄｷｰ");
-        EXPECT_EQ(boxes.Seen()[0].text, L"次のホットキーはほかのプログラムか Windows が使っているため、使えません。\n\n"
-                                        L"ﾃﾞｽｸﾄｯﾌﾟ: Ctrl+Shift+PrintScreen\n\n"
-                                        L"そのほかのホットキーは使えます。別のキーは ｵﾌﾟｼｮﾝ → 設定 で指定できます。");
+        EXPECT_EQ(boxes.Seen()[0],
+                  (SeenMessage{L"ﾎｯﾄｷｰ", L"次のホットキーはほかのプログラムか Windows が使っているため、使えません。\n\n"
+                                         L"ﾃﾞｽｸﾄｯﾌﾟ: Ctrl+Shift+PrintScreen\n\n"
+                                         L"そのほかのホットキーは使えます。別のキーは ｵﾌﾟｼｮﾝ → 設定 で指定できます。"}));
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Main()) != FALSE; }));
         const DWORD sequence = GetClipboardSequenceNumber();
         TypeKey({VK_CONTROL, VK_MENU}, VK_SNAPSHOT);
@@ -328,10 +328,7 @@ class Resolution : public MainWindow, public ::testing::WithParamInterface<int> 
 TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     const int dpi = GetParam();
     auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
-    {
-        const ScreenDpi screen(dpi);
-        ASSERT_TRUE(tovik_.Start());
-    }
+    ASSERT_TRUE(tovik_.StartAtDpi(dpi));
     HWND main = Main();
     const RECT r = OuterRect(main);
     EXPECT_EQ(r.right - r.left, px(4500));

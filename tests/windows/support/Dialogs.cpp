@@ -118,11 +118,4 @@ std::wstring ClipboardText() {
     return text;
 }
 
-ScreenDpi::ScreenDpi(int dpi) {
-    const DWORD value = static_cast<DWORD>(dpi);
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &value, sizeof value);
-}
-
-ScreenDpi::~ScreenDpi() { RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"); }
-
 }  // namespace tovik_test

@@ -50,13 +50,4 @@ void PressCloseBox(HWND window);
 void PutTextOnClipboard(const std::wstring& text);
 std::wstring ClipboardText();
 
-// Programs started while this lives see the screen at `dpi` (96 = 100 %).
-class ScreenDpi {
-public:
-    explicit ScreenDpi(int dpi);
-    ~ScreenDpi();
-    ScreenDpi(const ScreenDpi&) = delete;
-    ScreenDpi& operator=(const ScreenDpi&) = delete;
-};
-
 }  // namespace tovik_test

@@ -120,6 +120,14 @@ TovikProcess::~TovikProcess() {
 bool TovikProcess::Start() { return Start(DistFolder() + L"Tovik.exe", std::nullopt); }
 bool TovikProcess::Start(const std::wstring& exe) { return Start(exe, std::nullopt); }
 bool TovikProcess::StartShown(WORD showCommand) { return Start(DistFolder() + L"Tovik.exe", showCommand); }
+bool TovikProcess::StartAtDpi(int dpi) {
+    // Programs started while the setting is there see the screen at that resolution.
+    const DWORD value = static_cast<DWORD>(dpi);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &value, sizeof value);
+    const bool started = Start();
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+    return started;
+}
 
 bool TovikProcess::Start(const std::wstring& exe, std::optional<WORD> showCommand) {
     STARTUPINFOW si{};

@@ -56,6 +56,8 @@ public:
     bool Start(const std::wstring& exe);
     // Started as a shortcut starts it, with its show command (SW_SHOWMINNOACTIVE).
     bool StartShown(WORD showCommand);
+    // Started on a screen of `dpi` (96 = 100 %), which it keeps.
+    bool StartAtDpi(int dpi);
     HWND MainWindow() const { return main_; }
     DWORD ProcessId() const { return processId_; }
     // A shown top-level window of this process with the given class.
