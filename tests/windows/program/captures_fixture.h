@@ -142,17 +142,7 @@ protected:
         ReleaseMouse(button);
     }
 
-    // The screen rectangle of the view's drawing area that the main window shows.
-    RECT VisibleView() const {
-        HWND view = FindChild(Main(), L"TovikPictureBox", IsShown);
-        RECT inside{}, client{};
-        GetClientRect(view, &inside);
-        MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&inside), 2);
-        GetClientRect(Main(), &client);
-        MapWindowPoints(Main(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-        IntersectRect(&inside, &inside, &client);
-        return inside;
-    }
+    RECT VisibleView() const { return VisibleViewOf(Main()); }
 
     // The top-left w x h pixels of the view once it shows the picture that
     // is on the clipboard (the main window repaints a moment after it returns).

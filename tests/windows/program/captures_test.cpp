@@ -234,23 +234,12 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
 // A window of another program that notes every key that reaches it.
 class KeyNotingWindow {
 public:
-    KeyNotingWindow(int x, int y) {
-        static const ATOM registered = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = &Procedure;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"TovikTestKeys";
-            return RegisterClassW(&wc);
-        }();
-        (void)registered;
-        window_ = CreateWindowExW(0, L"TovikTestKeys", L"keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 160, 100,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    KeyNotingWindow(int x, int y)
+        : window_(MakeWindow(L"TovikTestKeys", 0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {x, y, x + 160, y + 100},
+                             &Procedure, 0, L"keys")) {
+        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    ~KeyNotingWindow() { DestroyWindow(window_); }
-    KeyNotingWindow(const KeyNotingWindow&) = delete;
-    KeyNotingWindow& operator=(const KeyNotingWindow&) = delete;
-    HWND hwnd() const { return window_; }
+    HWND hwnd() const { return window_.get(); }
     // "down 0x1B", "up 0x52", "char 0x1B"..., in order.
     std::vector<std::string> Keys() const { return keys_; }
 
@@ -268,7 +257,7 @@ private:
         }
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    HWND window_ = nullptr;
+    OwnWindow window_;
     std::vector<std::string> keys_;
 };
 

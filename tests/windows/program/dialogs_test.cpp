@@ -403,9 +403,8 @@ void ExpectEngravedRule(HWND about) {
     const int left = TwipsToPixels(60), right = TwipsToPixels(5220), y = TwipsToPixels(1680);
     EXPECT_TRUE(WaitUntil([&] {
         const Pixels p = ReadScreen({origin.x + left, origin.y + y, origin.x + right, origin.y + y + 2});
-        for (int x = 0; x < p.width; ++x)
-            if (p.At(x, 0) != pixel(COLOR_WINDOWTEXT) || p.At(x, 1) != pixel(COLOR_WINDOW)) return false;
-        return p.width == right - left;
+        return p.width == right - left &&
+               Mismatches(p, [&](int, int row) { return pixel(row == 0 ? COLOR_WINDOWTEXT : COLOR_WINDOW); }) == 0;
     })) << "no engraved rule from " << left << " to " << right << " at " << y;
 }
 

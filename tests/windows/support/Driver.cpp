@@ -96,6 +96,17 @@ RECT OuterRect(HWND window) {
     return r;
 }
 
+RECT VisibleViewOf(HWND main) {
+    HWND view = FindChild(main, L"TovikPictureBox", IsShown);
+    RECT inside{}, client{};
+    GetClientRect(view, &inside);
+    MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    GetClientRect(main, &client);
+    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    IntersectRect(&inside, &inside, &client);
+    return inside;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {
@@ -251,24 +262,10 @@ LRESULT CALLBACK PatternProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 PatternWindow::PatternWindow(int x, int y, int width, int height)
-    : x_(x), y_(y), width_(width), height_(height) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &PatternProcedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TovikTestPattern";
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        RegisterClassW(&wc);
-        registered = true;
-    }
-    window_ = CreateWindowExW(WS_EX_TOPMOST, L"TovikTestPattern", L"pattern", WS_POPUP | WS_VISIBLE, x, y,
-                              width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(window_);
-}
-
-PatternWindow::~PatternWindow() {
-    if (window_) DestroyWindow(window_);
+    : window_(MakeWindow(L"TovikTestPattern", WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, {x, y, x + width, y + height},
+                         &PatternProcedure, 0, L"pattern")),
+      x_(x), y_(y), width_(width), height_(height) {
+    UpdateWindow(window_.get());
 }
 
 std::uint32_t PatternWindow::PatternAt(int x, int y) {
@@ -304,21 +301,11 @@ int Mismatches(const Pixels& got, int gotX, int gotY, int w, int h, const PixelR
     return wrong;
 }
 
-LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb, const wchar_t* className) : area_(area) {
-    WNDCLASSEXW known{};
-    known.cbSize = sizeof known;
-    if (!GetClassInfoExW(nullptr, className, &known) && !GetClassInfoExW(GetModuleHandleW(nullptr), className, &known)) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = className;
-        RegisterClassW(&wc);
-    }
-    window_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, L"",
-                              WS_POPUP, area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
+LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb, const wchar_t* className)
+    : area_(area), window_(MakeWindow(className, WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                      WS_POPUP, area)) {
     SetColour(argb);
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
 }
 
 void LayeredWindow::SetColour(std::uint32_t argb) {
@@ -336,11 +323,7 @@ void LayeredWindow::SetColour(std::uint32_t argb) {
     POINT from{0, 0}, to{area_.left, area_.top};
     SIZE size{w, h};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(window_, screen.get(), &to, &size, memory.get(), &from, 0, &blend, ULW_ALPHA);
-}
-
-LayeredWindow::~LayeredWindow() {
-    if (window_) DestroyWindow(window_);
+    UpdateLayeredWindow(window_.get(), screen.get(), &to, &size, memory.get(), &from, 0, &blend, ULW_ALPHA);
 }
 
 }  // namespace tovik_test

@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/owners/Handle.h"
 #include "platform/owners/Win32.h"
+#include "support/Windows.h"
 
 #include <cstdint>
 #include <functional>
@@ -39,6 +40,9 @@ std::wstring Stored(const std::wstring& section, const std::wstring& key);
 
 // A window's outer rectangle, screen pixels.
 RECT OuterRect(HWND window);
+// The screen rectangle of the main window's view (its drawing area inside
+// the border) that the main window shows.
+RECT VisibleViewOf(HWND main);
 
 // Pumps this thread's messages until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
@@ -109,16 +113,13 @@ bool NewBitmapOnClipboard(DWORD before);
 class PatternWindow {
 public:
     PatternWindow(int x, int y, int width, int height);
-    ~PatternWindow();
-    PatternWindow(const PatternWindow&) = delete;
-    PatternWindow& operator=(const PatternWindow&) = delete;
-    HWND hwnd() const { return window_; }
+    HWND hwnd() const { return window_.get(); }
     // The colour at (x, y) of the window's whole area (frame-less popup).
     static std::uint32_t PatternAt(int x, int y);
     // Waits until the screen shows the pattern.
     bool WaitUntilOnScreen(int timeoutMs = 10000) const;
 private:
-    HWND window_ = nullptr;
+    OwnWindow window_;
     int x_, y_, width_, height_;
 };
 
@@ -151,14 +152,11 @@ inline constexpr wchar_t kMenuFadeClass[] = L"SysFader";
 class LayeredWindow {
 public:
     LayeredWindow(const RECT& area, std::uint32_t argb, const wchar_t* className = L"STATIC");
-    ~LayeredWindow();
-    LayeredWindow(const LayeredWindow&) = delete;
-    LayeredWindow& operator=(const LayeredWindow&) = delete;
     // Another colour; 0: fully transparent, as a fade ends, the window still there.
     void SetColour(std::uint32_t argb);
 private:
     RECT area_;
-    HWND window_ = nullptr;
+    OwnWindow window_;
 };
 
 }  // namespace tovik_test
