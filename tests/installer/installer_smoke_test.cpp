@@ -115,8 +115,8 @@ TEST_F(Installer, SilentUninstall_RemovesTheProgramKeepsSettingsAndSavedPictures
     const std::wstring picture = InstallFolder() + L"saved.bmp";
     CreateDirectoryW(StartupFolder().c_str(), nullptr);
     for (const std::wstring& made : {picture, StartupEntry()}) {
-        ASSERT_TRUE(platform::KernelHandle(CreateFileW(made.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)))
-            << testing::PrintToString(made);
+        const platform::KernelHandle file(CreateFileW(made.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(file) << testing::PrintToString(made);
     }
 
     ASSERT_TRUE(Uninstall(L"/S"));

@@ -247,11 +247,9 @@ TEST_F(Commands, OpenedPicturesReachTheImageAndTheClipboardAndTheRecentListSurvi
     SaveAs(temp.path() + L"saved.bmp");
     EXPECT_EQ(shownType_, 1) << "the save dialog took the open dialog's file type";
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Startup", L"MRU  1"), good.gif);
-    EXPECT_EQ(Stored(L"Startup", L"MRU  2"), good.png);
-    EXPECT_EQ(Stored(L"Startup", L"MRU  3"), good.jpg);
-    EXPECT_EQ(Stored(L"Startup", L"MRU  4"), good.alphaPng);
-    EXPECT_EQ(Stored(L"Startup", L"InitDir"), temp.path());
+    ExpectStored({{L"Startup", L"MRU  1", good.gif}, {L"Startup", L"MRU  2", good.png},
+                  {L"Startup", L"MRU  3", good.jpg}, {L"Startup", L"MRU  4", good.alphaPng},
+                  {L"Startup", L"InitDir", temp.path()}});
 
     // Without the clipboard option, the first recent entry (the GIF) is loaded
     // into the image and the clipboard keeps what it held.

@@ -114,10 +114,9 @@ protected:
         ExpectSetupShows(setup, editor, delay, clip, tray);
         ASSERT_TRUE(PressToClose(setup, IDCANCEL));
         ASSERT_TRUE(tovik_.CloseAndWait());
-        EXPECT_EQ(Stored(L"Capture", L"DelayTime"), delay);
-        EXPECT_EQ(Stored(L"Capture", L"EditerName"), editor);
-        EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), clip ? L"1" : L"0");
-        EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), tray ? L"1" : L"0");
+        ExpectStored({{L"Capture", L"DelayTime", delay}, {L"Capture", L"EditerName", editor},
+                      {L"Startup", L"TransClipboard", clip ? L"1" : L"0"},
+                      {L"Startup", L"TrayIcon", tray ? L"1" : L"0"}});
     }
     void EditSetup(HWND dialog) {
         SetTextOf(GetDlgItem(dialog, IDC_txtEditName), L"C:\\Tools\\edit.exe /n");
@@ -384,11 +383,9 @@ TEST_F(Dialogs, SetupHotkeysOkRegistersTheNewSetAtOnceAndCancelChangesNothing) {
     TypeKey(0, VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Main()) && !IsWindow(overlay); }));
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Hotkeys", L"Rectangle"), L"Ctrl+Shift+F9");
-    EXPECT_EQ(Stored(L"Hotkeys", L"ActiveWindow"), L"Ctrl+Alt+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"Desktop"), L"Ctrl+Shift+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"DelayActiveWindow"), L"");
-    EXPECT_EQ(Stored(L"Hotkeys", L"DelayDesktop"), L"PrintScreen");
+    ExpectStored({{L"Hotkeys", L"Rectangle", L"Ctrl+Shift+F9"}, {L"Hotkeys", L"ActiveWindow", L"Ctrl+Alt+PrintScreen"},
+                  {L"Hotkeys", L"Desktop", L"Ctrl+Shift+PrintScreen"}, {L"Hotkeys", L"DelayActiveWindow", L""},
+                  {L"Hotkeys", L"DelayDesktop", L"PrintScreen"}});
 }
 
 // The rule under the credits: a line in the window-text colour and a line in

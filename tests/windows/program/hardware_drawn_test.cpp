@@ -59,7 +59,9 @@ private:
     HGLRC context_ = nullptr;
 };
 
-bool AllOneColour(const Pixels& p, std::uint32_t colour) { return !p.data.empty() && Mismatches(p, Solid(colour)) == 0; }
+bool AllOneColour(const Pixels& p, std::uint32_t colour) {
+    return !p.data.empty() && Mismatches(p, Solid(colour)) == 0;
+}
 
 using HardwareDrawnWindow = RealProgram;
 

@@ -23,6 +23,10 @@ using namespace tovik_test;
 
 using MainWindow = RealProgram;
 
+// The window's place and size the store gets when the window has none to keep.
+const std::vector<StoredText> kDefaultGeometry{{L"Startup", L"Top", L"0"}, {L"Startup", L"Left", L"0"},
+                                               {L"Startup", L"Width", L"4500"}, {L"Startup", L"Height", L"3000"}};
+
 TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey) {
     ASSERT_TRUE(tovik_.Start());
     HWND main = Main();
@@ -41,21 +45,14 @@ TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey)
     EXPECT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 13);
 
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Startup", L"Top"), L"0");
-    EXPECT_EQ(Stored(L"Startup", L"Left"), L"0");
-    EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
-    EXPECT_EQ(Stored(L"Startup", L"Height"), L"3000");
-    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
-    EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"Pbrush.exe");
-    EXPECT_EQ(Stored(L"Startup", L"InitDir"), DistFolder());
-    EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
-    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
-    EXPECT_EQ(Stored(L"Startup", L"MRU  1"), L"-");
-    EXPECT_EQ(Stored(L"Hotkeys", L"Rectangle"), L"Ctrl+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"ActiveWindow"), L"Ctrl+Alt+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"Desktop"), L"Ctrl+Shift+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"DelayActiveWindow"), L"");
-    EXPECT_EQ(Stored(L"Hotkeys", L"DelayDesktop"), L"");
+    ExpectStored(kDefaultGeometry);
+    ExpectStored({{L"Capture", L"DelayTime", L"2000"}, {L"Capture", L"EditerName", L"Pbrush.exe"},
+                  {L"Startup", L"InitDir", DistFolder()}, {L"Startup", L"TransClipboard", L"1"},
+                  {L"Startup", L"TrayIcon", L"0"}, {L"Startup", L"MRU  1", L"-"},
+                  {L"Hotkeys", L"Rectangle", L"Ctrl+PrintScreen"},
+                  {L"Hotkeys", L"ActiveWindow", L"Ctrl+Alt+PrintScreen"},
+                  {L"Hotkeys", L"Desktop", L"Ctrl+Shift+PrintScreen"}, {L"Hotkeys", L"DelayActiveWindow", L""},
+                  {L"Hotkeys", L"DelayDesktop", L""}});
 }
 
 // A hotkey another program holds when Tovik starts: one message names it
@@ -104,10 +101,7 @@ TEST_F(MainWindow, QuitWhileMaximizedOrMinimizedStoresTheDefaultGeometry) {
         // Without the notification-area option the window keeps its taskbar button.
         EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 500));
         ASSERT_TRUE(tovik_.CloseAndWait());
-        EXPECT_EQ(Stored(L"Startup", L"Top"), L"0");
-        EXPECT_EQ(Stored(L"Startup", L"Left"), L"0");
-        EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
-        EXPECT_EQ(Stored(L"Startup", L"Height"), L"3000");
+        ExpectStored(kDefaultGeometry);
     }
 }
 
@@ -137,11 +131,9 @@ TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right - r.left, TwipsToPixels(4500));
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
-    EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
-    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
-    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
-    EXPECT_EQ(Stored(L"Hotkeys", L"Desktop"), L"Ctrl+Shift+PrintScreen");
+    ExpectStored({{L"Startup", L"Width", L"4500"}, {L"Startup", L"TransClipboard", L"1"},
+                  {L"Startup", L"TrayIcon", L"0"}, {L"Capture", L"DelayTime", L"2000"},
+                  {L"Hotkeys", L"Desktop", L"Ctrl+Shift+PrintScreen"}});
 }
 
 // As the shortcut in the Startup folder starts it: minimised, and the
@@ -303,10 +295,9 @@ TEST_F(MainWindow, EndOfTheSessionWritesTheSettings) {
     EXPECT_TRUE(answer) << "the program refused the end of the session";
     ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
                                     5000, nullptr));
-    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(PixelsToTwips(30)));
-    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(PixelsToTwips(400)));
-    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
-    EXPECT_EQ(Stored(L"Startup", L"MRU  1"), L"-");
+    ExpectStored({{L"Startup", L"Left", std::to_wstring(PixelsToTwips(30))},
+                  {L"Startup", L"Width", std::to_wstring(PixelsToTwips(400))},
+                  {L"Capture", L"DelayTime", L"2000"}, {L"Startup", L"MRU  1", L"-"}});
 }
 
 // The controls are designed in twips and laid out at the monitor's

@@ -90,6 +90,10 @@ std::wstring Stored(const std::wstring& section, const std::wstring& key) {
     return ReadSetting(section, key).value_or(L"<absent>");
 }
 
+void ExpectStored(const std::vector<StoredText>& expected) {
+    for (const StoredText& e : expected) EXPECT_EQ(Stored(e.section, e.key), e.text) << e.section << L"\\" << e.key;
+}
+
 RECT OuterRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);

@@ -37,6 +37,11 @@ void WriteSetting(const std::wstring& section, const std::wstring& key, const st
 std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::wstring& key);
 // The stored text, or "<absent>": reads well in a failed comparison.
 std::wstring Stored(const std::wstring& section, const std::wstring& key);
+// Checks the stored texts of several keys, naming each key that differs.
+struct StoredText {
+    std::wstring section, key, text;
+};
+void ExpectStored(const std::vector<StoredText>& expected);
 
 // A window's outer rectangle, screen pixels.
 RECT OuterRect(HWND window);

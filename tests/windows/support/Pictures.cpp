@@ -252,7 +252,8 @@ void SmallDisk::Fill() {
         CreateFileW((path_ + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     const std::vector<char> block(4096, 'f');
     DWORD written = 0;
-    while (file && WriteFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written) {}
+    while (file && WriteFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+           written) {}
 }
 
 std::vector<std::wstring> TempFolder::FileNames() const { return FilesMatching(path_ + L"*"); }
