@@ -90,10 +90,7 @@ protected:
     }
 
     // Brings the pattern window, a window of another program than Tovik, to the front.
-    bool PatternInFront() const {
-        SetForegroundWindow(pattern_->hwnd());
-        return WaitUntil([&] { return GetForegroundWindow() == pattern_->hwnd(); });
-    }
+    bool PatternInFront() const { return BringToFront(pattern_->hwnd()); }
 
     // Presses a default hotkey (its modifiers with PrintScreen) and waits
     // until its capture has put a new picture on the clipboard and the main

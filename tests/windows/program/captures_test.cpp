@@ -55,6 +55,7 @@ struct DragCase {
     std::vector<POINT> moves;
     POINT release;
 };
+void PrintTo(const DragCase& d, std::ostream* out) { *out << d.name; }
 class Drags : public CaptureCommands, public ::testing::WithParamInterface<DragCase> {};
 
 TEST_P(Drags, CaptureTheRectangleBetweenPressAndRelease) {
@@ -128,8 +129,7 @@ TEST_F(CaptureCommands, DesktopCaptureHoldsTheWholeScreenWithoutTheFadingMenuIte
 }
 
 TEST_F(CaptureCommands, ActiveWindowCaptureTakesTheForegroundWindowsRectangle) {
-    SetForegroundWindow(pattern_->hwnd());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern_->hwnd(); }));
+    ASSERT_TRUE(PatternInFront());
     tovik_.Command(ID_mnuWindow);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }));
     ASSERT_TRUE(WaitForMainWindow());
@@ -291,8 +291,7 @@ TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) 
     EXPECT_TRUE(other.Keys().empty()) << "the keys let go after Ctrl+R reached another program: "
                                       << testing::PrintToString(other.Keys());
 
-    SetForegroundWindow(other.hwnd());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.hwnd(); }));
+    ASSERT_TRUE(BringToFront(other.hwnd()));
     const size_t noted = other.Keys().size();
     TypeKey(0, VK_ESCAPE);
     ASSERT_TRUE(WaitForMainWindow()) << "Esc did not take the selection back";

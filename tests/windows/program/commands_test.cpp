@@ -577,8 +577,7 @@ TEST_F(Commands, EveryShortcutAndToolbarButtonRunsItsCommand) {
     const DWORD pid = tovik_.ProcessId();
     auto key = [&](WORD modifier, WORD vk) {
         return [=, this] {
-            SetForegroundWindow(Main());
-            ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }));
+            ASSERT_TRUE(BringToFront(Main()));
             TypeKey(modifier, vk);
         };
     };

@@ -143,8 +143,7 @@ TEST_F(MainWindow, StartedMinimisedWithoutTheFocusItStaysSoAndRestoresToItsPlace
     WriteSetting(L"Startup", L"Left", L"1500");
     WriteSetting(L"Startup", L"Top", L"750");
     const PatternWindow front(300, 300, 120, 90);
-    SetForegroundWindow(front.hwnd());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front.hwnd(); }));
+    ASSERT_TRUE(BringToFront(front.hwnd()));
     ASSERT_TRUE(tovik_.StartShown(SW_SHOWMINNOACTIVE));
     ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr));   // the start is over
     EXPECT_TRUE(IsIconic(Main()));

@@ -111,8 +111,7 @@ TEST_F(TwoMonitors, DelayedCaptureWithThePointerDrawsTheArrowOnTheSecondMonitor)
 }
 
 TEST_F(TwoMonitors, ActiveWindowOnTheSecondMonitorIsCapturedWhole) {
-    SetForegroundWindow(corner_->hwnd());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == corner_->hwnd(); }));
+    ASSERT_TRUE(BringToFront(corner_->hwnd()));
     RunCommandToTheEnd(ID_mnuWindow);
     ExpectPattern(ReadClipboardBitmap(), 0, 0, kCorner.right - kCorner.left, kCorner.bottom - kCorner.top, "window");
 }

@@ -111,18 +111,27 @@ RECT VisibleViewOf(HWND main) {
     return inside;
 }
 
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        PumpMessages();
         if (condition()) return true;
         if (GetTickCount64() > end) return false;
         Sleep(20);
     }
+}
+
+bool BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; });
 }
 
 TovikProcess::~TovikProcess() {

@@ -49,8 +49,12 @@ RECT OuterRect(HWND window);
 // the border) that the main window shows.
 RECT VisibleViewOf(HWND main);
 
+// Handles the messages waiting in this thread's queue.
+void PumpMessages();
 // Pumps this thread's messages until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
+// Brings the window to the front and waits until it is the foreground window.
+bool BringToFront(HWND window);
 
 // A running Tovik.exe; killed at the end of the test if it is still running.
 class TovikProcess {
