@@ -8,6 +8,10 @@
 #include "support/Dialogs.h"
 #include "support/Driver.h"
 #include "support/Pictures.h"
+#include "support/Programs.h"
+
+#include "platform/owners/Handle.h"
+#include "platform/owners/Registry.h"
 
 #include "resources/resource.h"
 
@@ -34,13 +38,9 @@ std::wstring StartupFolder() { return Expand(L"%APPDATA%\\Microsoft\\Windows\\St
 // Made by Tovik when the user asks it to start at logon.
 std::wstring StartupEntry() { return StartupFolder() + L"\\Tovik.lnk"; }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 bool Registered() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    platform::RegistryKey key;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 std::wstring RegisteredValue(const wchar_t* name) {
@@ -52,18 +52,8 @@ std::wstring RegisteredValue(const wchar_t* name) {
 }
 
 // Runs exe with the arguments and waits for it to end: its exit code, or -1.
-int RunAndWait(const std::wstring& exe, const std::wstring& arguments, DWORD timeoutMs = 60000) {
-    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    CloseHandle(pi.hThread);
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    return static_cast<int>(code);
+int RunAndWait(const std::wstring& exe, const std::wstring& arguments) {
+    return RunProcess(L"\"" + exe + L"\" " + arguments, 60000, exe);
 }
 
 class Installer : public ::testing::Test {
@@ -125,9 +115,8 @@ TEST_F(Installer, SilentUninstall_RemovesTheProgramKeepsSettingsAndSavedPictures
     const std::wstring picture = InstallFolder() + L"saved.bmp";
     CreateDirectoryW(StartupFolder().c_str(), nullptr);
     for (const std::wstring& made : {picture, StartupEntry()}) {
-        HANDLE file = CreateFileW(made.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << testing::PrintToString(made);
-        CloseHandle(file);
+        const platform::KernelHandle file(CreateFileW(made.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(file) << testing::PrintToString(made);
     }
 
     ASSERT_TRUE(Uninstall(L"/S"));

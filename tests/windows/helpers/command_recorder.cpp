@@ -2,22 +2,14 @@
 // the image editor): writes the arguments it is started with, exactly as
 // they follow its own name on the command line, to command_record.txt beside
 // itself (UTF-16), and ends.
+#include "CommandLine.h"
+
 #include "platform/owners/Win32.h"
 
 #include <string>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    const std::wstring line = GetCommandLineW();
-    size_t rest = 0;
-    if (!line.empty() && line[0] == L'"') {
-        rest = line.find(L'"', 1);
-        rest = rest == std::wstring::npos ? line.size() : rest + 1;
-    } else {
-        rest = line.find_first_of(L" \t");
-        if (rest == std::wstring::npos) rest = line.size();
-    }
-    while (rest < line.size() && (line[rest] == L' ' || line[rest] == L'\t')) ++rest;
-    const std::wstring arguments = line.substr(rest);
+    const std::wstring arguments(converter::SkipProgramName(GetCommandLineW()));
 
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);

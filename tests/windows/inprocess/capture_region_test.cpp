@@ -1,7 +1,10 @@
 // The capture routine inside a real main window: buffer, view and clipboard.
 #include "capture/CaptureRegion.h"
+#include "platform/owners/Gdi.h"
+#include "platform/owners/Handle.h"
 #include "resources/resource.h"
 #include "support/LoadedMainForm.h"
+#include "support/Programs.h"
 #include "support/Resources.h"
 
 namespace {
@@ -103,11 +106,10 @@ TEST_F(CaptureRegionTest, ZeroSizeRegionClearsBothSurfacesAndStillReplacesTheCli
     // Another program taking the clipboard deletes the empty capture's
     // bitmap; that must not be the one every new memory DC starts with.
     PutMarkerOnClipboard();
-    HDC fresh = CreateCompatibleDC(nullptr);
+    const platform::MemoryDC fresh = platform::CompatibleDC(nullptr);
     BITMAP initial{};
-    EXPECT_NE(GetObjectW(GetCurrentObject(fresh, OBJ_BITMAP), sizeof initial, &initial), 0)
+    EXPECT_NE(GetObjectW(GetCurrentObject(fresh.get(), OBJ_BITMAP), sizeof initial, &initial), 0)
         << "a new memory DC has lost its bitmap";
-    DeleteDC(fresh);
 }
 
 // A capture the system has no memory for (50000 x 50000 pixels, 10 GB) fails
@@ -127,25 +129,16 @@ TEST_F(CaptureRegionTest, CaptureWithoutMemoryForItLeavesTheOldPictureAndClipboa
 }
 
 TEST_F(CaptureRegionTest, ClipboardHeldOpenByAnotherProgramStillShowsTheImage) {
-    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"TovikTestClipboardHeld");
-    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"TovikTestClipboardRelease");
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::wstring holder = L"clipboard_holder.exe";
-    ASSERT_TRUE(CreateProcessW(nullptr, holder.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    ASSERT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
+    const platform::KernelHandle release(CreateEventW(nullptr, TRUE, FALSE, L"TovikTestClipboardRelease"));
+    const HelperProgram holder(L"clipboard_holder.exe", L"", L"TovikTestClipboardHeld");
+    ASSERT_TRUE(holder.ready());
 
     EXPECT_EQ(CaptureRegion(main_, pattern_->hwnd(), {0, 0, 50, 40}), S_OK);   // no failure: the picture is taken
     ExpectPattern(Buffer(), 0, 0, 50, 40, "buffer");
     ExpectPattern(View(), 0, 0, 50, 40, "view");
 
-    SetEvent(release);
-    WaitForSingleObject(pi.hProcess, 10000);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    CloseHandle(held);
-    CloseHandle(release);
+    SetEvent(release.get());
+    holder.WaitForExit();
     const auto clip = ReadClipboardBitmap();
     ASSERT_TRUE(clip);
     EXPECT_EQ(clip->width, 3);   // still the marker
@@ -155,11 +148,9 @@ TEST_F(CaptureRegionTest, ClipboardHeldOpenByAnotherProgramStillShowsTheImage) {
 TEST_F(CaptureRegionTest, RepeatedCapturesLeaveNoGdiObjectsBehind) {
     {   // the count itself must see objects come and go
         const unsigned start = GdiObjectCount();
-        HDC screen = GetDC(nullptr);
-        HBITMAP probe = CreateCompatibleBitmap(screen, 4, 4);
-        ReleaseDC(nullptr, screen);
+        platform::Bitmap probe(CreateCompatibleBitmap(platform::ClientDC(nullptr).get(), 4, 4));
         EXPECT_EQ(GdiObjectCount(), start + 1);
-        DeleteObject(probe);
+        probe.reset();
         EXPECT_EQ(GdiObjectCount(), start);
     }
     EXPECT_EQ(CaptureRegion(main_, pattern_->hwnd(), {0, 0, 120, 90}), S_OK);   // settle one-time allocations

@@ -7,6 +7,7 @@
 #include "platform/ui/Surface.h"
 #include "support/Driver.h"
 #include "support/Pictures.h"
+#include "support/Programs.h"
 
 #include <gtest/gtest.h>
 
@@ -268,7 +269,7 @@ TEST(PictureFiles, AReplaceThatFailsAfterTakingTheOldFileAwayLosesNeitherPicture
                                   attempt(L"aside.bmp", ReplaceMovingTheOldAside)}) {
         EXPECT_EQ(placed.error, 0u) << testing::PrintToString(placed.path);
         EXPECT_EQ(ReadFileBytes(placed.path), fresh) << "the new picture is not in place";
-        EXPECT_EQ(GetFileAttributesW(placed.temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_FALSE(Exists(placed.temporary));
     }
     const Attempt stuck = attempt(L"stuck.bmp", ReplaceLeavingAFolder);
     EXPECT_NE(stuck.error, 0u) << "a failure reported as success";
@@ -311,7 +312,7 @@ TEST(PictureFiles, TheNewFileGoesInPlaceOnceAFileInUseForAMomentIsFree) {
         ASSERT_TRUE(holder.held());
         EXPECT_EQ(platform::PutInPlace(path, temporary), 0u) << testing::PrintToString(path);
         EXPECT_EQ(ReadFileBytes(path), fresh) << testing::PrintToString(path);
-        EXPECT_EQ(GetFileAttributesW(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_FALSE(Exists(temporary));
     }
 }
 
@@ -339,15 +340,7 @@ std::wstring ConverterInConsole(const std::wstring& arguments) {
                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     CONSOLE_SCREEN_BUFFER_INFO info{};
     GetConsoleScreenBufferInfo(screen.get(), &info);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::wstring commandLine = L"\"" + DistFolder() + L"bmp2jpg.exe\" " + arguments;
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 60000);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
+    RunProcess(L"\"" + DistFolder() + L"bmp2jpg.exe\" " + arguments);
     std::wstring text(static_cast<size_t>(info.dwSize.X) * info.dwSize.Y, L' ');
     DWORD got = 0;
     ReadConsoleOutputCharacterW(screen.get(), text.data(), static_cast<DWORD>(text.size()), COORD{0, 0}, &got);
@@ -358,29 +351,21 @@ std::wstring ConverterInConsole(const std::wstring& arguments) {
 // The converter run directly, its output captured: for the usage text.
 std::string ConverterOutput(const std::wstring& arguments, DWORD& exitCode) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    CreatePipe(&read, &write, &inherit, 0);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    platform::KernelHandle read, write;
+    CreatePipe(read.put(), write.put(), &inherit, 0);
+    SetHandleInformation(read.get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = write;
-    PROCESS_INFORMATION pi{};
-    std::wstring commandLine = L"\"" + DistFolder() + L"bmp2jpg.exe\" " + arguments;
+    si.hStdOutput = si.hStdError = write.get();
+    const StartedProcess converter = StartProcess(L"\"" + DistFolder() + L"bmp2jpg.exe\" " + arguments, L"", &si, true);
+    write.reset();   // the converter's copy is the only writer: its end ends the reads
     std::string output;
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(write);
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
-        WaitForSingleObject(pi.hProcess, 60000);
-        GetExitCodeProcess(pi.hProcess, &exitCode);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    } else {
-        CloseHandle(write);
-    }
-    CloseHandle(read);
+    char buffer[4096];
+    DWORD got = 0;
+    while (converter && ReadFile(read.get(), buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+    if (converter && WaitForSingleObject(converter.process.get(), 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(converter.process.get(), &exitCode);
     return output;
 }
 
@@ -406,15 +391,7 @@ TEST(Converter, WritesTheBitmapAsJpegToAJapanesePathWithSpaces) {
     // Quoted paths work too, and a second run replaces the file.
     const ConverterRun again = RunConverter(L"\"" + good.bmp + L"\" \"" + jpeg + L"\"");
     EXPECT_EQ(again.exitCode, 0u);
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((target + L"*").c_str(), &found);
-    int files = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    EXPECT_EQ(files, 1) << "a temporary file was left beside the JPEG";
+    EXPECT_EQ(FilesMatching(target + L"*").size(), 1u) << "a temporary file was left beside the JPEG";
     DeleteFileW(jpeg.c_str());
     RemoveDirectoryW(target.c_str());
 }

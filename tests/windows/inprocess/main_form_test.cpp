@@ -14,7 +14,6 @@
 
 #include <commctrl.h>
 
-#include <cmath>
 #include <new>
 #include <string>
 #include <vector>
@@ -232,12 +231,12 @@ TEST(MainWindowPlace, StoredRectangleComesBackExactlyOnAMonitorOfAnotherResoluti
             return CallNextHookEx(nullptr, code, wParam, lParam);
         }
     };
-    const double twips = 1440.0 / platform::ScreenDpiX();
+    auto twips = [](int pixels) { return std::to_wstring(PixelsToTwips(pixels, platform::ScreenDpiX())); };
     ClearSettings();
-    WriteSetting(L"Startup", L"Left", std::to_wstring(std::lround(stored.left * twips)));
-    WriteSetting(L"Startup", L"Top", std::to_wstring(std::lround(stored.top * twips)));
-    WriteSetting(L"Startup", L"Width", std::to_wstring(std::lround((stored.right - stored.left) * twips)));
-    WriteSetting(L"Startup", L"Height", std::to_wstring(std::lround((stored.bottom - stored.top) * twips)));
+    WriteSetting(L"Startup", L"Left", twips(stored.left));
+    WriteSetting(L"Startup", L"Top", twips(stored.top));
+    WriteSetting(L"Startup", L"Width", twips(stored.right - stored.left));
+    WriteSetting(L"Startup", L"Height", twips(stored.bottom - stored.top));
     const auto width = ReadSetting(L"Startup", L"Width");
     {
         frmMain main;

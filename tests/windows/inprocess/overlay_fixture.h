@@ -146,20 +146,13 @@ protected:
         EXPECT_EQ(clip->width, region.right - region.left);
         EXPECT_EQ(clip->height, region.bottom - region.top);
         if (clip->width != region.right - region.left || clip->height != region.bottom - region.top) return -1;
-        int wrong = 0;
-        for (int y = 0; y < clip->height; ++y)
-            for (int x = 0; x < clip->width; ++x)
-                if (clip->At(x, y) != snapshot_.At(region.left + x, region.top + y) && wrong++ < 3)
-                    ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << clip->At(x, y) << " not "
-                                  << snapshot_.At(region.left + x, region.top + y);
-        return wrong;
+        return Mismatches(*clip, 0, 0, clip->width, clip->height,
+                          [&](int x, int y) { return snapshot_.At(region.left + x, region.top + y); }, 0, "clipboard");
     }
 
     static int Differences(const Pixels& a, const Pixels& b) {
-        if (a.data.size() != b.data.size()) return -1;
-        int n = 0;
-        for (size_t i = 0; i < a.data.size(); ++i) n += a.data[i] != b.data[i];
-        return n;
+        if (a.width != b.width || a.height != b.height) return -1;
+        return Mismatches(a, [&](int x, int y) { return b.At(x, y); });
     }
 
     static frmMain* mainForm_;

@@ -167,12 +167,9 @@ TEST_F(SelectionOverlay, EscIsTakenOnlyWhileASelectionIsOnTheScreen) {
 TEST_F(SelectionOverlay, SizeBoxIsASmallToolWindowThatNeverTakesTheActivation) {
     frmSize& box = SizeForm();
     ASSERT_TRUE(box.exists());
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
     const SIZE client = box.ClientSize();
-    EXPECT_EQ(client.cx, MulDiv(1275, dpi, 1440));
-    EXPECT_EQ(client.cy, MulDiv(315, dpi, 1440));
+    EXPECT_EQ(client.cx, TwipsToPixels(1275));
+    EXPECT_EQ(client.cy, TwipsToPixels(315));
     EXPECT_TRUE(GetWindowLongW(box.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_NE(GetWindowLongW(box.hwnd(), GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "no title bar";
 

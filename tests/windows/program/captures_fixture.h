@@ -90,10 +90,7 @@ protected:
     }
 
     // Brings the pattern window, a window of another program than Tovik, to the front.
-    bool PatternInFront() const {
-        SetForegroundWindow(pattern_->hwnd());
-        return WaitUntil([&] { return GetForegroundWindow() == pattern_->hwnd(); });
-    }
+    bool PatternInFront() const { return BringToFront(pattern_->hwnd()); }
 
     // Presses a default hotkey (its modifiers with PrintScreen) and waits
     // until its capture has put a new picture on the clipboard and the main
@@ -126,11 +123,9 @@ protected:
     // Nothing after a lost press can pass: it fails at once.
     void PressOnOverlay(MouseButton button) {
         PressMouse(button);
-        DWORD thread = GetWindowThreadProcessId(Main(), nullptr);
         ASSERT_TRUE(WaitUntil([&] {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            return GetGUIThreadInfo(thread, &info) && info.hwndCapture && info.hwndCapture == Overlay();
+            const HWND capture = MouseCaptureIn(Main());
+            return capture && capture == Overlay();
         }, 5000)) << "the overlay did not take the press";
     }
 
@@ -144,17 +139,7 @@ protected:
         ReleaseMouse(button);
     }
 
-    // The screen rectangle of the view's drawing area that the main window shows.
-    RECT VisibleView() const {
-        HWND view = FindChild(Main(), L"TovikPictureBox", IsShown);
-        RECT inside{}, client{};
-        GetClientRect(view, &inside);
-        MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&inside), 2);
-        GetClientRect(Main(), &client);
-        MapWindowPoints(Main(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-        IntersectRect(&inside, &inside, &client);
-        return inside;
-    }
+    RECT VisibleView() const { return VisibleViewOf(Main()); }
 
     // The top-left w x h pixels of the view once it shows the picture that
     // is on the clipboard (the main window repaints a moment after it returns).
@@ -165,23 +150,36 @@ protected:
         Pixels shown;
         EXPECT_TRUE(clip && WaitUntil([&] {
             shown = ReadScreen(part);
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x)
-                    if (shown.At(x, y) != clip->At(x, y)) return false;
-            return true;
+            return Mismatches(shown, 0, 0, w, h, [&](int x, int y) { return clip->At(x, y); }) == 0;
         })) << "the view does not show the picture on the clipboard";
         return shown;
+    }
+
+    // Checks a picture that must be exactly w x h pixels of the pattern from
+    // (fromX, fromY) of the window: a rectangle's or the window's capture.
+    static void ExpectPattern(const std::optional<Pixels>& got, int fromX, int fromY, int w, int h, const char* what) {
+        ASSERT_TRUE(got) << what;
+        EXPECT_EQ(got->width, w) << what;
+        EXPECT_EQ(got->height, h) << what;
+        if (got->width != w || got->height != h) return;
+        EXPECT_EQ(PatternMismatches(*got, 0, 0, fromX, fromY, w, h, what), 0);
+    }
+    // Checks a picture of the whole screen, the pattern window at its place in it.
+    static void ExpectDesktop(const std::optional<Pixels>& got, const char* what) {
+        const RECT screen = OuterRect(GetDesktopWindow());
+        ASSERT_TRUE(got) << what;
+        EXPECT_EQ(got->width, screen.right - screen.left) << what;
+        EXPECT_EQ(got->height, screen.bottom - screen.top) << what;
+        if (got->width != screen.right || got->height != screen.bottom) return;
+        EXPECT_EQ(PatternMismatches(*got, kPatternX, kPatternY, 0, 0, kPatternW, kPatternH, what), 0);
     }
 
     // Checks a rectangle capture of the pattern from (fromX, fromY) of the window, w x h:
     // the clipboard holds exactly it and the view shows it.
     void ExpectPatternCaptured(int fromX, int fromY, int w, int h) {
         const auto clip = ReadClipboardBitmap();
-        ASSERT_TRUE(clip);
-        EXPECT_EQ(clip->width, w);
-        EXPECT_EQ(clip->height, h);
+        ASSERT_NO_FATAL_FAILURE(ExpectPattern(clip, fromX, fromY, w, h, "clipboard"));
         if (clip->width != w || clip->height != h) return;
-        EXPECT_EQ(PatternMismatches(*clip, 0, 0, fromX, fromY, w, h, "clipboard"), 0);
         const RECT view = VisibleView();
         const int vw = std::min<int>(w, view.right - view.left), vh = std::min<int>(h, view.bottom - view.top);
         ASSERT_GT(vw, 0);

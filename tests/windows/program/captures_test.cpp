@@ -45,24 +45,36 @@ TEST_F(CaptureCommands, RectangleDraggedWithTheMouseIsCapturedExactlyToTheReleas
     ExpectPatternCaptured(20, 15, 150, 120);
 }
 
-TEST_F(CaptureCommands, DraggingUpAndLeftCapturesTheSameRectangle) {
+// Drags in any direction and with any button select alike: the capture is
+// the pattern between the press and the release, in the pattern's own
+// coordinates.
+struct DragCase {
+    const char* name;
+    MouseButton button;
+    POINT from;
+    std::vector<POINT> moves;
+    POINT release;
+};
+void PrintTo(const DragCase& d, std::ostream* out) { *out << d.name; }
+class Drags : public CaptureCommands, public ::testing::WithParamInterface<DragCase> {};
+
+TEST_P(Drags, CaptureTheRectangleBetweenPressAndRelease) {
+    const DragCase& d = GetParam();
+    auto onScreen = [](POINT p) { return POINT{kPatternX + p.x, kPatternY + p.y}; };
+    std::vector<POINT> moves;
+    for (POINT p : d.moves) moves.push_back(onScreen(p));
     ASSERT_TRUE(StartRectangle());
-    ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 170, kPatternY + 135},
-                                 {{kPatternX + 100, kPatternY + 90}, {kPatternX + 30, kPatternY + 20}}, {kPatternX + 20, kPatternY + 15}));
+    ASSERT_NO_FATAL_FAILURE(Drag(d.button, onScreen(d.from), moves, onScreen(d.release)));
     ASSERT_TRUE(WaitForMainWindow());
-    ExpectPatternCaptured(20, 15, 150, 120);
+    ExpectPatternCaptured(std::min(d.from.x, d.release.x), std::min(d.from.y, d.release.y),
+                          std::abs(d.release.x - d.from.x), std::abs(d.release.y - d.from.y));
 }
 
-TEST_F(CaptureCommands, RightAndMiddleButtonsSelectLikeTheLeftOne) {
-    for (MouseButton button : {MouseButton::Right, MouseButton::Middle}) {
-        PutMarkerOnClipboard();
-        ASSERT_TRUE(StartRectangle());
-        ASSERT_NO_FATAL_FAILURE(Drag(button, {kPatternX + 5, kPatternY + 6}, {{kPatternX + 50, kPatternY + 50}},
-                                     {kPatternX + 5 + 77, kPatternY + 6 + 33}));
-        ASSERT_TRUE(WaitForMainWindow()) << "button " << static_cast<int>(button);
-        ExpectPatternCaptured(5, 6, 77, 33);
-    }
-}
+INSTANTIATE_TEST_SUITE_P(CaptureCommands, Drags, ::testing::Values(
+    DragCase{"UpAndLeft", MouseButton::Left, {170, 135}, {{100, 90}, {30, 20}}, {20, 15}},
+    DragCase{"RightButton", MouseButton::Right, {5, 6}, {{50, 50}}, {5 + 77, 6 + 33}},
+    DragCase{"MiddleButton", MouseButton::Middle, {5, 6}, {{50, 50}}, {5 + 77, 6 + 33}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CaptureCommands, PressAndReleaseWithoutMovingGivesAnEmptyCaptureAndTheMainWindowReturns) {
     ASSERT_TRUE(StartRectangle());
@@ -113,29 +125,15 @@ TEST_F(CaptureCommands, DesktopCaptureHoldsTheWholeScreenWithoutTheFadingMenuIte
     fading.reset();
     ASSERT_TRUE(WaitUntil([&] { return NewBitmapOnClipboard(sequence); })) << "no capture";
     ASSERT_TRUE(WaitForMainWindow());
-    const RECT screen = OuterRect(GetDesktopWindow());
-    const auto clip = ReadClipboardBitmap();
-    ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->width, screen.right - screen.left);
-    EXPECT_EQ(clip->height, screen.bottom - screen.top);
-    if (clip->width == screen.right && clip->height == screen.bottom) {
-        EXPECT_EQ(PatternMismatches(*clip, kPatternX, kPatternY, 0, 0, kPatternW, kPatternH, "desktop"), 0);
-    }
+    ExpectDesktop(ReadClipboardBitmap(), "desktop");
 }
 
 TEST_F(CaptureCommands, ActiveWindowCaptureTakesTheForegroundWindowsRectangle) {
-    SetForegroundWindow(pattern_->hwnd());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern_->hwnd(); }));
+    ASSERT_TRUE(PatternInFront());
     tovik_.Command(ID_mnuWindow);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); }));
     ASSERT_TRUE(WaitForMainWindow());
-    const auto clip = ReadClipboardBitmap();
-    ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->width, kPatternW);
-    EXPECT_EQ(clip->height, kPatternH);
-    if (clip->width == kPatternW && clip->height == kPatternH) {
-        EXPECT_EQ(PatternMismatches(*clip, 0, 0, 0, 0, kPatternW, kPatternH, "window"), 0);
-    }
+    ExpectPattern(ReadClipboardBitmap(), 0, 0, kPatternW, kPatternH, "window");
 }
 
 TEST_F(CaptureCommands, DelayedActiveCaptureTakesTheWindowBroughtForwardDuringTheDelay) {
@@ -179,9 +177,7 @@ TEST_F(CaptureCommands, ShortcutsTypedOnTheOverlayDoNothing) {
     TypeKey(0, VK_SPACE);
     EXPECT_FALSE(WaitUntil([&] { return IsWindowVisible(Main()) || !IsWindow(overlay); }, 1500))
         << "a shortcut ran a command behind the overlay";
-    const auto marker = ReadClipboardBitmap();
-    ASSERT_TRUE(marker);
-    EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "a shortcut replaced the clipboard";
+    EXPECT_TRUE(MarkerOnClipboard()) << "a shortcut replaced the clipboard";
 
     ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 10},
                                  {{kPatternX + 40, kPatternY + 30}}, {kPatternX + 50, kPatternY + 40}));
@@ -220,10 +216,7 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
         ASSERT_TRUE(WaitForMainWindow()) << (dragging ? "during" : "before") << " the drag";
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(overlay); }));
         EXPECT_FALSE(IsWindowVisible(tovik_.FindTopLevel(TOVIK_CLASS_SIZE)));
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        EXPECT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(Main(), nullptr), &info) && !info.hwndCapture)
-            << "the mouse is still captured";
+        EXPECT_FALSE(MouseCaptureIn(Main())) << "the mouse is still captured";
         ASSERT_TRUE(MoveMouseTo(start.x + 1, start.y + 1));
         EXPECT_TRUE(WaitUntil([&] {
             CURSORINFO cursor{};
@@ -232,9 +225,7 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
         })) << "still the crosshair";
         if (dragging) ReleaseMouse(MouseButton::Left);   // ends no selection now
         EXPECT_FALSE(WaitUntil([&] { return Overlay() != nullptr || !IsWindowVisible(Main()); }, 500));
-        const auto marker = ReadClipboardBitmap();
-        ASSERT_TRUE(marker);
-        EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "the clipboard was replaced";
+        EXPECT_TRUE(MarkerOnClipboard()) << "the clipboard was replaced";
         EXPECT_TRUE(WaitUntil([&] { return ReadScreen(shownPart).data == before.data; }))
             << "the view no longer shows the picture";
     }
@@ -243,23 +234,12 @@ TEST_F(CaptureCommands, EscTakesBackASelectionBeforeAndDuringTheDrag) {
 // A window of another program that notes every key that reaches it.
 class KeyNotingWindow {
 public:
-    KeyNotingWindow(int x, int y) {
-        static const ATOM registered = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = &Procedure;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"TovikTestKeys";
-            return RegisterClassW(&wc);
-        }();
-        (void)registered;
-        window_ = CreateWindowExW(0, L"TovikTestKeys", L"keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 160, 100,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    KeyNotingWindow(int x, int y)
+        : window_(MakeWindow(L"TovikTestKeys", 0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {x, y, x + 160, y + 100},
+                             &Procedure, 0, L"keys")) {
+        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    ~KeyNotingWindow() { DestroyWindow(window_); }
-    KeyNotingWindow(const KeyNotingWindow&) = delete;
-    KeyNotingWindow& operator=(const KeyNotingWindow&) = delete;
-    HWND hwnd() const { return window_; }
+    HWND hwnd() const { return window_.get(); }
     // "down 0x1B", "up 0x52", "char 0x1B"..., in order.
     std::vector<std::string> Keys() const { return keys_; }
 
@@ -277,7 +257,7 @@ private:
         }
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    HWND window_ = nullptr;
+    OwnWindow window_;
     std::vector<std::string> keys_;
 };
 
@@ -299,12 +279,7 @@ TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) 
     SetForegroundWindow(Main());
     // In front, and the keyboard focus taken inside the program (its thread
     // does that a moment later): only then do typed keys reach it.
-    ASSERT_TRUE(WaitUntil([&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetForegroundWindow() == Main() &&
-               GetGUIThreadInfo(GetWindowThreadProcessId(Main(), nullptr), &info) && info.hwndFocus == Main();
-    }));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main() && FocusIn(Main()) == Main(); }));
 
     PressKey(VK_CONTROL);
     PressKey('R');
@@ -316,8 +291,7 @@ TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) 
     EXPECT_TRUE(other.Keys().empty()) << "the keys let go after Ctrl+R reached another program: "
                                       << testing::PrintToString(other.Keys());
 
-    SetForegroundWindow(other.hwnd());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.hwnd(); }));
+    ASSERT_TRUE(BringToFront(other.hwnd()));
     const size_t noted = other.Keys().size();
     TypeKey(0, VK_ESCAPE);
     ASSERT_TRUE(WaitForMainWindow()) << "Esc did not take the selection back";
@@ -326,9 +300,7 @@ TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) 
     for (size_t i = noted; i < keys.size(); ++i)   // letting go of a key acts nowhere
         EXPECT_EQ(keys[i], "up 0x1B") << "Esc reached the other program";
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); })) << "the main window is not in front";
-    const auto marker = ReadClipboardBitmap();
-    ASSERT_TRUE(marker);
-    EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "the clipboard was replaced";
+    EXPECT_TRUE(MarkerOnClipboard()) << "the clipboard was replaced";
     EXPECT_TRUE(WaitUntil([&] { return ReadScreen(shownPart).data == before.data; }))
         << "the view no longer shows the picture";
 }
@@ -339,23 +311,10 @@ TEST_F(CaptureCommands, EscTakesBackTheSelectionWhicheverProgramHasTheKeyboard) 
 // picture without coming to the front.
 TEST_F(CaptureCommands, HotkeysPressedInAnotherProgramCaptureAndLeaveItTheKeyboard) {
     ASSERT_TRUE(PatternInFront());
-    const RECT screen = OuterRect(GetDesktopWindow());
-    auto desktop = CaptureByHotkey({VK_CONTROL, VK_SHIFT});
-    ASSERT_TRUE(desktop) << "Ctrl+Shift+PrintScreen: no capture";
-    EXPECT_EQ(desktop->width, screen.right - screen.left);
-    EXPECT_EQ(desktop->height, screen.bottom - screen.top);
-    if (desktop->width == screen.right && desktop->height == screen.bottom) {
-        EXPECT_EQ(PatternMismatches(*desktop, kPatternX, kPatternY, 0, 0, kPatternW, kPatternH, "desktop"), 0);
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectDesktop(CaptureByHotkey({VK_CONTROL, VK_SHIFT}), "Ctrl+Shift+PrintScreen"));
     EXPECT_EQ(GetForegroundWindow(), pattern_->hwnd());
-
-    auto window = CaptureByHotkey({VK_CONTROL, VK_MENU});
-    ASSERT_TRUE(window) << "Ctrl+Alt+PrintScreen: no capture";
-    EXPECT_EQ(window->width, kPatternW);
-    EXPECT_EQ(window->height, kPatternH);
-    if (window->width == kPatternW && window->height == kPatternH) {
-        EXPECT_EQ(PatternMismatches(*window, 0, 0, 0, 0, kPatternW, kPatternH, "window"), 0);
-    }
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectPattern(CaptureByHotkey({VK_CONTROL, VK_MENU}), 0, 0, kPatternW, kPatternH, "Ctrl+Alt+PrintScreen"));
     EXPECT_EQ(GetForegroundWindow(), pattern_->hwnd());
 
     TypeKey({VK_CONTROL}, VK_SNAPSHOT);
@@ -384,13 +343,7 @@ TEST_F(CaptureCommands, AMinimisedTovikStaysMinimisedThroughHotkeyCaptures) {
     ASSERT_NO_FATAL_FAILURE(Drag(MouseButton::Left, {kPatternX + 10, kPatternY + 12},
                                  {{kPatternX + 40, kPatternY + 40}}, {kPatternX + 70, kPatternY + 52}));
     ASSERT_TRUE(WaitUntil([&] { return NewBitmapOnClipboard(sequence) && !IsWindow(overlay); }));
-    auto rectangle = ReadClipboardBitmap();
-    ASSERT_TRUE(rectangle);
-    EXPECT_EQ(rectangle->width, 60);
-    EXPECT_EQ(rectangle->height, 40);
-    if (rectangle->width == 60 && rectangle->height == 40) {
-        EXPECT_EQ(PatternMismatches(*rectangle, 0, 0, 10, 12, 60, 40, "rectangle"), 0);
-    }
+    ExpectPattern(ReadClipboardBitmap(), 10, 12, 60, 40, "rectangle");
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern_->hwnd(); }));
     EXPECT_TRUE(IsIconic(Main()));
 

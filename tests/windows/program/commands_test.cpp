@@ -9,10 +9,10 @@
 #include "support/Mouse.h"
 #include "support/Pictures.h"
 #include "support/PrintedPdf.h"
+#include "support/Programs.h"
 #include "support/RealProgram.h"
 #include "support/Windows.h"
 
-#include "platform/owners/Handle.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -33,22 +33,6 @@ using namespace tovik_test;
 
 constexpr wchar_t kOpenCaption[] = L"開く";
 constexpr wchar_t kSaveCaption[] = L"名前を付けて保存";
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Pixels that differ from `expected` at (x, y) by more than `tolerance` in any channel.
-int Mismatches(const Pixels& got, std::uint32_t (*expected)(int, int), int tolerance = 0) {
-    int wrong = 0;
-    for (int y = 0; y < got.height; ++y)
-        for (int x = 0; x < got.width; ++x)
-            for (int shift : {0, 8, 16})
-                if (std::abs(static_cast<int>((got.At(x, y) >> shift) & 0xFF) -
-                             static_cast<int>((expected(x, y) >> shift) & 0xFF)) > tolerance) {
-                    ++wrong;
-                    break;
-                }
-    return wrong;
-}
 
 class Commands : public RealProgram {
 protected:
@@ -140,7 +124,7 @@ TEST_F(Commands, SaveWritesTheCaptureAsBmpOrThroughTheConverterAsJpegAndTheFolde
     EXPECT_EQ(a->width, captured->width);
     EXPECT_EQ(b->height, captured->height);
     EXPECT_NE(a->At(patternX, patternY) & 0xF0F0F0, 0x808080u) << "the first JPEG lost its picture";
-    EXPECT_EQ(Mismatches(*b, [](int, int) -> std::uint32_t { return 0x808080; }, 4), 0) << "the cleared picture";
+    EXPECT_EQ(Mismatches(*b, Solid(0x808080), 4), 0) << "the cleared picture";
     EXPECT_FALSE(Exists(folder + L"shot.jpg"));
 
     ASSERT_TRUE(tovik_.CloseAndWait());
@@ -179,41 +163,19 @@ TEST_F(Commands, PngSaveOntoAFullDiskKeepsTheOldPicture) {
     EXPECT_EQ(boxes.Seen()[0].title, L"Error") << testing::PrintToString(boxes.Seen()[0].text);
     Settle();
     EXPECT_EQ(ReadFileBytes(old), oldBytes);
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((disk.path() + L"tvk*").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    EXPECT_TRUE(FilesMatching(disk.path() + L"tvk*").empty()) << "a temporary file was left behind";
 }
 
 // Holds files open for a moment through the helper file_holder.exe, the
 // way a virus scanner, the indexer or a sync client opens a file that was
-// just written or is about to be replaced: each for its time, all from the
-// moment the holder exists.
-class FileHolder {
-public:
-    // Each file with the milliseconds it is held.
-    using Holds = std::vector<std::pair<int, std::wstring>>;
-    explicit FileHolder(const Holds& holds) {
-        held_.reset(CreateEventW(nullptr, TRUE, FALSE, L"TovikTestFilesHeld"));
-        ResetEvent(held_.get());
-        std::wstring commandLine = L"\"" + TestFolder() + L"file_holder.exe\"";
-        for (const auto& [ms, file] : holds) commandLine += L" " + std::to_wstring(ms) + L" \"" + file + L"\"";
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-        CloseHandle(pi.hThread);
-        process_.reset(pi.hProcess);
-        const HANDLE either[] = {held_.get(), process_.get()};
-        holding_ = WaitForMultipleObjects(2, either, FALSE, 10000) == WAIT_OBJECT_0;
-    }
-    ~FileHolder() { WaitForSingleObject(process_.get(), 10000); }
-    bool holding() const { return holding_; }
-
-private:
-    platform::KernelHandle held_, process_;
-    bool holding_ = false;
-};
+// just written or is about to be replaced: each file for its milliseconds,
+// all from the moment the holder exists.
+using Holds = std::vector<std::pair<int, std::wstring>>;
+std::wstring FileHolderArguments(const Holds& holds) {
+    std::wstring arguments;
+    for (const auto& [ms, file] : holds) arguments += std::to_wstring(ms) + L" \"" + file + L"\" ";
+    return arguments;
+}
 
 // A file another program holds open for a moment without letting it be
 // replaced is waited for, in the BMP, PNG and JPEG saves alike (the
@@ -239,8 +201,10 @@ TEST_F(Commands, SavesWaitForAFileAnotherProgramHoldsForAMoment) {
         const bool jpeg = name.ends_with(L".jpg");
         // The JPEG's temp.bmp for a moment, its destination long enough for
         // the converter to meet it too.
-        const FileHolder holder(jpeg ? FileHolder::Holds{{400, bitmap}, {1200, path}} : FileHolder::Holds{{600, path}});
-        ASSERT_TRUE(holder.holding());
+        const HelperProgram holder(L"file_holder.exe",
+                                   FileHolderArguments(jpeg ? Holds{{400, bitmap}, {1200, path}} : Holds{{600, path}}),
+                                   L"TovikTestFilesHeld");
+        ASSERT_TRUE(holder.ready());
         PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
         ASSERT_TRUE(WaitClosed(question));
         const MessageBoxes boxes(tovik_.ProcessId());   // the boxes after the question
@@ -283,11 +247,9 @@ TEST_F(Commands, OpenedPicturesReachTheImageAndTheClipboardAndTheRecentListSurvi
     SaveAs(temp.path() + L"saved.bmp");
     EXPECT_EQ(shownType_, 1) << "the save dialog took the open dialog's file type";
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Startup", L"MRU  1"), good.gif);
-    EXPECT_EQ(Stored(L"Startup", L"MRU  2"), good.png);
-    EXPECT_EQ(Stored(L"Startup", L"MRU  3"), good.jpg);
-    EXPECT_EQ(Stored(L"Startup", L"MRU  4"), good.alphaPng);
-    EXPECT_EQ(Stored(L"Startup", L"InitDir"), temp.path());
+    ExpectStored({{L"Startup", L"MRU  1", good.gif}, {L"Startup", L"MRU  2", good.png},
+                  {L"Startup", L"MRU  3", good.jpg}, {L"Startup", L"MRU  4", good.alphaPng},
+                  {L"Startup", L"InitDir", temp.path()}});
 
     // Without the clipboard option, the first recent entry (the GIF) is loaded
     // into the image and the clipboard keeps what it held.
@@ -296,9 +258,7 @@ TEST_F(Commands, OpenedPicturesReachTheImageAndTheClipboardAndTheRecentListSurvi
     PutMarkerOnClipboard();
     Run(ID_mnuFileArray + 1);
     Settle();
-    const auto marker = ReadClipboardBitmap();
-    ASSERT_TRUE(marker);
-    EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "the clipboard was replaced";
+    EXPECT_TRUE(MarkerOnClipboard()) << "the clipboard was replaced";
     SaveAs(temp.path() + L"back.bmp");
     const auto back = ReadPictureFile(temp.path() + L"back.bmp");
     ASSERT_TRUE(back);
@@ -325,9 +285,7 @@ TEST_F(Commands, DamagedOrMissingPicturesEachGiveOneErrorAndChangeNothing) {
     }
     Open(temp.path() + L"ない.bmp");
     ASSERT_EQ(boxes.Seen().size(), expected + 1);
-    const auto marker = ReadClipboardBitmap();
-    ASSERT_TRUE(marker);
-    EXPECT_TRUE(marker->width == 3 && marker->height == 2) << "the clipboard was replaced";
+    EXPECT_TRUE(MarkerOnClipboard()) << "the clipboard was replaced";
     SaveAs(temp.path() + L"still.bmp");
     const auto still = ReadPictureFile(temp.path() + L"still.bmp");
     ASSERT_TRUE(still);
@@ -371,8 +329,7 @@ TEST_F(Commands, JpegSaveWithoutTheConverterOrWithAnUnwritableTemporaryBitmapIsR
 
     SaveAs(out.path() + L"x.jpg");
     ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].title, L"ｴﾗｰ");
-    EXPECT_EQ(boxes.Seen()[0].text, L"The specified file was not found.");
+    EXPECT_EQ(boxes.Seen()[0], (SeenMessage{L"ｴﾗｰ", L"The specified file was not found."}));
     const std::wstring bitmap = program.File(L"temp.bmp");
     EXPECT_TRUE(Exists(bitmap));
 
@@ -420,8 +377,7 @@ TEST_F(Commands, JpegSaveReportsWhyTheConverterCouldNotWriteTheJpeg) {
         program.Answer(code, 200);
         SaveAs(out.path() + L"n.jpg");
         ASSERT_EQ(boxes.Seen().size(), static_cast<size_t>(code)) << "exit code " << code;
-        EXPECT_EQ(boxes.Seen().back().title, L"ｴﾗｰ");
-        EXPECT_EQ(boxes.Seen().back().text, texts[code - 1]);
+        EXPECT_EQ(boxes.Seen().back(), (SeenMessage{L"ｴﾗｰ", texts[code - 1]}));
     }
     program.Answer(0, 0);
     SaveAs(out.path() + L"n.jpg");
@@ -499,20 +455,10 @@ TEST_F(Commands, OpenWhileAnotherProgramHoldsTheClipboardForAMomentStillCopiesTh
     ASSERT_TRUE(tovik_.Start());
     PutMarkerOnClipboard();
     const MessageBoxes boxes(tovik_.ProcessId());
-    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"TovikTestClipboardHeld");
-    ResetEvent(held);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::wstring holder = L"\"" + TestFolder() + L"clipboard_holder.exe\" 100";
-    ASSERT_TRUE(CreateProcessW(nullptr, holder.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << "the clipboard holder did not start: error " << GetLastError();
-    ASSERT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
+    const HelperProgram holder(L"clipboard_holder.exe", L"100", L"TovikTestClipboardHeld");
+    ASSERT_TRUE(holder.ready()) << "the clipboard holder did not start";
     tovik_.Command(ID_mnuFileArray + 1);
-    WaitForSingleObject(pi.hProcess, 10000);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    CloseHandle(held);
+    holder.WaitForExit();
     Settle();
     EXPECT_TRUE(boxes.Seen().empty()) << testing::PrintToString(boxes.Seen().empty() ? L"" : boxes.Seen()[0].text);
     const auto clip = ReadClipboardBitmap();
@@ -539,8 +485,7 @@ TEST_F(Commands, EditorStartsWithItsArgumentsUnchangedOrOneMessageNamesIt) {
         const MessageBoxes boxes(tovik_.ProcessId());
         tovik_.Command(ID_mnuPbrush);
         ASSERT_TRUE(boxes.WaitForCount(1));
-        EXPECT_EQ(boxes.Seen()[0].title, L"Error");
-        EXPECT_EQ(boxes.Seen()[0].text, name + L" の起動に失敗しました。");
+        EXPECT_EQ(boxes.Seen()[0], (SeenMessage{L"Error", name + L" の起動に失敗しました。"}));
         EXPECT_FALSE(boxes.WaitForCount(2, 500));
         ASSERT_TRUE(tovik_.CloseAndWait());
     }
@@ -632,8 +577,7 @@ TEST_F(Commands, EveryShortcutAndToolbarButtonRunsItsCommand) {
     const DWORD pid = tovik_.ProcessId();
     auto key = [&](WORD modifier, WORD vk) {
         return [=, this] {
-            SetForegroundWindow(Main());
-            ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }));
+            ASSERT_TRUE(BringToFront(Main()));
             TypeKey(modifier, vk);
         };
     };
@@ -730,7 +674,7 @@ TEST_F(Commands, EveryShortcutAndToolbarButtonRunsItsCommand) {
         ASSERT_TRUE(cleared);
         EXPECT_EQ(cleared->width, captured->width);
         EXPECT_EQ(cleared->height, captured->height);
-        EXPECT_EQ(Mismatches(*cleared, [](int, int) -> std::uint32_t { return 0x808080; }), 0);
+        EXPECT_EQ(Mismatches(*cleared, Solid(0x808080)), 0);
     }
 }
 

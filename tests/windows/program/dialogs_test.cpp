@@ -114,10 +114,9 @@ protected:
         ExpectSetupShows(setup, editor, delay, clip, tray);
         ASSERT_TRUE(PressToClose(setup, IDCANCEL));
         ASSERT_TRUE(tovik_.CloseAndWait());
-        EXPECT_EQ(Stored(L"Capture", L"DelayTime"), delay);
-        EXPECT_EQ(Stored(L"Capture", L"EditerName"), editor);
-        EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), clip ? L"1" : L"0");
-        EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), tray ? L"1" : L"0");
+        ExpectStored({{L"Capture", L"DelayTime", delay}, {L"Capture", L"EditerName", editor},
+                      {L"Startup", L"TransClipboard", clip ? L"1" : L"0"},
+                      {L"Startup", L"TrayIcon", tray ? L"1" : L"0"}});
     }
     void EditSetup(HWND dialog) {
         SetTextOf(GetDlgItem(dialog, IDC_txtEditName), L"C:\\Tools\\edit.exe /n");
@@ -173,9 +172,7 @@ TEST_F(Dialogs, SetupRefusesDelaysTheTimerCannotRunAndAppliesNothing) {
         ASSERT_TRUE(WaitUntil([&] { return FocusIn(setup) == editor; }));
         PressButton(setup, IDOK);
         ASSERT_TRUE(boxes.WaitForCount(i + 1)) << "no message for " << testing::PrintToString(refused[i]);
-        const SeenMessage seen = boxes.Seen()[i];
-        EXPECT_EQ(seen.title, kSetupCaption);
-        EXPECT_EQ(seen.text, kBadDelay);
+        EXPECT_EQ(boxes.Seen()[i], (SeenMessage{kSetupCaption, kBadDelay}));
         const int length = static_cast<int>(refused[i].size());
         EXPECT_TRUE(WaitUntil([&] {
             const LRESULT selection = SendMessageW(delay, EM_GETSEL, 0, 0);
@@ -386,32 +383,25 @@ TEST_F(Dialogs, SetupHotkeysOkRegistersTheNewSetAtOnceAndCancelChangesNothing) {
     TypeKey(0, VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Main()) && !IsWindow(overlay); }));
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Hotkeys", L"Rectangle"), L"Ctrl+Shift+F9");
-    EXPECT_EQ(Stored(L"Hotkeys", L"ActiveWindow"), L"Ctrl+Alt+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"Desktop"), L"Ctrl+Shift+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"DelayActiveWindow"), L"");
-    EXPECT_EQ(Stored(L"Hotkeys", L"DelayDesktop"), L"PrintScreen");
+    ExpectStored({{L"Hotkeys", L"Rectangle", L"Ctrl+Shift+F9"}, {L"Hotkeys", L"ActiveWindow", L"Ctrl+Alt+PrintScreen"},
+                  {L"Hotkeys", L"Desktop", L"Ctrl+Shift+PrintScreen"}, {L"Hotkeys", L"DelayActiveWindow", L""},
+                  {L"Hotkeys", L"DelayDesktop", L"PrintScreen"}});
 }
 
 // The rule under the credits: a line in the window-text colour and a line in
 // the window colour one pixel below it.
 void ExpectEngravedRule(HWND about) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
     auto pixel = [](int index) {
         const COLORREF c = GetSysColor(index);
         return Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
     };
     POINT origin{0, 0};
     ClientToScreen(about, &origin);
-    const int left = px(60), right = px(5220), y = px(1680);
+    const int left = TwipsToPixels(60), right = TwipsToPixels(5220), y = TwipsToPixels(1680);
     EXPECT_TRUE(WaitUntil([&] {
         const Pixels p = ReadScreen({origin.x + left, origin.y + y, origin.x + right, origin.y + y + 2});
-        for (int x = 0; x < p.width; ++x)
-            if (p.At(x, 0) != pixel(COLOR_WINDOWTEXT) || p.At(x, 1) != pixel(COLOR_WINDOW)) return false;
-        return p.width == right - left;
+        return p.width == right - left &&
+               Mismatches(p, [&](int, int row) { return pixel(row == 0 ? COLOR_WINDOWTEXT : COLOR_WINDOW); }) == 0;
     })) << "no engraved rule from " << left << " to " << right << " at " << y;
 }
 
@@ -455,11 +445,8 @@ class DialogResolution : public Dialogs, public ::testing::WithParamInterface<in
 
 TEST_P(DialogResolution, ControlsSitAtTheirTwipsPlaces) {
     const int dpi = GetParam();
-    auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
-    {
-        const ScreenDpi screen(dpi);
-        ASSERT_TRUE(tovik_.Start());
-    }
+    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+    ASSERT_TRUE(tovik_.StartAtDpi(dpi));
     struct Box {
         int command;
         const wchar_t* caption;
@@ -504,7 +491,7 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, DialogResolution, ::testing::Values(96, 144));
 class HelpPage {
 public:
     explicit HelpPage(bool present) {
-        const bool existed = GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+        const bool existed = Exists(path_);
         if (existed && !present) movedAway_ = MoveFileW(path_.c_str(), (path_ + L".away").c_str()) != FALSE;
         if (!existed && present) created_ = bool(std::ofstream(std::filesystem::path(path_)) << "<html></html>\n");
     }
@@ -538,8 +525,7 @@ TEST_F(Dialogs, HelpOpensThePageInTheDefaultBrowserAndReportsAMissingOne) {
     const HelpPage page(false);
     tovik_.Command(ID_mnuContents);
     ASSERT_TRUE(boxes.WaitForCount(1));
-    EXPECT_EQ(boxes.Seen()[0].title, L"Error");
-    EXPECT_EQ(boxes.Seen()[0].text, platform::SystemErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(boxes.Seen()[0], (SeenMessage{L"Error", platform::SystemErrorText(ERROR_FILE_NOT_FOUND)}));
     EXPECT_FALSE(WaitUntil([&] { return boxes.Seen().size() > 1 || browser.Opened(); }, 1000))
         << "a second message, or a browser without a page";
 }

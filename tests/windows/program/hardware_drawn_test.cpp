@@ -5,6 +5,7 @@
 #include "support/Mouse.h"
 #include "support/RealProgram.h"
 
+#include "platform/owners/Gdi.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,10 @@ constexpr float kRed = 0.2f, kGreen = 0.6f, kBlue = 0.8f;   // 0x3399CC
 
 LRESULT CALLBACK GlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
+        const platform::PaintDC paint(window);
         glClearColor(kRed, kGreen, kBlue, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        SwapBuffers(paint.hdc);
-        EndPaint(window, &paint);
+        SwapBuffers(paint.get());
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -35,47 +34,33 @@ LRESULT CALLBACK GlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lP
 class GlWindow {
 public:
     GlWindow() {
-        WNDCLASSW wc{};
-        wc.style = CS_OWNDC;
-        wc.lpfnWndProc = &GlProcedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TovikTestOpenGL";
-        RegisterClassW(&wc);
-        window_ = CreateWindowExW(0, wc.lpszClassName, L"OpenGL", WS_POPUP, kX, kY, kW, kH, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
-        dc_ = GetDC(window_);
         PIXELFORMATDESCRIPTOR format{};
         format.nSize = sizeof format;
         format.nVersion = 1;
         format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
         format.iPixelType = PFD_TYPE_RGBA;
         format.cColorBits = 32;
-        SetPixelFormat(dc_, ChoosePixelFormat(dc_, &format), &format);
-        context_ = wglCreateContext(dc_);
-        wglMakeCurrent(dc_, context_);
-        ShowWindow(window_, SW_SHOW);
-        UpdateWindow(window_);
+        SetPixelFormat(dc_.get(), ChoosePixelFormat(dc_.get(), &format), &format);
+        context_ = wglCreateContext(dc_.get());
+        wglMakeCurrent(dc_.get(), context_);
+        ShowWindow(window_.get(), SW_SHOW);
+        UpdateWindow(window_.get());
     }
     ~GlWindow() {
         wglMakeCurrent(nullptr, nullptr);
         if (context_) wglDeleteContext(context_);
-        ReleaseDC(window_, dc_);
-        DestroyWindow(window_);
     }
-    GlWindow(const GlWindow&) = delete;
-    GlWindow& operator=(const GlWindow&) = delete;
-    HWND hwnd() const { return window_; }
+    HWND hwnd() const { return window_.get(); }
 
 private:
-    HWND window_ = nullptr;
-    HDC dc_ = nullptr;
+    OwnWindow window_ = MakeWindow(L"TovikTestOpenGL", 0, WS_POPUP, {kX, kY, kX + kW, kY + kH}, &GlProcedure, CS_OWNDC,
+                                   L"OpenGL");
+    platform::ClientDC dc_{window_.get()};
     HGLRC context_ = nullptr;
 };
 
 bool AllOneColour(const Pixels& p, std::uint32_t colour) {
-    for (std::uint32_t pixel : p.data)
-        if (pixel != colour) return false;
-    return !p.data.empty();
+    return !p.data.empty() && Mismatches(p, Solid(colour)) == 0;
 }
 
 using HardwareDrawnWindow = RealProgram;

@@ -104,12 +104,9 @@ TEST_F(HugeScreen, DesktopDelayedAndFullScreenRectangleCapturesAndBothSavesWork)
     PressMouse(MouseButton::Left);
     // The press is read where the pointer is when the overlay takes it:
     // the pointer moves on only once the overlay holds the mouse.
-    const DWORD thread = GetWindowThreadProcessId(Main(), nullptr);
     ASSERT_TRUE(WaitUntil([&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(thread, &info) && info.hwndCapture &&
-               info.hwndCapture == tovik_.FindTopLevel(TOVIK_CLASS_DESKTOP);
+        const HWND capture = MouseCaptureIn(Main());
+        return capture && capture == tovik_.FindTopLevel(TOVIK_CLASS_DESKTOP);
     }, 30000)) << "the overlay did not take the press";
     ASSERT_TRUE(MoveMouseTo(w - 1, h - 1));
     const std::wstring size = std::to_wstring(w - 1) + L" \u00D7 " + std::to_wstring(h - 1);

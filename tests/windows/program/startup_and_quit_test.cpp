@@ -16,20 +16,16 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 namespace {
 
 using namespace tovik_test;
 
-int TwipsToPixelsX(int twips) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return twips * dpi / 1440;
-}
-
 using MainWindow = RealProgram;
+
+// The window's place and size the store gets when the window has none to keep.
+const std::vector<StoredText> kDefaultGeometry{{L"Startup", L"Top", L"0"}, {L"Startup", L"Left", L"0"},
+                                               {L"Startup", L"Width", L"4500"}, {L"Startup", L"Height", L"3000"}};
 
 TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey) {
     ASSERT_TRUE(tovik_.Start());
@@ -40,8 +36,8 @@ TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey)
     const RECT r = OuterRect(main);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right - r.left, TwipsToPixelsX(4500));
-    EXPECT_EQ(r.bottom - r.top, TwipsToPixelsX(3000));
+    EXPECT_EQ(r.right - r.left, TwipsToPixels(4500));
+    EXPECT_EQ(r.bottom - r.top, TwipsToPixels(3000));
     EXPECT_TRUE(GetMenu(main) != nullptr);
 
     HWND toolbar = FindChild(main, TOOLBARCLASSNAMEW, IsShown);
@@ -49,21 +45,14 @@ TEST_F(MainWindow, FirstRunOpensAtTheCornerWithDefaultSizeAndQuitWritesEveryKey)
     EXPECT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 13);
 
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Startup", L"Top"), L"0");
-    EXPECT_EQ(Stored(L"Startup", L"Left"), L"0");
-    EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
-    EXPECT_EQ(Stored(L"Startup", L"Height"), L"3000");
-    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
-    EXPECT_EQ(Stored(L"Capture", L"EditerName"), L"Pbrush.exe");
-    EXPECT_EQ(Stored(L"Startup", L"InitDir"), DistFolder());
-    EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
-    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
-    EXPECT_EQ(Stored(L"Startup", L"MRU  1"), L"-");
-    EXPECT_EQ(Stored(L"Hotkeys", L"Rectangle"), L"Ctrl+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"ActiveWindow"), L"Ctrl+Alt+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"Desktop"), L"Ctrl+Shift+PrintScreen");
-    EXPECT_EQ(Stored(L"Hotkeys", L"DelayActiveWindow"), L"");
-    EXPECT_EQ(Stored(L"Hotkeys", L"DelayDesktop"), L"");
+    ExpectStored(kDefaultGeometry);
+    ExpectStored({{L"Capture", L"DelayTime", L"2000"}, {L"Capture", L"EditerName", L"Pbrush.exe"},
+                  {L"Startup", L"InitDir", DistFolder()}, {L"Startup", L"TransClipboard", L"1"},
+                  {L"Startup", L"TrayIcon", L"0"}, {L"Startup", L"MRU  1", L"-"},
+                  {L"Hotkeys", L"Rectangle", L"Ctrl+PrintScreen"},
+                  {L"Hotkeys", L"ActiveWindow", L"Ctrl+Alt+PrintScreen"},
+                  {L"Hotkeys", L"Desktop", L"Ctrl+Shift+PrintScreen"}, {L"Hotkeys", L"DelayActiveWindow", L""},
+                  {L"Hotkeys", L"DelayDesktop", L""}});
 }
 
 // A hotkey another program holds when Tovik starts: one message names it
@@ -78,10 +67,10 @@ TEST_F(MainWindow, AHotkeyHeldByAnotherProgramIsNamedOnceAndTheOthersWork) {
     {
         MessageBoxes boxes(tovik_.ProcessId());
         ASSERT_TRUE(boxes.WaitForCount(1));
-        EXPECT_EQ(boxes.Seen()[0].title, L"ﾎｯﾄｷｰ");
-        EXPECT_EQ(boxes.Seen()[0].text, L"次のホットキーはほかのプログラムか Windows が使っているため、使えません。\n\n"
-                                        L"ﾃﾞｽｸﾄｯﾌﾟ: Ctrl+Shift+PrintScreen\n\n"
-                                        L"そのほかのホットキーは使えます。別のキーは ｵﾌﾟｼｮﾝ → 設定 で指定できます。");
+        EXPECT_EQ(boxes.Seen()[0],
+                  (SeenMessage{L"ﾎｯﾄｷｰ", L"次のホットキーはほかのプログラムか Windows が使っているため、使えません。\n\n"
+                                         L"ﾃﾞｽｸﾄｯﾌﾟ: Ctrl+Shift+PrintScreen\n\n"
+                                         L"そのほかのホットキーは使えます。別のキーは ｵﾌﾟｼｮﾝ → 設定 で指定できます。"}));
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Main()) != FALSE; }));
         const DWORD sequence = GetClipboardSequenceNumber();
         TypeKey({VK_CONTROL, VK_MENU}, VK_SNAPSHOT);
@@ -112,10 +101,7 @@ TEST_F(MainWindow, QuitWhileMaximizedOrMinimizedStoresTheDefaultGeometry) {
         // Without the notification-area option the window keeps its taskbar button.
         EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(Main()); }, 500));
         ASSERT_TRUE(tovik_.CloseAndWait());
-        EXPECT_EQ(Stored(L"Startup", L"Top"), L"0");
-        EXPECT_EQ(Stored(L"Startup", L"Left"), L"0");
-        EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
-        EXPECT_EQ(Stored(L"Startup", L"Height"), L"3000");
+        ExpectStored(kDefaultGeometry);
     }
 }
 
@@ -125,7 +111,7 @@ TEST_F(MainWindow, MovedAndResizedWindowComesBackWhereItWas) {
     ASSERT_TRUE(WaitUntil([&] { return OuterRect(Main()).left == 50; }));
     const RECT before = OuterRect(Main());
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(before.left * 1440 / (TwipsToPixelsX(1440))));
+    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(PixelsToTwips(before.left)));
     ASSERT_TRUE(tovik_.Start());
     const RECT after = OuterRect(Main());
     EXPECT_EQ(after.left, before.left);
@@ -143,13 +129,11 @@ TEST_F(MainWindow, GarbageInTheStoreStartsWithDefaultsAndIsWrittenBackClean) {
     const RECT r = OuterRect(Main());
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right - r.left, TwipsToPixelsX(4500));
+    EXPECT_EQ(r.right - r.left, TwipsToPixels(4500));
     ASSERT_TRUE(tovik_.CloseAndWait());
-    EXPECT_EQ(Stored(L"Startup", L"Width"), L"4500");
-    EXPECT_EQ(Stored(L"Startup", L"TransClipboard"), L"1");
-    EXPECT_EQ(Stored(L"Startup", L"TrayIcon"), L"0");
-    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
-    EXPECT_EQ(Stored(L"Hotkeys", L"Desktop"), L"Ctrl+Shift+PrintScreen");
+    ExpectStored({{L"Startup", L"Width", L"4500"}, {L"Startup", L"TransClipboard", L"1"},
+                  {L"Startup", L"TrayIcon", L"0"}, {L"Capture", L"DelayTime", L"2000"},
+                  {L"Hotkeys", L"Desktop", L"Ctrl+Shift+PrintScreen"}});
 }
 
 // As the shortcut in the Startup folder starts it: minimised, and the
@@ -159,15 +143,14 @@ TEST_F(MainWindow, StartedMinimisedWithoutTheFocusItStaysSoAndRestoresToItsPlace
     WriteSetting(L"Startup", L"Left", L"1500");
     WriteSetting(L"Startup", L"Top", L"750");
     const PatternWindow front(300, 300, 120, 90);
-    SetForegroundWindow(front.hwnd());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front.hwnd(); }));
+    ASSERT_TRUE(BringToFront(front.hwnd()));
     ASSERT_TRUE(tovik_.StartShown(SW_SHOWMINNOACTIVE));
     ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr));   // the start is over
     EXPECT_TRUE(IsIconic(Main()));
     EXPECT_EQ(GetForegroundWindow(), front.hwnd());
     ShowWindow(Main(), SW_RESTORE);
     ASSERT_TRUE(WaitUntil([&] { return !IsIconic(Main()); }));
-    EXPECT_EQ(OuterRect(Main()).left, TwipsToPixelsX(1500));
+    EXPECT_EQ(OuterRect(Main()).left, TwipsToPixels(1500));
 }
 
 // Minimised with the option on, the window leaves the taskbar (hidden) for
@@ -254,7 +237,7 @@ TEST_F(MainWindow, WithTheTrayOptionMinimisingGoesToTheIconWhoseMenuCapturesOrEx
 TEST_F(MainWindow, PositionOutOfReachComesBackWholeOnAMonitor) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = TwipsToPixelsX(6000);
+    const int width = TwipsToPixels(6000);
     struct Case { int left, top, expectedLeft, expectedTop; };
     const Case cases[] = {
         {-66666, 66666, work.left, work.top},                          // off every monitor
@@ -262,8 +245,8 @@ TEST_F(MainWindow, PositionOutOfReachComesBackWholeOnAMonitor) {
         {work.left + 50, work.top - 150, work.left + 50, work.top},    // the title bar above the screen
     };
     for (const Case& c : cases) {
-        WriteSetting(L"Startup", L"Left", std::to_wstring(c.left * 1440 / TwipsToPixelsX(1440)));
-        WriteSetting(L"Startup", L"Top", std::to_wstring(c.top * 1440 / TwipsToPixelsX(1440)));
+        WriteSetting(L"Startup", L"Left", std::to_wstring(PixelsToTwips(c.left)));
+        WriteSetting(L"Startup", L"Top", std::to_wstring(PixelsToTwips(c.top)));
         WriteSetting(L"Startup", L"Width", L"6000");
         ASSERT_TRUE(tovik_.Start());
         const RECT r = OuterRect(Main());
@@ -289,19 +272,9 @@ TEST_F(MainWindow, ViewShowsGrayUntilACaptureAndFollowsTheWindowSize) {
         const RECT v = OuterRect(view);
         return v.right - v.left == client.right && v.bottom - v.top == client.bottom;
     }));
-    // The visible part of the view, inside its border.
-    RECT inside{};
-    GetClientRect(view, &inside);
-    MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&inside), 2);
-    RECT mainClient = client;
-    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&mainClient), 2);
-    inside.bottom = std::min(inside.bottom, mainClient.bottom);
-    inside.right = std::min(inside.right, mainClient.right);
     EXPECT_TRUE(WaitUntil([&] {
-        const Pixels p = ReadScreen(inside);
-        for (auto px : p.data)
-            if (px != Rgb(128, 128, 128)) return false;
-        return !p.data.empty();
+        const Pixels p = ReadScreen(VisibleViewOf(main));
+        return !p.data.empty() && Mismatches(p, Solid(Rgb(128, 128, 128))) == 0;
     })) << "the view is not plain gray";
 
     const RECT toolbarAfter = OuterRect(toolbar);
@@ -321,10 +294,9 @@ TEST_F(MainWindow, EndOfTheSessionWritesTheSettings) {
     EXPECT_TRUE(answer) << "the program refused the end of the session";
     ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
                                     5000, nullptr));
-    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(30 * 1440 / TwipsToPixelsX(1440)));
-    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(400 * 1440 / TwipsToPixelsX(1440)));
-    EXPECT_EQ(Stored(L"Capture", L"DelayTime"), L"2000");
-    EXPECT_EQ(Stored(L"Startup", L"MRU  1"), L"-");
+    ExpectStored({{L"Startup", L"Left", std::to_wstring(PixelsToTwips(30))},
+                  {L"Startup", L"Width", std::to_wstring(PixelsToTwips(400))},
+                  {L"Capture", L"DelayTime", L"2000"}, {L"Startup", L"MRU  1", L"-"}});
 }
 
 // The controls are designed in twips and laid out at the monitor's
@@ -335,11 +307,8 @@ class Resolution : public MainWindow, public ::testing::WithParamInterface<int> 
 
 TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     const int dpi = GetParam();
-    auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); };
-    {
-        const ScreenDpi screen(dpi);
-        ASSERT_TRUE(tovik_.Start());
-    }
+    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+    ASSERT_TRUE(tovik_.StartAtDpi(dpi));
     HWND main = Main();
     const RECT r = OuterRect(main);
     EXPECT_EQ(r.right - r.left, px(4500));
@@ -388,9 +357,8 @@ TEST_P(Resolution, ControlsFollowTheResolutionAndCapturesKeepFullPixels) {
     SetWindowPos(main, nullptr, 20, 10, 500, 400, SWP_NOZORDER);
     ASSERT_TRUE(WaitUntil([&] { return OuterRect(main).left == 20; }));
     ASSERT_TRUE(tovik_.CloseAndWait());
-    const double twipsPerPixel = 1440.0 / dpi;
-    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(std::lround(20 * twipsPerPixel)));
-    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(std::lround(500 * twipsPerPixel)));
+    EXPECT_EQ(Stored(L"Startup", L"Left"), std::to_wstring(PixelsToTwips(20, dpi)));
+    EXPECT_EQ(Stored(L"Startup", L"Width"), std::to_wstring(PixelsToTwips(500, dpi)));
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, Resolution, ::testing::Values(96, 120, 144));

@@ -3,6 +3,8 @@
 #include "support/Driver.h"
 #include "support/Windows.h"
 
+#include "platform/owners/GlobalMemory.h"
+
 #include <cstring>
 #include <vector>
 
@@ -71,11 +73,17 @@ SIZE ClientSize(HWND window) {
     return {r.right, r.bottom};
 }
 
-HWND FocusIn(HWND window) {
+namespace {
+GUITHREADINFO ThreadInfoOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) info = {};
+    return info;
 }
+}  // namespace
+
+HWND FocusIn(HWND window) { return ThreadInfoOf(window).hwndFocus; }
+HWND MouseCaptureIn(HWND window) { return ThreadInfoOf(window).hwndCapture; }
 
 void PressButton(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -94,31 +102,20 @@ void PressCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 
 
 void PutTextOnClipboard(const std::wstring& text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
-    GlobalUnlock(memory);
+    platform::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (platform::LockedGlobal<wchar_t> to(memory.get()); to) std::memcpy(to.get(), text.c_str(), bytes);
     WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000);
     EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    if (SetClipboardData(CF_UNICODETEXT, memory.get())) (void)memory.release();   // the clipboard's now
     CloseClipboard();
 }
 
 std::wstring ClipboardText() {
     std::wstring text;
     if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
+    if (const platform::LockedGlobal<const wchar_t> data(GetClipboardData(CF_UNICODETEXT)); data) text = data.get();
     CloseClipboard();
     return text;
 }
-
-ScreenDpi::ScreenDpi(int dpi) {
-    const DWORD value = static_cast<DWORD>(dpi);
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &value, sizeof value);
-}
-
-ScreenDpi::~ScreenDpi() { RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"); }
 
 }  // namespace tovik_test

@@ -33,8 +33,10 @@ void SetTextOf(HWND window, const std::wstring& text);
 // A control's rectangle in its dialog's client coordinates.
 RECT RectInClient(HWND dialog, HWND control);
 SIZE ClientSize(HWND window);
-// The window that has the keyboard focus in `window`'s thread.
+// The window that has the keyboard focus, and the one that has the mouse
+// capture, in `window`'s thread.
 HWND FocusIn(HWND window);
+HWND MouseCaptureIn(HWND window);
 // Presses a dialog's button as a click would: the dialog gets BN_CLICKED.
 void PressButton(HWND dialog, int id);
 // Waits until the window is gone (pumping this thread's messages).
@@ -47,14 +49,5 @@ void PressCloseBox(HWND window);
 // Text on the clipboard (CF_UNICODETEXT), put there and read back.
 void PutTextOnClipboard(const std::wstring& text);
 std::wstring ClipboardText();
-
-// Programs started while this lives see the screen at `dpi` (96 = 100 %).
-class ScreenDpi {
-public:
-    explicit ScreenDpi(int dpi);
-    ~ScreenDpi();
-    ScreenDpi(const ScreenDpi&) = delete;
-    ScreenDpi& operator=(const ScreenDpi&) = delete;
-};
 
 }  // namespace tovik_test

@@ -2,11 +2,14 @@
 
 #include "platform/owners/Gdi.h"
 #include "resources/resource.h"
+#include "support/Programs.h"
 #include "support/Windows.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace tovik_test {
 namespace {
@@ -39,6 +42,26 @@ std::wstring WindowsPath(const std::string& unixPath) {
     return path;
 }
 
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::wstring> FilesMatching(const std::wstring& pattern, bool withFolders) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? withFolders && name != L"." && name != L".." : true)
+            names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+int ScreenDpiNow() { return GetDeviceCaps(platform::ClientDC(nullptr).get(), LOGPIXELSX); }
+int TwipsToPixels(int twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+int PixelsToTwips(int pixels, int dpi) { return static_cast<int>(std::lround(pixels * 1440.0 / dpi)); }
+
 std::wstring DistFolder() {
     // The build passes the folder as a Linux path.
     std::wstring path = WindowsPath(TOVIK_DIST_DIR_UNIX);
@@ -49,13 +72,8 @@ std::wstring DistFolder() {
 void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot); }
 
 void WriteSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    HKEY k = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &k, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExW(k, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(k);
+    RegSetKeyValueW(HKEY_CURRENT_USER, SectionPath(section).c_str(), key.c_str(), REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::wstring& key) {
@@ -72,60 +90,81 @@ std::wstring Stored(const std::wstring& section, const std::wstring& key) {
     return ReadSetting(section, key).value_or(L"<absent>");
 }
 
+void ExpectStored(const std::vector<StoredText>& expected) {
+    for (const StoredText& e : expected) EXPECT_EQ(Stored(e.section, e.key), e.text) << e.section << L"\\" << e.key;
+}
+
 RECT OuterRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
 }
 
+RECT VisibleViewOf(HWND main) {
+    HWND view = FindChild(main, L"TovikPictureBox", IsShown);
+    RECT inside{}, client{};
+    GetClientRect(view, &inside);
+    MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    GetClientRect(main, &client);
+    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    IntersectRect(&inside, &inside, &client);
+    return inside;
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        PumpMessages();
         if (condition()) return true;
         if (GetTickCount64() > end) return false;
         Sleep(20);
     }
 }
 
+bool BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; });
+}
+
 TovikProcess::~TovikProcess() {
-    if (process_) {
-        if (IsRunning()) {
-            TerminateProcess(process_, 1);
-            WaitForSingleObject(process_, 5000);
-        }
-        CloseHandle(process_);
+    if (IsRunning()) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
     }
 }
 
 bool TovikProcess::Start() { return Start(DistFolder() + L"Tovik.exe", std::nullopt); }
 bool TovikProcess::Start(const std::wstring& exe) { return Start(exe, std::nullopt); }
 bool TovikProcess::StartShown(WORD showCommand) { return Start(DistFolder() + L"Tovik.exe", showCommand); }
+bool TovikProcess::StartAtDpi(int dpi) {
+    // Programs started while the setting is there see the screen at that resolution.
+    const DWORD value = static_cast<DWORD>(dpi);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &value, sizeof value);
+    const bool started = Start();
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+    return started;
+}
 
 bool TovikProcess::Start(const std::wstring& exe, std::optional<WORD> showCommand) {
-    if (process_) {   // started again after an end: the old process's handle goes
-        CloseHandle(process_);
-        process_ = nullptr;
-    }
-    std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     if (showCommand) {
         si.dwFlags = STARTF_USESHOWWINDOW;
         si.wShowWindow = *showCommand;
     }
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    process_ = pi.hProcess;
-    processId_ = pi.dwProcessId;
-    WaitForInputIdle(process_, 10000);
+    StartedProcess started = StartProcess(L"\"" + exe + L"\"", exe, &si);   // an earlier run's handle goes
+    process_ = std::move(started.process);
+    processId_ = started.id;
+    if (!process_) return false;
+    WaitForInputIdle(process_.get(), 10000);
     return WaitUntil([this] { return (main_ = FindTopLevel(TOVIK_CLASS_MAIN)) != nullptr; }, 20000);
 }
 
@@ -151,7 +190,7 @@ bool TovikProcess::WaitForExit(int timeoutMs) {
 }
 
 bool TovikProcess::IsRunning() const {
-    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 std::uint32_t Rgb(int r, int g, int b) {
@@ -164,11 +203,8 @@ std::optional<Pixels> ReadClipboardBitmap() {
     WaitUntil([&] { return open = OpenClipboard(nullptr) != FALSE; }, 3000);
     if (!open) return std::nullopt;
     std::optional<Pixels> result;
-    if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
-        HDC screen = GetDC(nullptr);
-        result = ReadBitmap(screen, bitmap);
-        ReleaseDC(nullptr, screen);
-    }
+    if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)))
+        result = ReadBitmap(platform::ClientDC(nullptr).get(), bitmap);
     CloseClipboard();
     return result;
 }
@@ -188,43 +224,41 @@ SIZE ClipboardBitmapSize() {
 }
 
 Pixels ReadDC(HDC dc, int x, int y, int width, int height) {
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max(width, 1), std::max(height, 1));
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, dc, x, y, SRCCOPY);
-    SelectObject(memory, old);
-    Pixels p = ReadBitmap(memory, bitmap);
+    const platform::MemoryDC memory = platform::CompatibleDC(dc);
+    const platform::Bitmap bitmap(CreateCompatibleBitmap(dc, std::max(width, 1), std::max(height, 1)));
+    {
+        const platform::SelectedObject select(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, dc, x, y, SRCCOPY);
+    }
+    Pixels p = ReadBitmap(memory.get(), bitmap.get());
     p.width = width;
     p.height = height;
     p.data.resize(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0));
-    DeleteObject(bitmap);
-    DeleteDC(memory);
     return p;
 }
 
 Pixels ReadScreen(const RECT& area) {
-    HWND desktop = GetDesktopWindow();
-    HDC screen = GetWindowDC(desktop);
-    Pixels p = ReadDC(screen, area.left, area.top, area.right - area.left, area.bottom - area.top);
-    ReleaseDC(desktop, screen);
-    return p;
+    const platform::WindowDC screen(GetDesktopWindow());
+    return ReadDC(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
 void PutMarkerOnClipboard() {
-    HDC screen = GetDC(nullptr);
-    HBITMAP marker = CreateCompatibleBitmap(screen, 3, 2);
-    ReleaseDC(nullptr, screen);
+    platform::Bitmap marker(CreateCompatibleBitmap(platform::ClientDC(nullptr).get(), 3, 2));
     WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000);
     EmptyClipboard();
-    SetClipboardData(CF_BITMAP, marker);
+    if (SetClipboardData(CF_BITMAP, marker.get())) (void)marker.release();   // the clipboard's now
     CloseClipboard();
+}
+
+bool MarkerOnClipboard() {
+    const SIZE size = ClipboardBitmapSize();
+    return size.cx == 3 && size.cy == 2;
 }
 
 namespace {
 LRESULT CALLBACK PatternProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
+        const platform::PaintDC dc(window);
         RECT client;
         GetClientRect(window, &client);
         const int w = client.right, h = client.bottom;
@@ -232,8 +266,7 @@ LRESULT CALLBACK PatternProcedure(HWND window, UINT message, WPARAM wParam, LPAR
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) bits[static_cast<size_t>(y) * w + x] = PatternWindow::PatternAt(x, y);
         const BITMAPINFO bi = platform::TopDownRgb32(w, h);
-        SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, bits.data(), &bi, DIB_RGB_COLORS);
-        EndPaint(window, &ps);
+        SetDIBitsToDevice(dc.get(), 0, 0, w, h, 0, 0, 0, h, bits.data(), &bi, DIB_RGB_COLORS);
         return 0;
     }
     if (message == WM_ERASEBKGND) return 1;
@@ -242,24 +275,10 @@ LRESULT CALLBACK PatternProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 PatternWindow::PatternWindow(int x, int y, int width, int height)
-    : x_(x), y_(y), width_(width), height_(height) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &PatternProcedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TovikTestPattern";
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        RegisterClassW(&wc);
-        registered = true;
-    }
-    window_ = CreateWindowExW(WS_EX_TOPMOST, L"TovikTestPattern", L"pattern", WS_POPUP | WS_VISIBLE, x, y,
-                              width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(window_);
-}
-
-PatternWindow::~PatternWindow() {
-    if (window_) DestroyWindow(window_);
+    : window_(MakeWindow(L"TovikTestPattern", WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, {x, y, x + width, y + height},
+                         &PatternProcedure, 0, L"pattern")),
+      x_(x), y_(y), width_(width), height_(height) {
+    UpdateWindow(window_.get());
 }
 
 std::uint32_t PatternWindow::PatternAt(int x, int y) {
@@ -278,31 +297,28 @@ bool PatternWindow::WaitUntilOnScreen(int timeoutMs) const {
         timeoutMs);
 }
 
-int PatternMismatches(const Pixels& p, int px, int py, int fromX, int fromY, int w, int h, const char* what) {
+int Mismatches(const Pixels& got, int gotX, int gotY, int w, int h, const PixelRule& expected, int tolerance,
+               const char* what) {
+    auto differs = [tolerance](std::uint32_t a, std::uint32_t b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+                return true;
+        return false;
+    };
     int wrong = 0;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            if (p.At(px + x, py + y) != PatternWindow::PatternAt(fromX + x, fromY + y) && wrong++ < 3 && what)
-                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << p.At(px + x, py + y)
-                              << " not " << PatternWindow::PatternAt(fromX + x, fromY + y);
+            if (const std::uint32_t is = got.At(gotX + x, gotY + y), should = expected(x, y);
+                differs(is, should) && wrong++ < 3 && what)
+                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex << is << " not " << should;
     return wrong;
 }
 
-LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb, const wchar_t* className) : area_(area) {
-    WNDCLASSEXW known{};
-    known.cbSize = sizeof known;
-    if (!GetClassInfoExW(nullptr, className, &known) && !GetClassInfoExW(GetModuleHandleW(nullptr), className, &known)) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = className;
-        RegisterClassW(&wc);
-    }
-    window_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, L"",
-                              WS_POPUP, area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
+LayeredWindow::LayeredWindow(const RECT& area, std::uint32_t argb, const wchar_t* className)
+    : area_(area), window_(MakeWindow(className, WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                      WS_POPUP, area)) {
     SetColour(argb);
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
 }
 
 void LayeredWindow::SetColour(std::uint32_t argb) {
@@ -320,11 +336,7 @@ void LayeredWindow::SetColour(std::uint32_t argb) {
     POINT from{0, 0}, to{area_.left, area_.top};
     SIZE size{w, h};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(window_, screen.get(), &to, &size, memory.get(), &from, 0, &blend, ULW_ALPHA);
-}
-
-LayeredWindow::~LayeredWindow() {
-    if (window_) DestroyWindow(window_);
+    UpdateLayeredWindow(window_.get(), screen.get(), &to, &size, memory.get(), &from, 0, &blend, ULW_ALPHA);
 }
 
 }  // namespace tovik_test

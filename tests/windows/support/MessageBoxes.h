@@ -3,6 +3,8 @@
 #pragma once
 #include "platform/owners/Win32.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -14,7 +16,11 @@ namespace tovik_test {
 struct SeenMessage {
     std::wstring title;
     std::wstring text;
+    bool operator==(const SeenMessage&) const = default;
 };
+inline void PrintTo(const SeenMessage& m, std::ostream* out) {
+    *out << ::testing::PrintToString(m.title) << ": " << ::testing::PrintToString(m.text);
+}
 
 class MessageBoxes {
 public:

@@ -1,5 +1,7 @@
 #include "support/Mouse.h"
 
+#include "support/Driver.h"   // PumpMessages
+
 #include <iterator>
 #include <vector>
 
@@ -14,13 +16,10 @@ DWORD DownFlag(MouseButton button) {
     }
 }
 
-DWORD UpFlag(MouseButton button) {
-    switch (button) {
-    case MouseButton::Right: return MOUSEEVENTF_RIGHTUP;
-    case MouseButton::Middle: return MOUSEEVENTF_MIDDLEUP;
-    default: return MOUSEEVENTF_LEFTUP;
-    }
-}
+// Each button's release is the flag after its press.
+static_assert(MOUSEEVENTF_LEFTUP == MOUSEEVENTF_LEFTDOWN << 1 && MOUSEEVENTF_RIGHTUP == MOUSEEVENTF_RIGHTDOWN << 1 &&
+              MOUSEEVENTF_MIDDLEUP == MOUSEEVENTF_MIDDLEDOWN << 1);
+DWORD UpFlag(MouseButton button) { return DownFlag(button) << 1; }
 
 void Send(DWORD flags, int x, int y) {
     INPUT input{};
@@ -41,11 +40,7 @@ void Send(DWORD flags, int x, int y) {
 void PumpFor(DWORD milliseconds) {
     const ULONGLONG end = GetTickCount64() + milliseconds;
     do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        PumpMessages();
         Sleep(5);
     } while (GetTickCount64() < end);
 }

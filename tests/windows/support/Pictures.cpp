@@ -3,7 +3,10 @@
 #include "codecs/ImageFile.h"
 
 #include "platform/owners/Com.h"
+#include "platform/owners/Gdi.h"
+#include "platform/owners/Handle.h"
 #include "support/Driver.h"
+#include "support/Programs.h"
 
 #include <wincodec.h>
 
@@ -218,88 +221,42 @@ TempFolder::TempFolder(const std::wstring& name) {
 
 TempFolder::~TempFolder() {
     // Files first (read-only ones too), then folders one level down, then this one.
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring item = path_ + found.cFileName;
-            if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0) continue;
-            SetFileAttributesW(item.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                WIN32_FIND_DATAW inner{};
-                HANDLE innerSearch = FindFirstFileW((item + L"\\*").c_str(), &inner);
-                if (innerSearch != INVALID_HANDLE_VALUE) {
-                    do {
-                        const std::wstring file = item + L"\\" + inner.cFileName;
-                        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-                        DeleteFileW(file.c_str());
-                    } while (FindNextFileW(innerSearch, &inner));
-                    FindClose(innerSearch);
-                }
-                RemoveDirectoryW(item.c_str());
-            } else {
-                DeleteFileW(item.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+    auto remove = [](const std::wstring& file) {
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(file.c_str());
+    };
+    for (const std::wstring& name : FilesMatching(path_ + L"*", true)) {
+        const std::wstring item = path_ + name;
+        if (!(GetFileAttributesW(item.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) {
+            remove(item);
+            continue;
+        }
+        for (const std::wstring& inner : FilesMatching(item + L"\\*")) remove(item + L"\\" + inner);
+        RemoveDirectoryW(item.c_str());
     }
     RemoveDirectoryW(path_.c_str());
 }
 
-namespace {
-
-// Runs a Linux command line through the shell and waits for it. Wine
-// starts Linux programs like its own but cannot wait for them: the command
-// leaves a mark when it is done.
-void RunShell(const std::string& command) {
-    static unsigned runs = 0;
-    const std::string mark = "/tmp/tovik-shell-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
-    std::wstring line = L"/bin/sh -c \"";
-    for (char c : "(" + command + "); touch " + mark) line += static_cast<wchar_t>(c);
-    line += L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    const std::wstring done = WindowsPath(mark);
-    WaitUntil([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
-    DeleteFileW(done.c_str());
-}
-
-}  // namespace
-
 SmallDisk::SmallDisk() {
     unixPath_ = "/tmp/tovik-small-disk-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
     path_ = WindowsPath(unixPath_) + L"\\";
-    RunShell("mkdir -p " + unixPath_ + " && mount -t tmpfs -o size=1m tmpfs " + unixPath_);
+    RunUnixShell("mkdir -p " + unixPath_ + " && mount -t tmpfs -o size=1m tmpfs " + unixPath_, 20000);
     ULARGE_INTEGER total{};
     ready_ = GetDiskFreeSpaceExW(path_.c_str(), nullptr, &total, nullptr) && total.QuadPart <= (2u << 20);
 }
 
-SmallDisk::~SmallDisk() { RunShell("umount " + unixPath_ + "; rmdir " + unixPath_); }
+SmallDisk::~SmallDisk() { RunUnixShell("umount " + unixPath_ + "; rmdir " + unixPath_, 20000); }
 
 void SmallDisk::Fill() {
-    HANDLE file = CreateFileW((path_ + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    const platform::KernelHandle file(
+        CreateFileW((path_ + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     const std::vector<char> block(4096, 'f');
     DWORD written = 0;
-    while (WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written) {}
-    CloseHandle(file);
+    while (file && WriteFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+           written) {}
 }
 
-std::vector<std::wstring> TempFolder::FileNames() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
+std::vector<std::wstring> TempFolder::FileNames() const { return FilesMatching(path_ + L"*"); }
 
 std::uint32_t PicturePatternAt(int x, int y) {
     return Rgb((x * 4 + y) & 0xFF, (y * 6 + 2 * x) & 0xFF, ((x + y) * 3 + 40) & 0xFF);
@@ -313,25 +270,23 @@ std::uint32_t AlphaPatternAt(int x, int y) {
 
 std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path) {
     Bytes bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
+    const platform::KernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
+    if (!file || !GetFileSizeEx(file.get(), &size)) return bytes;
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    if (!bytes.empty()) ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
-    CloseHandle(file);
     return bytes;
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const platform::KernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    return file && (bytes.empty() || WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                               nullptr)) && written == bytes.size();
 }
 
 GoodPictures WriteGoodPictures(const std::wstring& folder) {
@@ -469,14 +424,9 @@ std::vector<std::wstring> WriteDamagedPictures(const std::wstring& folder) {
 std::optional<Pixels> ReadPictureFile(const std::wstring& path) {
     codecs::LoadedPicture picture = codecs::LoadPictureFile(path, RGB(128, 128, 128));
     if (!picture.ok()) return std::nullopt;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, picture.bitmap.get());
-    Pixels pixels = ReadDC(memory, 0, 0, picture.width, picture.height);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    const platform::MemoryDC memory = platform::CompatibleDC(platform::ClientDC(nullptr).get());
+    const platform::SelectedObject select(memory.get(), picture.bitmap.get());
+    return ReadDC(memory.get(), 0, 0, picture.width, picture.height);
 }
 
 }  // namespace tovik_test

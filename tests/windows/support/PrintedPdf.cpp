@@ -47,11 +47,9 @@ std::optional<PrintedPdf> PrintedPdf::WaitFor(const std::wstring& documentName, 
     std::string found;
     // The file is there before the converter has finished it; a whole PDF ends with its %%EOF mark.
     WaitUntil([&] {
-        WIN32_FIND_DATAW data;
-        const HANDLE search = FindFirstFileW((WindowsPath(folder) + L"\\" + documentName + L"*.pdf").c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE) return false;
-        FindClose(search);
-        const std::string path = folder + "/" + Narrow(data.cFileName);
+        const auto names = FilesMatching(WindowsPath(folder) + L"\\" + documentName + L"*.pdf");
+        if (names.empty()) return false;
+        const std::string path = folder + "/" + Narrow(names.front());
         const std::string bytes = ReadFile(WindowsPath(path));
         if (bytes.rfind("%%EOF") == std::string::npos || bytes.size() - bytes.rfind("%%EOF") > 8) return false;
         found = path;
@@ -119,36 +117,6 @@ std::optional<Pixels> PrintedPdf::Render(int dpi, int width, int height) const {
         page.data[i] = Rgb(rgb[0], rgb[1], rgb[2]);
     }
     return page;
-}
-
-int RunUnixShell(const std::string& command, int timeoutMs) {
-    // Wine starts a Unix program named by its Unix path as it is, but the
-    // handle it gives for it does not wait for the program's end; the script
-    // therefore leaves its exit status in a file, complete once renamed.
-    static int count = 0;
-    const std::string base = ScratchFile(("-" + std::to_string(++count)).c_str());
-    const std::string script = base + ".sh", status = base + ".status";
-    {
-        std::ofstream out(WindowsPath(script).c_str(), std::ios::binary | std::ios::trunc);
-        out << "{ " << command << "\n}\necho $? > '" << status << ".part' && mv '" << status << ".part' '"
-            << status << "'\n";
-        if (!out) return -1;
-    }
-    std::wstring line = L"/bin/sh ";
-    for (char c : script) line += static_cast<wchar_t>(c);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    const bool ended = WaitUntil([&] { return GetFileAttributesW(WindowsPath(status).c_str()) != INVALID_FILE_ATTRIBUTES; },
-                                 timeoutMs);
-    const std::string result = ReadFile(WindowsPath(status));
-    DeleteFileW(WindowsPath(script).c_str());
-    DeleteFileW(WindowsPath(status).c_str());
-    return ended && !result.empty() ? std::stoi(result) : -1;
 }
 
 }  // namespace tovik_test

@@ -3,6 +3,7 @@
 // document name. Poppler's tools read them through Wine's Unix side.
 #pragma once
 #include "support/Driver.h"
+#include "support/Programs.h"   // RunUnixShell
 
 #include <optional>
 #include <string>
@@ -33,9 +34,5 @@ private:
     std::string Info(const char* key) const;
     std::string path_;   // Unix path
 };
-
-// Runs a Unix shell command from inside Wine, waits for it and returns its
-// exit status, or -1 when it could not run or did not end in time.
-int RunUnixShell(const std::string& command, int timeoutMs = 60000);
 
 }  // namespace tovik_test

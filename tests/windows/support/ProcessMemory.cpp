@@ -42,18 +42,17 @@ MemoryWatch::MemoryWatch(DWORD processId)
 MemoryWatch::~MemoryWatch() {
     stop_ = true;
     if (sampler_.joinable()) sampler_.join();
-    if (process_) CloseHandle(process_);
 }
 
 void MemoryWatch::Sample() {
     PROCESS_MEMORY_COUNTERS_EX counters;
-    if (!Read(process_, counters)) return;
+    if (!Read(process_.get(), counters)) return;
     const std::lock_guard hold(lock_);
     // Wine tells the private memory as the page-file usage only.
     const SIZE_T own = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     peaks_.privateMb = std::max(peaks_.privateMb, static_cast<double>(own) / kMb);
     peaks_.workingSetMb = std::max(peaks_.workingSetMb, static_cast<double>(counters.WorkingSetSize) / kMb);
-    peaks_.addressSpaceMb = std::max(peaks_.addressSpaceMb, AddressSpaceMb(process_));
+    peaks_.addressSpaceMb = std::max(peaks_.addressSpaceMb, AddressSpaceMb(process_.get()));
 }
 
 MemoryFigures MemoryWatch::TakePeaks() {
@@ -66,7 +65,7 @@ MemoryFigures MemoryWatch::TakePeaks() {
 
 double MemoryWatch::PeakWorkingSetMb() const {
     PROCESS_MEMORY_COUNTERS_EX counters;
-    return process_ && Read(process_, counters) ? static_cast<double>(counters.PeakWorkingSetSize) / kMb : 0;
+    return process_ && Read(process_.get(), counters) ? static_cast<double>(counters.PeakWorkingSetSize) / kMb : 0;
 }
 
 }  // namespace tovik_test

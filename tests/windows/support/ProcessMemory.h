@@ -2,6 +2,7 @@
 // few milliseconds while a watch lives, so a test or a benchmark can print
 // the most a step of the program needed.
 #pragma once
+#include "platform/owners/Handle.h"
 #include "platform/owners/Win32.h"
 
 #include <atomic>
@@ -23,7 +24,7 @@ public:
     MemoryWatch(const MemoryWatch&) = delete;
     MemoryWatch& operator=(const MemoryWatch&) = delete;
 
-    bool ready() const { return process_ != nullptr; }
+    bool ready() const { return bool(process_); }
     // The most seen since the watch began or since the last call, which starts over.
     MemoryFigures TakePeaks();
     // The system's own record of the most RAM the process ever had.
@@ -32,7 +33,7 @@ public:
 private:
     void Sample();
 
-    HANDLE process_ = nullptr;
+    platform::KernelHandle process_;
     std::mutex lock_;
     MemoryFigures peaks_;
     std::atomic<bool> stop_{false};

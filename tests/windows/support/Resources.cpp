@@ -2,6 +2,8 @@
 
 #include "support/Windows.h"
 
+#include "platform/owners/Handle.h"
+
 #include <winternl.h>
 
 #include <cstdint>
@@ -80,12 +82,10 @@ unsigned CountGdiHandleTable(HANDLE process, DWORD processId) {
 }  // namespace
 
 unsigned GdiObjectCountOf(DWORD processId) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    const platform::KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process) return 0;
-    unsigned count = GetGuiResources(process, GR_GDIOBJECTS);
-    if (count == 0) count = CountGdiHandleTable(process, processId);
-    CloseHandle(process);
-    return count;
+    const unsigned count = GetGuiResources(process.get(), GR_GDIOBJECTS);
+    return count ? count : CountGdiHandleTable(process.get(), processId);
 }
 
 unsigned WindowCountOf(DWORD processId) {

@@ -50,6 +50,24 @@ bool HasClass(HWND window, const wchar_t* className) {
     return _wcsicmp(name, className) == 0;
 }
 
+OwnWindow MakeWindow(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& area, WNDPROC procedure,
+                     UINT classStyle, const wchar_t* title) {
+    const HINSTANCE self = GetModuleHandleW(nullptr);
+    WNDCLASSEXW known{};
+    known.cbSize = sizeof known;
+    if (!GetClassInfoExW(nullptr, className, &known) && !GetClassInfoExW(self, className, &known)) {
+        WNDCLASSW wc{};
+        wc.style = classStyle;
+        wc.lpfnWndProc = procedure ? procedure : &DefWindowProcW;
+        wc.hInstance = self;
+        wc.lpszClassName = className;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        RegisterClassW(&wc);
+    }
+    return OwnWindow(CreateWindowExW(exStyle, className, title, style, area.left, area.top, area.right - area.left,
+                                     area.bottom - area.top, nullptr, nullptr, self, nullptr));
+}
+
 DWORD ProcessOf(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);

@@ -1,6 +1,7 @@
 // Finding windows the way a test knows them: by their class, the process or
 // thread they belong to, their caption, or any other test of the window.
 #pragma once
+#include "platform/owners/UniqueHandle.h"
 #include "platform/owners/Win32.h"
 
 #include <functional>
@@ -26,5 +27,14 @@ bool HasClass(HWND window, const wchar_t* className);
 DWORD ProcessOf(HWND window);
 // Shown, and so are all its parents (a WindowTest as it stands).
 inline bool IsShown(HWND window) { return IsWindowVisible(window) != FALSE; }
+
+// A window of the test's own, destroyed by its owner.
+inline void DestroyOwnWindow(HWND window) noexcept { DestroyWindow(window); }
+using OwnWindow = platform::UniqueHandle<HWND, DestroyOwnWindow>;
+// Makes a top-level window of the test's own over `area` (screen pixels), of
+// the class with this name: the system's, or one registered the first time
+// with `procedure` (DefWindowProcW when none), `classStyle` and the arrow.
+OwnWindow MakeWindow(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& area,
+                     WNDPROC procedure = nullptr, UINT classStyle = 0, const wchar_t* title = L"");
 
 }  // namespace tovik_test
